@@ -1,0 +1,77 @@
+# Native Linux build of the platform-free engine: unit tests, sanitizers, fuzzers, benchmarks.
+
+if(QV_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(QV_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+find_package(Threads REQUIRED)
+add_library(qv_core STATIC ${QV_PORTABLE_SOURCES})
+target_link_libraries(qv_core PUBLIC Threads::Threads)
+
+# The platform seam for native programs: recorders in place of message boxes, log, textures, sound.
+file(GLOB QV_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_library(qv_support STATIC ${QV_SUPPORT_SOURCES})
+target_include_directories(qv_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(qv_support PUBLIC qv_core)
+# Whole archive: the engine's statics must be linked whichever test names them.
+set(QV_NATIVE_LINK -Wl,--whole-archive qv_core qv_support -Wl,--no-whole-archive Threads::Threads)
+
+# Seed files for the fuzzers, written by the engine's own writers.
+file(GLOB QV_SEEDGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/seedgen/*.cpp)
+if(QV_SEEDGEN_SOURCES)
+  add_executable(qv_seedgen ${QV_SEEDGEN_SOURCES})
+  target_link_libraries(qv_seedgen PRIVATE ${QV_NATIVE_LINK})
+endif()
+
+# Generators of the Data folder's files, also built from the engine's writers.
+file(GLOB QV_DATAGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/datagen/*.cpp)
+if(QV_DATAGEN_SOURCES)
+  add_executable(qv_datagen ${QV_DATAGEN_SOURCES})
+  target_link_libraries(qv_datagen PRIVATE ${QV_NATIVE_LINK})
+endif()
+
+if(QV_FUZZ)
+  set(QV_FUZZ_SECONDS 20 CACHE STRING "seconds each fuzzer runs under ctest")
+  file(GLOB QV_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_*.cpp)
+  foreach(src ${QV_FUZZ_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE ${QV_NATIVE_LINK})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    string(REPLACE "fuzz_" "" kind ${name})
+    set(corpus ${CMAKE_BINARY_DIR}/corpus/${kind})
+    add_test(NAME ${name}
+      COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
+              $<TARGET_FILE:${name}> -max_total_time=${QV_FUZZ_SECONDS} -timeout=10 -rss_limit_mb=1024
+              -print_final_stats=1 ${corpus})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED fuzz_seeds)
+  endforeach()
+  if(TARGET qv_seedgen)
+    add_test(NAME fuzz_seeds COMMAND qv_seedgen ${CMAKE_BINARY_DIR}/corpus)
+    set_tests_properties(fuzz_seeds PROPERTIES FIXTURES_SETUP fuzz_seeds)
+  endif()
+  return()
+endif()
+
+find_package(GTest REQUIRED)
+file(GLOB_RECURSE QV_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.cpp)
+list(FILTER QV_UNIT_TESTS EXCLUDE REGEX "/tests/(wine|fuzz)/")
+add_executable(qv_tests ${QV_UNIT_TESTS})
+target_link_libraries(qv_tests PRIVATE ${QV_NATIVE_LINK} GTest::gtest GTest::gtest_main)
+target_compile_definitions(qv_tests PRIVATE QV_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+add_test(NAME unit_tests COMMAND qv_tests --gtest_color=no)
+set_tests_properties(unit_tests PROPERTIES TIMEOUT 600)
+
+if(QV_BENCH AND NOT QV_SANITIZE)
+  find_package(benchmark REQUIRED)
+  file(GLOB QV_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+  if(QV_BENCH_SOURCES)
+    add_executable(qv_bench ${QV_BENCH_SOURCES})
+    target_link_libraries(qv_bench PRIVATE ${QV_NATIVE_LINK} benchmark::benchmark benchmark::benchmark_main)
+  endif()
+endif()

@@ -1,0 +1,63 @@
+# The studio: one PE32 GUI executable for i386 with the Data folder beside it, and the Wine tests.
+
+set(QV_EXE_NAME QVViduzaRozar)
+add_compile_options(-msse2 -mfpmath=sse)
+add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMINMAX STRICT)
+set(QV_STATIC_LINK -static -static-libgcc -static-libstdc++ -Wl,--large-address-aware)
+
+# The platform libraries, called as the studio calls them.
+set(QV_WIN_LIBS d3d9 d3dx9 dsound dxguid winmm vfw32 comctl32 comdlg32 shell32 ole32 oleaut32 uuid gdi32 user32 kernel32)
+
+# Resource scripts are UTF-8; their strings become UTF-16 resources.
+file(GLOB_RECURSE QV_RC_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.rc)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${CMAKE_SOURCE_DIR}/src")
+
+# The entry point stays out of the library so the Wine tests can link everything else.
+set(QV_ENTRY ${CMAKE_SOURCE_DIR}/src/shell/win32/main.cpp)
+set(QV_LIB_SOURCES ${QV_ALL_SOURCES})
+list(REMOVE_ITEM QV_LIB_SOURCES ${QV_ENTRY})
+
+add_library(qv_studio STATIC ${QV_LIB_SOURCES})
+target_link_libraries(qv_studio PUBLIC ${QV_WIN_LIBS})
+
+add_library(qv_resources OBJECT ${QV_RC_SOURCES})
+
+add_executable(studio WIN32 ${QV_ENTRY} $<TARGET_OBJECTS:qv_resources>)
+set_target_properties(studio PROPERTIES OUTPUT_NAME ${QV_EXE_NAME})
+# Whole archive: static construction order is part of the program, so every object is linked.
+target_link_libraries(studio PRIVATE -Wl,--whole-archive qv_studio -Wl,--no-whole-archive ${QV_WIN_LIBS} ${QV_STATIC_LINK})
+
+# The Data folder beside the executable, refreshed on every build.
+add_custom_target(data_folder ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data ${CMAKE_BINARY_DIR}/Data
+  COMMENT "Data folder")
+add_dependencies(studio data_folder)
+
+# GoogleTest from the machine's sources, built by MinGW.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# tests/wine/*.cpp: tests that link the studio's code and run inside Wine. Drivers that start the
+# real program are tests too (tests/wine/drive_*.cpp), built into their own executable.
+file(GLOB QV_WINE_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/support/*.cpp)
+file(GLOB QV_WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
+file(GLOB QV_DRIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/drive_*.cpp)
+
+add_executable(qv_wine_tests ${QV_WINE_TESTS} ${QV_WINE_SUPPORT} $<TARGET_OBJECTS:qv_resources>)
+target_include_directories(qv_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(qv_wine_tests PRIVATE -Wl,--whole-archive qv_studio -Wl,--no-whole-archive gtest ${QV_WIN_LIBS} ${QV_STATIC_LINK})
+add_dependencies(qv_wine_tests data_folder)
+add_test(NAME wine_tests COMMAND qv_wine_tests --gtest_color=no)
+set_tests_properties(wine_tests PROPERTIES TIMEOUT 900 RUN_SERIAL ON)
+
+if(QV_DRIVE_TESTS)
+  add_executable(qv_drive_tests ${QV_DRIVE_TESTS} ${QV_WINE_SUPPORT})
+  target_include_directories(qv_drive_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(qv_drive_tests PRIVATE gtest ${QV_WIN_LIBS} ${QV_STATIC_LINK})
+  add_dependencies(qv_drive_tests studio)
+  target_compile_definitions(qv_drive_tests PRIVATE QV_EXE_NAME="${QV_EXE_NAME}.exe")
+  add_test(NAME drive_tests COMMAND qv_drive_tests --gtest_color=no)
+  set_tests_properties(drive_tests PROPERTIES TIMEOUT 900 RUN_SERIAL ON)
+endif()

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the studio and starts it under Wine: on your display when there is one; otherwise on a
+# virtual display, saving build/screenshot.png after a few seconds and then stopping it.
+# Arguments are passed to the studio (a .qvp file opens in the 3D model editor).
+set -euo pipefail
+cd "$(dirname "$0")"
+root=$(pwd)
+tools/setup.sh
+cmake -S "$root" -B "$root/build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build build/win32 -j "$(nproc 2>/dev/null || echo 2)" --target studio
+
+. tools/wine-env.sh
+qv_ensure_prefix
+args=()
+for a in "$@"; do
+  if [ -e "$a" ]; then args+=("$(winepath -w "$(realpath "$a")" 2>/dev/null)"); else args+=("$a"); fi
+done
+exe="$root/build/win32/QVViduzaRozar.exe"
+cd "$root/build/win32"
+if [ -n "${DISPLAY:-}" ]; then
+  exec wine "$exe" "${args[@]}"
+fi
+qv_start_xvfb
+trap 'wineserver -k 2>/dev/null || true; qv_stop_xvfb' EXIT
+wine "$exe" "${args[@]}" &
+sleep "${QV_SCREENSHOT_DELAY:-20}"
+import -window root "$root/build/screenshot.png"
+echo "screenshot: build/screenshot.png"

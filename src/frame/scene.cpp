@@ -1,0 +1,8 @@
+#include "frame/scene.h"
+
+namespace QVL {
+
+SCENE::SCENE() {}
+SCENE::~SCENE() {}
+
+} // namespace QVL

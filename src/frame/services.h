@@ -1,0 +1,32 @@
+// The platform seam: everything platform-free code needs from outside. The studio implements it in
+// frame/win32/services.cpp; native programs link the recorder in tests/support/. Nothing else crosses.
+#pragma once
+#include <cstdint>
+
+// A message box with the product caption; the frame timer is reset after it (the box stops time).
+void Lib_MessageBox(const char* text);
+
+// One finished line for the log window (dropped while the window does not exist).
+void Svc_LogLine(const char* line);
+
+// Replaces dst by src in one step, so a reader never sees a half-written file.
+bool Svc_ReplaceFile(const char* src, const char* dst);
+
+// The process's current directory; loaders join it with the file names the dialogs return.
+bool Svc_GetCurrentDirectory(char* buf, int size);
+bool Svc_SetCurrentDirectory(const char* path);
+bool Svc_FileExists(const char* path);
+
+// Milliseconds of a monotonic clock, and a sleep.
+uint32_t Svc_TimeMs();
+void Svc_Sleep(int ms);
+
+// A thread and a lock for the background loader.
+struct SVC_THREAD;
+struct SVC_LOCK;
+SVC_THREAD* Svc_ThreadStart(void (*fn)(void*), void* arg);
+void Svc_ThreadJoin(SVC_THREAD* thread);
+SVC_LOCK* Svc_LockCreate();
+void Svc_LockDestroy(SVC_LOCK* lock);
+void Svc_Lock(SVC_LOCK* lock);
+void Svc_Unlock(SVC_LOCK* lock);

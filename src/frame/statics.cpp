@@ -1,0 +1,24 @@
+// Every static object of the program with a constructor or destructor is defined here, in the order
+// the program relies on: constructed top to bottom before the entry point, destroyed bottom to top
+// after it. (Objects in other files would be built in an unspecified order.)
+//
+//  1. the dialog-slot records of the shell
+//  2. the 3D editor's state object
+//  3. the scene: its tables first, then the scene object itself (which starts the loader thread)
+//  4. the renderer's draw lists
+//  5. the library object
+
+#include "frame/lib.h"
+#include "frame/scene.h"
+
+// 1. dialog slots
+
+// 2. 3D editor state
+
+// 3. scene tables, then the scene
+QVL::SCENE g_Scene;
+
+// 4. renderer
+
+// 5. library
+QVL::LIB g_Lib;

@@ -1,0 +1,20 @@
+// Native stand-in for the platform seam: records what the engine would have shown or logged.
+#pragma once
+#include <string>
+#include <vector>
+
+struct Recorder {
+    std::vector<std::string> messageBoxes;
+    std::vector<std::string> logLines;
+    void Clear()
+    {
+        messageBoxes.clear();
+        logLines.clear();
+    }
+};
+
+// The recorder of the whole test process (tests run on one thread).
+Recorder& Rec();
+
+// A fresh empty folder under the system's temporary folder, removed at process end.
+std::string Rec_TempDir();

@@ -1,0 +1,79 @@
+# Sourced by run.sh, test.sh and wine-run.sh: the environment the studio runs in under Wine.
+# Everything lives under the build tree, so a clone never touches the user's own Wine set-up.
+
+QV_ROOT="${QV_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
+QV_BUILD="${QV_BUILD:-$QV_ROOT/build}"
+
+export WINEPREFIX="${QV_WINEPREFIX:-$QV_BUILD/wineprefix}"
+export WINEARCH=win32
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko install prompts: the studio needs neither.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# ANSI code page 932: Wine takes it from the locale name even without the glibc locale.
+export LC_ALL=ja_JP.UTF-8
+# A HOME of our own whose .asoundrc gives ALSA a null PCM, so DirectSound works without a sound card.
+export QV_WINEHOME="$QV_BUILD/winehome"
+export HOME="$QV_WINEHOME"
+
+qv_log() { printf '[qv] %s\n' "$*" >&2; }
+
+qv_prepare_home() {
+  mkdir -p "$QV_WINEHOME"
+  if [ ! -f "$QV_WINEHOME/.asoundrc" ]; then
+    printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' > "$QV_WINEHOME/.asoundrc"
+  fi
+}
+
+# Starts Xvfb when there is no display; QV_XVFB_PID is set when we started one.
+qv_start_xvfb() {
+  if [ -n "${DISPLAY:-}" ]; then return 0; fi
+  local n
+  for n in $(seq 90 140); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
+  done
+  Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+  QV_XVFB_PID=$!
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    sleep 0.1
+  done
+  qv_log "Xvfb did not start on :$n"
+  return 1
+}
+
+qv_stop_xvfb() {
+  if [ -n "${QV_XVFB_PID:-}" ]; then
+    kill "$QV_XVFB_PID" 2>/dev/null || true
+    wait "$QV_XVFB_PID" 2>/dev/null || true
+    QV_XVFB_PID=
+  fi
+}
+
+# Creates the project's Wine prefix once, with Japanese font stand-ins for the faces the studio asks for.
+qv_ensure_prefix() {
+  qv_prepare_home
+  if [ -f "$WINEPREFIX/.qv-ready" ]; then return 0; fi
+  qv_log "creating Wine prefix $WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  local lock="$WINEPREFIX.lock"
+  (
+    flock 9
+    if [ -f "$WINEPREFIX/.qv-ready" ]; then exit 0; fi
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    local reg="$QV_BUILD/qv-fonts.reg"
+    # regedit reads .reg files as UTF-16 when they start with a BOM.
+    printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+      '"ＭＳ 明朝"="IPAMincho"' '"ＭＳ Ｐ明朝"="IPAPMincho"' \
+      '"ＭＳ ゴシック"="IPAGothic"' '"ＭＳ Ｐゴシック"="IPAPGothic"' \
+      '"MS UI Gothic"="IPAPGothic"' '"MS Mincho"="IPAMincho"' '"MS Gothic"="IPAGothic"' \
+      | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
+    wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.qv-ready"
+  ) 9>"$lock"
+}
