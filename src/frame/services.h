@@ -30,3 +30,10 @@ SVC_LOCK* Svc_LockCreate();
 void Svc_LockDestroy(SVC_LOCK* lock);
 void Svc_Lock(SVC_LOCK* lock);
 void Svc_Unlock(SVC_LOCK* lock);
+
+// Texture slots: the studio loads pictures into Direct3D textures; native programs record the names.
+// Tex_Load returns the slot's handle, or -1 when the picture did not load.
+int32_t Tex_Load(const char* file);
+int32_t Tex_LoadFile(int32_t* handle, const char* file);
+// The slot's picture size in pixels; (0, 0) and false when the handle is -1 or not in use.
+bool Tex_GetSize(int32_t handle, float* width, float* height);

@@ -6,10 +6,14 @@
 struct Recorder {
     std::vector<std::string> messageBoxes;
     std::vector<std::string> logLines;
+    std::vector<std::string> textures;   // names given to Tex_Load, in slot order
+    bool textureLoadFails = false;       // makes Tex_Load answer -1 (the slot is still taken)
     void Clear()
     {
         messageBoxes.clear();
         logLines.clear();
+        textures.clear();
+        textureLoadFails = false;
     }
 };
 

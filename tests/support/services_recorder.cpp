@@ -101,6 +101,29 @@ void Svc_LockDestroy(SVC_LOCK* l) { delete l; }
 void Svc_Lock(SVC_LOCK* l) { l->m.lock(); }
 void Svc_Unlock(SVC_LOCK* l) { l->m.unlock(); }
 
+int32_t Tex_Load(const char* file)
+{
+    std::lock_guard<std::mutex> g(g_recLock);
+    Rec().textures.push_back(file ? file : "");
+    return Rec().textureLoadFails ? -1 : (int32_t)Rec().textures.size() - 1;
+}
+
+int32_t Tex_LoadFile(int32_t* handle, const char* file)
+{
+    int32_t h = Tex_Load(file);
+    if (handle) *handle = h;
+    return h;
+}
+
+bool Tex_GetSize(int32_t handle, float* width, float* height)
+{
+    std::lock_guard<std::mutex> g(g_recLock);
+    bool ok = handle >= 0 && (size_t)handle < Rec().textures.size();
+    *width = ok ? 32.0f : 0.0f;
+    *height = ok ? 32.0f : 0.0f;
+    return ok;
+}
+
 static std::string g_tempRoot;
 
 static void RemoveTempRoot()
