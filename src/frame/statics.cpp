@@ -10,12 +10,14 @@
 
 #include "frame/lib.h"
 #include "frame/scene.h"
+#include "model/model_table.h"
 
 // 1. dialog slots
 
 // 2. 3D editor state
 
 // 3. scene tables, then the scene
+std::vector<QVL::MODEL3*> g_Model3Table;
 QVL::SCENE g_Scene;
 
 // 4. renderer

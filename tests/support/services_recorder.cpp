@@ -11,8 +11,9 @@
 
 Recorder& Rec()
 {
-    static Recorder r;
-    return r;
+    // Never destroyed: the scene's destructor stops the loader thread and logs after other statics.
+    static Recorder* r = new Recorder;
+    return *r;
 }
 
 static std::mutex g_recLock;
@@ -122,6 +123,17 @@ bool Tex_GetSize(int32_t handle, float* width, float* height)
     *width = ok ? 32.0f : 0.0f;
     *height = ok ? 32.0f : 0.0f;
     return ok;
+}
+
+bool Svc_PumpMessage()
+{
+    return false;
+}
+
+void Svc_Model3Event(int32_t id, int event)
+{
+    std::lock_guard<std::mutex> g(g_recLock);
+    Rec().model3Events.emplace_back((int)id, event);
 }
 
 static std::string g_tempRoot;
