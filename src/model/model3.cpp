@@ -258,30 +258,3 @@ void Model3_FitArrays(MODEL3* m)
     if (m->deformedNormals.size() < n) m->deformedNormals.resize(n, XYZ());
 }
 
-XYZ Model3_PositionAt(const MODEL3* m, int32_t i)
-{
-    return i >= 0 && (size_t)i < m->positions.size() ? m->positions[i] : XYZ{0, 0, 0};
-}
-
-XYZ Model3_NormalAt(const MODEL3* m, int32_t i)
-{
-    return i >= 0 && (size_t)i < m->normals.size() ? m->normals[i] : XYZ{0, 0, 0};
-}
-
-RGBA Model3_ColorAt(const MODEL3* m, int32_t i)
-{
-    return i >= 0 && (size_t)i < m->colors.size() ? m->colors[i] : RGBA{0, 0, 0, 0};
-}
-
-UV2 Model3_UVAt(const MODEL3* m, int32_t i)
-{
-    return i >= 0 && (size_t)i < m->uvs.size() ? m->uvs[i] : UV2{0, 0};
-}
-
-WEIGHT3 Model3_WeightAt(const MODEL3* m, int32_t i)
-{
-    if (i >= 0 && (size_t)i < m->weights.size()) return m->weights[i];
-    WEIGHT3 w = {};
-    w.automatic = 1;
-    return w;
-}

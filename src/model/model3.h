@@ -12,6 +12,7 @@
 // Bone numbers in weights may name bones at or above the bone count (deleted bones): users treat
 // such a bone as bone 0.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -252,8 +253,24 @@ void Motion3_Default(QVL::MOTION3* mo);
 void Model3_FitArrays(QVL::MODEL3* m);
 
 // Values at an index, or zeros for an index outside the array (never reads past it).
-QVL::XYZ Model3_PositionAt(const QVL::MODEL3* m, int32_t i);
-QVL::XYZ Model3_NormalAt(const QVL::MODEL3* m, int32_t i);
-QVL::RGBA Model3_ColorAt(const QVL::MODEL3* m, int32_t i);
-QVL::UV2 Model3_UVAt(const QVL::MODEL3* m, int32_t i);
-QVL::WEIGHT3 Model3_WeightAt(const QVL::MODEL3* m, int32_t i);
+inline QVL::XYZ Model3_PositionAt(const QVL::MODEL3* m, int32_t i)
+{
+    return i >= 0 && (size_t)i < m->positions.size() ? m->positions[(size_t)i] : QVL::XYZ{0, 0, 0};
+}
+inline QVL::XYZ Model3_NormalAt(const QVL::MODEL3* m, int32_t i)
+{
+    return i >= 0 && (size_t)i < m->normals.size() ? m->normals[(size_t)i] : QVL::XYZ{0, 0, 0};
+}
+inline QVL::RGBA Model3_ColorAt(const QVL::MODEL3* m, int32_t i)
+{
+    return i >= 0 && (size_t)i < m->colors.size() ? m->colors[(size_t)i] : QVL::RGBA{0, 0, 0, 0};
+}
+inline QVL::UV2 Model3_UVAt(const QVL::MODEL3* m, int32_t i)
+{
+    return i >= 0 && (size_t)i < m->uvs.size() ? m->uvs[(size_t)i] : QVL::UV2{0, 0};
+}
+inline QVL::WEIGHT3 Model3_WeightAt(const QVL::MODEL3* m, int32_t i)
+{
+    if (i >= 0 && (size_t)i < m->weights.size()) return m->weights[(size_t)i];
+    return QVL::WEIGHT3{0, 0, 0.0f, 1};
+}

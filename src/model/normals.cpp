@@ -61,7 +61,7 @@ bool Model3_CalcNormals(MODEL3* m)
     // The table never needs more entries than there are positions; grow it first so the rebuild
     // cannot write past a table read shorter from a file.
     if (m->normals.size() < m->positions.size()) m->normals.resize(m->positions.size());
-    ExactIndex<3> seen(m->positions.size());
+    ExactIndex<3> seen(m->positions.size() / 4);
     int32_t count = 0;
     for (int32_t f = 0; f < faces; ++f) {
         FACE3& face = m->faces[f];

@@ -61,41 +61,60 @@ CornerValues ValuesOf(const MODEL3* m, const int32_t* corner)
     return CornerValues{{p.x, p.y, p.z, n.x, n.y, n.z, c.r, c.g, c.b, c.a, t.u, t.v}};
 }
 
+void ReserveVertices(GROUP3& g, size_t n)
+{
+    g.exportPositions.reserve(n);
+    g.exportNormals.reserve(n);
+    g.exportColors.reserve(n);
+    g.exportUVs.reserve(n);
+    g.exportWeights.reserve(n);
+}
+
 void BuildGroupExport(MODEL3* m, GROUP3& g, const std::vector<int32_t>& faces, size_t corners)
 {
-    g.exportPositions.clear();
-    g.exportNormals.clear();
-    g.exportColors.clear();
-    g.exportUVs.clear();
-    g.exportWeights.clear();
-    g.exportTriangles.clear();
-    // Sized by the group's own fan corners: a vertex per corner at most, a triangle per three.
-    g.exportPositions.reserve(corners);
-    g.exportNormals.reserve(corners);
-    g.exportColors.reserve(corners);
-    g.exportUVs.reserve(corners);
-    g.exportWeights.reserve(corners);
+    // The arrays of the previous save go.
+    std::vector<XYZ>().swap(g.exportPositions);
+    std::vector<XYZ>().swap(g.exportNormals);
+    std::vector<RGBA>().swap(g.exportColors);
+    std::vector<UV2>().swap(g.exportUVs);
+    std::vector<WEIGHT3>().swap(g.exportWeights);
+    std::vector<FACE3>().swap(g.exportTriangles);
+    // Sized by the group's own fan corners: a triangle per three, and at most a vertex per corner
+    // (a closed mesh of quads has about one per six, so the vertex arrays start there and grow).
     g.exportTriangles.reserve(corners / 3);
-    ExactIndex<12> seen(corners);
+    size_t room = std::min(corners, corners / 6 + 16);
+    ReserveVertices(g, room);
+    ExactIndex<12> seen(room);
     for (int32_t f : faces) {
         const FACE3& face = m->faces[f];
         int k = std::min<int>(face.cornerCount, 4);
+        // A corner the fan takes twice finds the vertex it found the first time, unless a NaN keeps
+        // it from matching anything: then it is a new vertex every time, as with a linear search.
+        int32_t taken[4] = {-1, -1, -1, -1};
         for (int t = 0; t + 2 < k; ++t) {
             const int take[3] = {0, t + 1, t + 2};
             FACE3 tri = {};
             tri.cornerCount = 3;
             for (int c = 0; c < 3; ++c) {
                 const int32_t* corner = face.corners[take[c]];
-                CornerValues cv = ValuesOf(m, corner);
-                int32_t next = (int32_t)g.exportPositions.size();
-                int32_t at = seen.FindOrAdd(cv.v, next);
+                int32_t at = taken[take[c]];
                 if (at < 0) {
-                    at = next;
-                    g.exportPositions.push_back(XYZ{cv.v[0], cv.v[1], cv.v[2]});
-                    g.exportNormals.push_back(XYZ{cv.v[3], cv.v[4], cv.v[5]});
-                    g.exportColors.push_back(RGBA{cv.v[6], cv.v[7], cv.v[8], cv.v[9]});
-                    g.exportUVs.push_back(UV2{cv.v[10], cv.v[11]});
-                    g.exportWeights.push_back(Model3_WeightAt(m, corner[CORNER_POS]));
+                    CornerValues cv = ValuesOf(m, corner);
+                    int32_t next = (int32_t)g.exportPositions.size();
+                    at = seen.FindOrAdd(cv.v, next);
+                    if (at < 0) {
+                        at = next;
+                        if (g.exportPositions.size() == room) {
+                            room = std::min(corners, 2 * room);
+                            ReserveVertices(g, room);
+                        }
+                        g.exportPositions.push_back(XYZ{cv.v[0], cv.v[1], cv.v[2]});
+                        g.exportNormals.push_back(XYZ{cv.v[3], cv.v[4], cv.v[5]});
+                        g.exportColors.push_back(RGBA{cv.v[6], cv.v[7], cv.v[8], cv.v[9]});
+                        g.exportUVs.push_back(UV2{cv.v[10], cv.v[11]});
+                        g.exportWeights.push_back(Model3_WeightAt(m, corner[CORNER_POS]));
+                    }
+                    if (ExactIndex<12>::Comparable(cv.v)) taken[take[c]] = at;
                 }
                 tri.corners[c][CORNER_POS] = at;
             }
@@ -118,20 +137,45 @@ void WriteFloats(ByteWriter& w, const float* v, size_t n)
     if (n) w.Bytes(v, 4 * n);
 }
 
-void WriteWeight(ByteWriter& w, const WEIGHT3& x)
+// Room for n more bytes at the end of the writer's buffer, filled in place: the mesh sections are
+// large, and a call per field would cost more than the data.
+uint8_t* Extend(ByteWriter& w, size_t n)
 {
-    w.U8(x.boneA);
-    w.U8(x.boneB);
-    w.F32(x.weightA);
-    w.U8(x.automatic);
+    std::vector<uint8_t>& d = w.Data();
+    size_t at = d.size();
+    d.resize(at + n);
+    return d.data() + at;
 }
 
-void WriteFace(ByteWriter& w, const FACE3& f)
+uint8_t* Put32(uint8_t* p, const void* v)
 {
-    int k = std::min<int>(f.cornerCount, 4);
-    w.U8((uint8_t)k);
-    for (int c = 0; c < k; ++c) w.I32s(f.corners[c], 4);
-    w.I32(f.group);
+    std::memcpy(p, v, 4);
+    return p + 4;
+}
+
+void WriteWeights(ByteWriter& w, const WEIGHT3* x, size_t n)
+{
+    uint8_t* p = Extend(w, kWeightBytes * n);
+    for (size_t i = 0; i < n; ++i) {
+        *p++ = x[i].boneA;
+        *p++ = x[i].boneB;
+        p = Put32(p, &x[i].weightA);
+        *p++ = x[i].automatic;
+    }
+}
+
+void WriteFaces(ByteWriter& w, const FACE3* f, size_t n)
+{
+    size_t bytes = 0;
+    for (size_t i = 0; i < n; ++i) bytes += 5 + 16 * (size_t)std::min<int>(f[i].cornerCount, 4);
+    uint8_t* p = Extend(w, bytes);
+    for (size_t i = 0; i < n; ++i) {
+        int k = std::min<int>(f[i].cornerCount, 4);
+        *p++ = (uint8_t)k;
+        std::memcpy(p, f[i].corners, 16 * (size_t)k);
+        p += 16 * (size_t)k;
+        p = Put32(p, &f[i].group);
+    }
 }
 
 void WriteGroup(ByteWriter& w, const GROUP3& g)
@@ -172,9 +216,9 @@ void WriteGroup(ByteWriter& w, const GROUP3& g)
     WriteFloats(w, FloatsOf(g.exportNormals), 3 * v);
     WriteFloats(w, FloatsOf(g.exportColors), 4 * v);
     WriteFloats(w, FloatsOf(g.exportUVs), 2 * v);
-    for (size_t i = 0; i < v; ++i) WriteWeight(w, g.exportWeights[i]);
+    WriteWeights(w, g.exportWeights.data(), v);
     w.I32((int32_t)g.exportTriangles.size());
-    for (const FACE3& t : g.exportTriangles) WriteFace(w, t);
+    WriteFaces(w, g.exportTriangles.data(), g.exportTriangles.size());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -239,21 +283,23 @@ bool ReadFace(ByteReader& r, int32_t layout, int32_t indexLimit, FACE3& f)
     if (!r.U8(k)) return false;
     if (k > 4) return r.Fail();
     f.cornerCount = k;
-    for (int c = 0; c < k; ++c) {
-        for (int a = 0; a < 4; ++a) {
-            int32_t v = 0;
-            if (layout >= 2006000) {
-                r.I32(v);
-            } else {
+    if (layout >= 2006000) {
+        // The corners lie as the record holds them: take them whole, then check.
+        r.Bytes(f.corners, 16 * (size_t)k);
+    } else {
+        for (int c = 0; c < k; ++c) {
+            for (int a = 0; a < 4; ++a) {
                 uint16_t u = 0;
                 r.U16(u);
-                v = u;
+                f.corners[c][a] = u;
             }
-            if (v < 0 || v >= indexLimit) return r.Fail();
-            f.corners[c][a] = v;
         }
     }
-    if (!r.I32(f.group)) return false;
+    r.I32(f.group);
+    if (!r.Ok()) return false;
+    for (int c = 0; c < k; ++c)
+        for (int a = 0; a < 4; ++a)
+            if (f.corners[c][a] < 0 || f.corners[c][a] >= indexLimit) return r.Fail();
     if (f.group < 0 || f.group >= kModel3Groups) return r.Fail();
     return true;
 }
@@ -322,7 +368,7 @@ bool ReadGroup(ByteReader& r, int32_t layout, GROUP3& g)
         if (!r.U8(k)) return false;
         if (k > 4) return r.Fail();
         t.cornerCount = k;
-        for (int c = 0; c < k; ++c) r.I32s(t.corners[c], 4);
+        r.Bytes(t.corners, 16 * (size_t)k);
         r.I32(t.group);
         if (!r.Ok()) return false;
         for (int c = 0; c < k; ++c)
@@ -365,8 +411,9 @@ void FitBoneKeyLists(MODEL3& m)
     }
 }
 
-bool Parse(MODEL3& m, ByteReader& r, int32_t layout)
+bool Parse(MODEL3& m, ByteReader& r, int32_t layout, int32_t& exportsRead)
 {
+    exportsRead = 0;
     uint8_t magic[3];
     r.Bytes(magic, 3);
     r.I32(m.version);
@@ -433,6 +480,7 @@ bool Parse(MODEL3& m, ByteReader& r, int32_t layout)
     for (int i = 0; i < g; ++i)
         if (!ReadGroup(r, layout, m.groups[i])) return false;
     m.groupCount = g;
+    if (layout >= 2009000) exportsRead = g;
 
     r.I32(m.light);
     r.I32(m.vertexColorMode);
@@ -518,9 +566,54 @@ bool Parse(MODEL3& m, ByteReader& r, int32_t layout)
     // Motions the file did not carry may point past a shorter list.
     for (MOTION3& mo : m.motions)
         if (mo.next < -1 || mo.next >= mcount) mo.next = -1;
-    Model3_FitArrays(&m);
     return true;
 }
+
+void SwapExports(GROUP3& a, GROUP3& b)
+{
+    a.exportPositions.swap(b.exportPositions);
+    a.exportNormals.swap(b.exportNormals);
+    a.exportColors.swap(b.exportColors);
+    a.exportUVs.swap(b.exportUVs);
+    a.exportWeights.swap(b.exportWeights);
+    a.exportTriangles.swap(b.exportTriangles);
+    a.exportDeformedPositions.swap(b.exportDeformedPositions);
+    a.exportDeformedNormals.swap(b.exportDeformedNormals);
+}
+
+// The arrays that grow with the mesh, held aside while a record is copied.
+struct MESH_ARRAYS {
+    std::vector<XYZ> positions, normals, deformedPositions, deformedNormals, secondSkinned;
+    std::vector<RGBA> colors;
+    std::vector<UV2> uvs;
+    std::vector<WEIGHT3> weights;
+    std::vector<FACE3> faces;
+    std::vector<SECOND_POS3> secondPositions;
+    std::vector<SECOND_TRI3> secondTriangles;
+    std::vector<GROUP3> exports;   // only the export arrays are used
+
+    void Swap(MODEL3& m)
+    {
+        positions.swap(m.positions);
+        normals.swap(m.normals);
+        colors.swap(m.colors);
+        uvs.swap(m.uvs);
+        weights.swap(m.weights);
+        faces.swap(m.faces);
+        deformedPositions.swap(m.deformedPositions);
+        deformedNormals.swap(m.deformedNormals);
+        secondPositions.swap(m.secondPositions);
+        secondTriangles.swap(m.secondTriangles);
+        secondSkinned.swap(m.secondSkinned);
+        // Only groups that hold export arrays need a place aside.
+        size_t n = m.groups.size();
+        while (n > 0 && m.groups[n - 1].exportPositions.empty() && m.groups[n - 1].exportTriangles.empty() &&
+               (exports.size() < n || (exports[n - 1].exportPositions.empty() && exports[n - 1].exportTriangles.empty())))
+            --n;
+        if (exports.size() < n) exports.resize(n);
+        for (size_t i = 0; i < n; ++i) SwapExports(exports[i], m.groups[i]);
+    }
+};
 
 // Takes the parsed copy; the lifecycle bytes stay those of the live record, which another thread
 // may have changed while the copy was read (a release request, say).
@@ -584,7 +677,10 @@ bool Qvp_Write(MODEL3* m, ByteWriter& w)
     int32_t g = Clamp(m->groupCount, 0, std::min<size_t>(kModel3Groups, m->groups.size()));
     int32_t mc = (int32_t)m->motions.size();
     int32_t b = Clamp(m->boneCount, 0, kModel3Bones);
-    w.Data().reserve(w.Size() + 64 + 55 * (size_t)p + 12 * (size_t)n + 24 * (size_t)(q + u) + 70 * (size_t)f);
+    size_t estimate = 4096 + 19 * (size_t)p + 12 * (size_t)n + 16 * (size_t)q + 8 * (size_t)u + 69 * (size_t)f;
+    for (int32_t i = 0; i < g; ++i)
+        estimate += 400 + kExportVertexBytes * m->groups[i].exportPositions.size() + 53 * m->groups[i].exportTriangles.size();
+    w.Data().reserve(w.Size() + estimate);
 
     w.Bytes("QVP", 3);
     w.I32(m->version);
@@ -596,9 +692,9 @@ bool Qvp_Write(MODEL3* m, ByteWriter& w)
     WriteFloats(w, FloatsOf(m->normals), 3 * (size_t)n);
     WriteFloats(w, FloatsOf(m->colors), 4 * (size_t)q);
     WriteFloats(w, FloatsOf(m->uvs), 2 * (size_t)u);
-    for (int32_t i = 0; i < p; ++i) WriteWeight(w, m->weights[i]);
+    WriteWeights(w, m->weights.data(), (size_t)p);
     w.I32(f);
-    for (int32_t i = 0; i < f; ++i) WriteFace(w, m->faces[i]);
+    WriteFaces(w, m->faces.data(), (size_t)f);
     w.I16((int16_t)t);
     for (int32_t i = 0; i < t; ++i) {
         const TEXTURE3& tex = m->textures[i];
@@ -675,12 +771,27 @@ bool Model3_SaveQvp(MODEL3* m, const char* path)
 bool Qvp_ReadBytes(MODEL3* m, const void* data, size_t size, int32_t layout, const char* path)
 {
     if (!m) return false;
+    // The copy to read into leaves out the mesh arrays: the file replaces most of them, and what it
+    // does not carry is taken over from the record once the whole file has been read.
+    MESH_ARRAYS aside;
+    aside.Swap(*m);
     std::unique_ptr<MODEL3> fresh(new MODEL3(*m));
+    aside.Swap(*m);
+
     ByteReader r(data, size);
-    if (!Parse(*fresh, r, layout)) {
+    int32_t exportsRead = 0;
+    if (!Parse(*fresh, r, layout, exportsRead)) {
         File_ReportDamaged("QVP", path);
         return false;
     }
+    for (size_t i = (size_t)exportsRead; i < fresh->groups.size() && i < m->groups.size(); ++i)
+        SwapExports(fresh->groups[i], m->groups[i]);
+    fresh->secondPositions.swap(m->secondPositions);
+    fresh->secondTriangles.swap(m->secondTriangles);
+    fresh->secondSkinned.swap(m->secondSkinned);
+    fresh->deformedPositions.swap(m->deformedPositions);
+    fresh->deformedNormals.swap(m->deformedNormals);
+    Model3_FitArrays(fresh.get());
     Commit(m, *fresh);
     return true;
 }

@@ -11,10 +11,9 @@ bool Model3_Weld(MODEL3* m)
 {
     if (!m) return false;
     Model3_FitArrays(m);
-    // The source is a copy of what the faces reach, taken whole before anything is cleared (no
-    // scratch slot of the model table: nothing can fail after the counts are wiped).
+    // The source arrays are taken whole before anything is cleared (no scratch slot of the model
+    // table, whose copy could fail after the counts were wiped).
     const int32_t faceCount = std::min<int32_t>(m->faceCount, (int32_t)m->faces.size());
-    const std::vector<FACE3> faces(m->faces.begin(), m->faces.begin() + faceCount);
     const std::vector<XYZ> positions = std::move(m->positions);
     const std::vector<WEIGHT3> weights = std::move(m->weights);
     const std::vector<RGBA> colors = std::move(m->colors);
@@ -30,11 +29,12 @@ bool Model3_Weld(MODEL3* m)
     m->uvs.reserve(uvs.size());
     m->faceCount = m->positionCount = m->colorCount = m->uvCount = 0;
 
-    ExactIndex<3> seenPos(positions.size());
-    ExactIndex<4> seenColor(colors.size());
-    ExactIndex<2> seenUV(uvs.size());
+    ExactIndex<3> seenPos(positions.size() / 4);
+    ExactIndex<4> seenColor(colors.size() / 4);
+    ExactIndex<2> seenUV(uvs.size() / 4);
+    // In place: face f is rewritten only after its own corners were read.
     for (int32_t f = 0; f < faceCount; ++f) {
-        FACE3 face = faces[f];
+        FACE3& face = m->faces[f];
         int k = std::min<int>(face.cornerCount, 4);
         for (int c = 0; c < k; ++c) {
             int32_t* corner = face.corners[c];
@@ -64,7 +64,6 @@ bool Model3_Weld(MODEL3* m)
             }
             corner[CORNER_UV] = at;
         }
-        m->faces[f] = face;
     }
     m->faceCount = faceCount;
     m->positionCount = (int32_t)m->positions.size();

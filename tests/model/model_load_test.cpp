@@ -108,7 +108,9 @@ TEST_F(ModelLoad, BoundsAndGroupCentres)
     EXPECT_EQ(-99999.0f, m->groups[0].maximum[0]);
     EXPECT_EQ(0.0f, m->groups[2].centre[1]);
 
-    std::string empty = WriteTempFile("e.qvp", SaveBytes(NewRecord()));
+    MODEL3* blank = NewRecord();
+    std::string empty = WriteTempFile("e.qvp", SaveBytes(blank));
+    Model3_Free(blank);
     MODEL3* e = Model3_GetById(Model3_Load(-1, empty.c_str()));
     EXPECT_EQ(99999.0f, e->boundsMin[1]);
     EXPECT_EQ(-99999.0f, e->boundsMax[1]);

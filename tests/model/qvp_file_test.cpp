@@ -298,19 +298,21 @@ TEST_F(QvpFile, TruncatedFilesLeaveTheModelUntouched)
 {
     for (int32_t version : {2004002, 2005000, 2006000, 2008000, 2009000}) {
         std::vector<uint8_t> whole = QvpFixture(version);
+        MODEL3* m = NewRecord();
+        MakeCube(m);
         for (size_t n = 0; n < whole.size(); ++n) {
-            MODEL3* m = NewRecord();
-            MakeCube(m);
             Rec().Clear();
             EXPECT_FALSE(Qvp_ReadBytes(m, whole.data(), n, version, "cut.qvp")) << version << " at " << n;
             ASSERT_EQ(1u, Rec().messageBoxes.size());
             EXPECT_EQ("QVP形式のファイルが壊れているので\n読み込むことができません。\n\ncut.qvp", Rec().messageBoxes[0]);
-            EXPECT_EQ(24, m->positionCount);
-            EXPECT_EQ(6, m->faceCount);
-            EXPECT_EQ(2, m->boneCount);
-            EXPECT_STREQ("新規.QVP", m->file);
-            Model3_Free(m);
+            ASSERT_EQ(24, m->positionCount);
+            ASSERT_EQ(6, m->faceCount);
+            ASSERT_EQ(2, m->boneCount);
+            ASSERT_EQ(1u, m->motions.size());
+            ASSERT_STREQ("新規.QVP", m->file);
         }
+        EXPECT_EQ(1.0f, m->positions[m->faces[5].corners[2][CORNER_POS]].x);
+        Model3_Free(m);
     }
 }
 

@@ -225,12 +225,14 @@ void MakeQuadGrid(MODEL3* m, int columns, int rows, int groups)
     if (groups > m->groupCount) m->groupCount = groups;
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
-            float x = (float)c, y = (float)r, h = (float)((c * 7 + r * 3) % 5) * 0.25f;
-            int32_t a = AddVertex(m, x, h, y, x / columns, y / rows);
-            int32_t b = AddVertex(m, x, h, y + 1, x / columns, (y + 1) / rows);
-            int32_t d = AddVertex(m, x + 1, h, y + 1, (x + 1) / columns, (y + 1) / rows);
-            int32_t e = AddVertex(m, x + 1, h, y, (x + 1) / columns, y / rows);
-            AddFace(m, {a, b, d, e}, (r * columns + c) % groups);
+            // A height per grid point, so neighbouring quads share their corners exactly.
+            auto h = [](int i, int j) { return (float)((i * 7 + j * 3) % 5) * 0.25f; };
+            float x = (float)c, y = (float)r;
+            int32_t a = AddVertex(m, x, h(c, r), y, x / columns, y / rows);
+            int32_t b = AddVertex(m, x, h(c, r + 1), y + 1, x / columns, (y + 1) / rows);
+            int32_t d = AddVertex(m, x + 1, h(c + 1, r + 1), y + 1, (x + 1) / columns, (y + 1) / rows);
+            int32_t e = AddVertex(m, x + 1, h(c + 1, r), y, (x + 1) / columns, y / rows);
+            AddFace(m, {a, b, d, e}, r * groups / rows);   // bands of rows
         }
     }
 }

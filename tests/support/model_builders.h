@@ -18,8 +18,8 @@ void AddFace(QVL::MODEL3* m, std::initializer_list<int32_t> corners, int32_t gro
 void MakeCube(QVL::MODEL3* m);
 // Random content in every field the file carries, special floats included (-0, NaN, inf, denormals).
 void RandomModel(QVL::MODEL3* m, std::mt19937& rng);
-// A grid of quads, each with its own four positions (so neighbours repeat positions), in up to
-// `groups` groups.
+// A grid of quads, each with its own four positions (so neighbours repeat positions), in `groups`
+// bands of rows.
 void MakeQuadGrid(QVL::MODEL3* m, int columns, int rows, int groups = 1);
 
 std::vector<uint8_t> SaveBytes(QVL::MODEL3* m);
