@@ -28,8 +28,15 @@ set_target_properties(studio PROPERTIES OUTPUT_NAME ${QV_EXE_NAME})
 target_link_libraries(studio PRIVATE -Wl,--whole-archive qv_studio -Wl,--no-whole-archive ${QV_WIN_LIBS} ${QV_STATIC_LINK})
 
 # The Data folder beside the executable, refreshed on every build.
+# (A tree without data/ still gets the folder: LibInit makes it the current directory.)
+if(EXISTS ${CMAKE_SOURCE_DIR}/data)
+  set(QV_DATA_COPY ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data ${CMAKE_BINARY_DIR}/Data)
+else()
+  set(QV_DATA_COPY ${CMAKE_COMMAND} -E echo "no data folder in the tree")
+endif()
 add_custom_target(data_folder ALL
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data ${CMAKE_BINARY_DIR}/Data
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/Data
+  COMMAND ${QV_DATA_COPY}
   COMMENT "Data folder")
 add_dependencies(studio data_folder)
 
