@@ -22,6 +22,9 @@ RECT g_WindowBounds;
 RECT g_ClientRect;
 HINSTANCE g_Instance = nullptr;
 
+// Direct3DCreate9, replaceable so that a test can hold a reference to the object the frame makes.
+IDirect3D9*(WINAPI* g_Direct3DCreate)(UINT) = Direct3DCreate9;
+
 static HWND s_FocusWnd = nullptr;
 static HMENU s_SavedMenu = nullptr;
 static RECT s_SavedWindowedRect;
@@ -268,7 +271,7 @@ HRESULT App_Initialize3D()
 HRESULT App_Create(HINSTANCE instance)
 {
     HRESULT hr;
-    g_D3D = Direct3DCreate9(D3D_SDK_VERSION);
+    g_D3D = g_Direct3DCreate(D3D_SDK_VERSION);
     if (!g_D3D) return App_DisplayErrorMsg(APPERR_NODIRECT3D, 1);
 
     delete s_EnumSource;
@@ -321,7 +324,8 @@ HRESULT App_Create(HINSTANCE instance)
     return S_OK;
 
 failed:
-    ReleaseOnce(g_D3D);
+    // The fatal message closes the window, whose WM_CLOSE releases Direct3D too: once is enough.
+    App_ReleaseDirect3D();
     return App_DisplayErrorMsg(hr, 1);
 }
 

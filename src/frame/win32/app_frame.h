@@ -16,6 +16,7 @@ extern D3DCAPS9 g_DeviceCaps;
 extern RECT g_WindowBounds;
 extern RECT g_ClientRect;
 extern HINSTANCE g_Instance;
+extern IDirect3D9*(WINAPI* g_Direct3DCreate)(UINT);
 
 // Frame-font hooks and projection, run at creation, reset and cleanup; each returns 0.
 HRESULT App_InitDeviceObjects();
