@@ -80,6 +80,15 @@ TEST(Frame, LibInitOpensTheWindowWithAHalDeviceAndPresents)
     EXPECT_EQ(0, std::strncmp("HAL", g_Frame.deviceStats, 3)) << g_Frame.deviceStats;
     EXPECT_TRUE(g_Frame.windowed);
     EXPECT_EQ(4, g_ScreenGroup);
+    EXPECT_GE(g_Lib.cpu.coreCount, 1);
+    EXPECT_GE(g_Lib.cpu.physicalCount, 1);
+    // Chip class and anti-aliasing follow the HAL device's capabilities.
+    D3DCAPS9 caps;
+    ASSERT_EQ(D3D_OK, g_D3D->GetDeviceCaps(0, D3DDEVTYPE_HAL, &caps));
+    bool aaRequest = false;
+    EXPECT_EQ(QVL::Lib_ChipClass(caps.MaxVertexBlendMatrices, caps.VertexShaderVersion, false, &aaRequest), g_Lib.chipClass);
+    EXPECT_EQ(aaRequest && g_Lib.antiAlias4Supported, g_Lib.antiAlias != 0);
+    EXPECT_EQ(g_Lib.antiAlias ? D3DMULTISAMPLE_4_SAMPLES : D3DMULTISAMPLE_NONE, g_PresentParams.MultiSampleType);
     EXPECT_FLOAT_EQ(0.03f, g_FadeStep);
     EXPECT_EQ(65000, g_PolyLimit);
     EXPECT_EQ(260000, g_VertexLimit);
