@@ -7,7 +7,9 @@
 //  3. the scene: its tables first, then the scene object itself (which starts the loader thread)
 //  4. the renderer's draw lists
 //  5. the library object
+//  6. the frame's device catalogue
 
+#include "frame/enumeration.h"
 #include "frame/lib.h"
 #include "frame/scene.h"
 #include "model/model_table.h"
@@ -24,3 +26,6 @@ QVL::SCENE g_Scene;
 
 // 5. library
 QVL::LIB g_Lib;
+
+// 6. the frame's device catalogue (built by App_Create, kept for the whole run)
+QVL::D3D_ENUMERATION g_Enumeration;

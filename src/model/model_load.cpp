@@ -114,6 +114,8 @@ void FinishModel(MODEL3* m, int32_t id)
     Model3_AutoWeights(m);
     // Last: drawing, posing and the waits take the model from here on.
     Model3_SetLoaded(m);
+    // The time spent loading is not one long frame.
+    Lib_ResetFrameTimer();
 }
 
 int32_t LoadInto(int32_t id, const char* path, bool ownsSlot)
