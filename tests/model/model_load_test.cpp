@@ -204,14 +204,15 @@ TEST_F(ModelLoad, WaitReadsFromTheCurrentDirectory)
 // a model that never becomes ready.
 TEST_F(ModelLoad, WaitEndsWhenTheQueuedLoadFails)
 {
-    std::string path = WriteTempFile("bad.qvp", {'Q', 'V', 'P', 0x28, 0xA7, 0x1E, 0, 9});
+    std::string path = WriteTempFile("bad.qvp", {'Q', 'V', 'P', 0xA8, 0xA7, 0x1E, 0, 9});
     char old[512];
     ASSERT_TRUE(Svc_GetCurrentDirectory(old, sizeof old));
     ASSERT_TRUE(Svc_SetCurrentDirectory(FolderOf(path).c_str()));
     int32_t id = Model3_LoadWait("bad.qvp");
     Svc_SetCurrentDirectory(old);
     EXPECT_EQ(-1, id);
-    EXPECT_EQ(1u, Rec().messageBoxes.size());
+    ASSERT_EQ(1u, Rec().messageBoxes.size());
+    EXPECT_EQ(0u, Rec().messageBoxes[0].find("QVP形式のファイルが壊れているので"));
     while (Loader_QueueLength() > 0) Svc_Sleep(1);
     Model3_ProcessReleases();
     EXPECT_EQ(nullptr, Model3_GetById(0));

@@ -105,7 +105,7 @@ TEST(ModelWine, DamagedFileShowsItsMessageAndKeepsTheModel)
 {
     std::string path = Folder() + "\\half.qvp";
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    const char bytes[] = {'Q', 'V', 'P', 0x28, (char)0xA7, 0x1E, 0, 100, 0, 0};
+    const char bytes[] = {'Q', 'V', 'P', (char)0xA8, (char)0xA7, 0x1E, 0, 100, 0, 0};
     DWORD written = 0;
     WriteFile(h, bytes, sizeof bytes, &written, nullptr);
     CloseHandle(h);
@@ -114,7 +114,7 @@ TEST(ModelWine, DamagedFileShowsItsMessageAndKeepsTheModel)
     EXPECT_EQ(-1, Model3_Load(id, path.c_str()));
     ASSERT_EQ(1u, ModalGuard::Seen().size());
     EXPECT_EQ("QV Viduza Rozar 2009.09", ModalGuard::Seen()[0].caption);
-    EXPECT_EQ(0u, ModalGuard::Seen()[0].text.find("QVP形式のファイルが壊れているので"));
+    EXPECT_NE(std::string::npos, ModalGuard::Seen()[0].text.find("QVP形式のファイルが壊れているので")) << ModalGuard::Seen()[0].text;
     EXPECT_EQ(0, Model3_GetById(id)->releaseRequest);
     ModalGuard::Clear();
 }
