@@ -33,6 +33,22 @@ TEST_F(QvpFile, FreshModelFileHasItsGoldenSize)
     Model3_Free(m);
 }
 
+TEST_F(QvpFile, SaveReportsAFileItCannotWriteAndKeepsTheOldOne)
+{
+    MODEL3* m = NewRecord();
+    std::string missing = Rec_TempDir() + "/no/such/folder/m.qvp";
+    EXPECT_FALSE(Model3_SaveQvp(m, missing.c_str()));
+    EXPECT_FALSE(Model3_SaveQvp(nullptr, "x.qvp"));
+    // A save that succeeds replaces the file whole.
+    std::string path = WriteTempFile("keep.qvp", {1, 2, 3});
+    MakeCube(m);
+    EXPECT_TRUE(Model3_SaveQvp(m, path.c_str()));
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(File_ReadAll(path.c_str(), bytes));
+    EXPECT_EQ(SaveBytes(m), bytes);
+    Model3_Free(m);
+}
+
 TEST_F(QvpFile, RandomModelsSurviveSaveAndLoad)
 {
     std::mt19937 rng(20090901);
