@@ -112,3 +112,5 @@ void Lib_SetFadeLevel(float level);
 void Lib_SetClearColor(int r, int g, int b);
 void Lib_SetFrameSkip(int flag);
 int Lib_IsDrawAllowed();
+// Restarts the frame timer so that the next frame step does not count the time just spent.
+void Lib_ResetFrameTimer();
