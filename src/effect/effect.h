@@ -10,8 +10,11 @@ namespace QVL {
 
 constexpr int32_t kEffectVersion = 2009000;
 constexpr int32_t kEffectMaxKeys = 16;
-// Longest timeline an effect may have: every part keeps one int32 per frame.
-constexpr int32_t kEffectMaxFrames = 1000000;
+// Longest timeline an effect may have (10 minutes): every part keeps one int32 per frame.
+constexpr int32_t kEffectMaxFrames = 36000;
+// Most parts and pictures a file may give an effect.
+constexpr int32_t kEffectMaxParts = 256;
+constexpr int32_t kEffectMaxTextures = 1024;
 
 enum EFFECT_PART_KIND : int32_t { EFFECT_PART_IMAGE = 0, EFFECT_PART_EMITTER = 1, EFFECT_PART_OBJ2 = 2 };
 

@@ -18,9 +18,6 @@ using QVL::EFFECT_TEX;
 
 namespace {
 
-// Limits of the tables a file may fill (the writer's own files stay far below them).
-constexpr int32_t kMaxTextures = 4096;
-constexpr int32_t kMaxParts = 4096;
 constexpr size_t kKeyBytes = 189;
 // A part entry holds at least three empty strings, kind, key count, one key and the origin.
 constexpr size_t kMinPartBytes = 4 + 4 + 4 + 4 + 4 + kKeyBytes + 12;
@@ -126,7 +123,7 @@ QVE_RESULT QVE_Parse(const uint8_t* data, size_t size, EFFECT& e)
 
     int32_t frameCount = 0, texCount = 0, partCount = 0;
     r.I32(frameCount);
-    if (!r.Count(texCount, kMaxTextures, 8)) return QVE_DAMAGED;
+    if (!r.Count(texCount, QVL::kEffectMaxTextures, 8)) return QVE_DAMAGED;
     std::vector<EFFECT_TEX> textures((size_t)texCount);
     for (EFFECT_TEX& t : textures) {
         t = EFFECT_TEX{};
@@ -134,7 +131,7 @@ QVE_RESULT QVE_Parse(const uint8_t* data, size_t size, EFFECT& e)
         r.Str(t.folder, sizeof t.folder);
         if (!r.Str(t.file, sizeof t.file)) return QVE_DAMAGED;
     }
-    if (!r.Count(partCount, kMaxParts, kMinPartBytes)) return QVE_DAMAGED;
+    if (!r.Count(partCount, QVL::kEffectMaxParts, kMinPartBytes)) return QVE_DAMAGED;
     std::vector<EFFECT_PART> parts((size_t)partCount);
     for (EFFECT_PART& p : parts) {
         Effect_InitPart(p);

@@ -44,22 +44,6 @@ bool SameKeys(const std::vector<QVL::OBJ2_KEY>& a, const std::vector<QVL::OBJ2_K
     return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof a[0]) == 0);
 }
 
-void Key48(ByteWriter& w, const QVL::OBJ2_KEY& k)
-{
-    w.I32(k.frame);
-    w.I32(k.shown);
-    w.F32(k.x);
-    w.F32(k.y);
-    w.F32(k.rotation);
-    w.F32(k.scaleX);
-    w.F32(k.scaleY);
-    w.I32(k.image);
-    w.I32(k.r);
-    w.I32(k.g);
-    w.I32(k.b);
-    w.I32(k.a);
-}
-
 } // namespace
 
 TEST_F(QvaFile, SaveAndLoadKeepEveryField)
@@ -158,27 +142,7 @@ TEST_F(QvaFile, PivotBlocksRunOnButOnlyTheArraysAreKept)
 
 TEST_F(QvaFile, Version2004000HasNoPartNamesAndCentresPivots)
 {
-    ByteWriter w;
-    w.Bytes("QVA", 3);
-    w.I32(2004000);
-    w.I32(1);              // one image
-    w.I32(3);
-    w.Bytes("a.b", 3);
-    for (int i = 0; i < 3; ++i) w.I32(5 + i);   // pivot x block
-    for (int i = 0; i < 3; ++i) w.I32(9 + i);   // pivot y block
-    w.I32(1);              // one motion
-    w.I32(1);
-    w.Str("走る");
-    w.I32(45);
-    w.I32(3);              // parts 1 and 2
-    for (int p = 1; p < 3; ++p) {
-        w.I32(7);          // read and not kept
-        w.I32(p - 1);      // parent
-        w.I32(2);
-        Key48(w, Fixture_Obj2Key(0, 1.0f + p));
-        Key48(w, Fixture_Obj2Key(20, 2.0f + p));
-    }
-    std::string path = WriteFile("old.QVA", w.Data());
+    WriteFile("old.QVA", Fixture_Qva2004000());
     int32_t id = Obj2_Load(dir.c_str(), "old.QVA");
     ASSERT_EQ(0, id);
     const QVL::OBJ2* rec = Obj2_GetById(id);
@@ -198,21 +162,8 @@ TEST_F(QvaFile, Version2004000HasNoPartNamesAndCentresPivots)
 
 TEST_F(QvaFile, Version2003000HasOnePartAndImageNumbersFromOne)
 {
-    ByteWriter w;
-    w.Bytes("QVA", 3);
-    w.I32(2003000);
-    w.I32(3);              // placeholder and two images
-    w.I32(0);
-    w.Str("p.bmp");
-    w.Str("q.bmp");
-    w.I32(40);             // length of motion 0
-    w.I32(3);              // keys of part 1: frame, image number
     const int32_t keys[][2] = {{0, 0}, {10, 1}, {20, 2}};
-    for (const auto& k : keys) {
-        w.I32(k[0]);
-        w.I32(k[1]);
-    }
-    WriteFile("v3.QVA", w.Data());
+    WriteFile("v3.QVA", Fixture_Qva2003000());
     int32_t id = Obj2_Load(dir.c_str(), "v3.QVA");
     ASSERT_EQ(0, id);
     const QVL::OBJ2* rec = Obj2_GetById(id);
@@ -334,8 +285,8 @@ TEST_F(QvaFile, PartsBeyondTheKeyedOnesDropTheirKeys)
         w.Str("x");
         w.I32(0);
         w.I32(p == 9 ? 2 : 1);
-        Key48(w, Fixture_Obj2Key(0, (float)p));
-        if (p == 9) Key48(w, Fixture_Obj2Key(5, 3.0f));
+        Fixture_Obj2Key48(w, Fixture_Obj2Key(0, (float)p));
+        if (p == 9) Fixture_Obj2Key48(w, Fixture_Obj2Key(5, 3.0f));
     }
     std::unique_ptr<QVL::OBJ2> hand = Obj2_NewRecord();
     ASSERT_EQ(QVA_OK, QVA_Parse(w.Data().data(), w.Size(), *hand));

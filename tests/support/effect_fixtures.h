@@ -5,6 +5,7 @@
 
 #include "effect/effect.h"
 #include "effect/particle.h"
+#include "frame/bytes.h"
 #include "frame/text.h"
 #include "model/obj2.h"
 
@@ -123,4 +124,68 @@ inline std::unique_ptr<QVL::OBJ2> Fixture_Obj2()
             for (int32_t k = 0; k < part + (int32_t)m; ++k) keys.push_back(Fixture_Obj2Key(k * 15, (float)(part * 10 + m * 3 + k)));
         }
     return rec;
+}
+
+inline void Fixture_Obj2Key48(QVL::ByteWriter& w, const QVL::OBJ2_KEY& k)
+{
+    w.I32(k.frame);
+    w.I32(k.shown);
+    w.F32(k.x);
+    w.F32(k.y);
+    w.F32(k.rotation);
+    w.F32(k.scaleX);
+    w.F32(k.scaleY);
+    w.I32(k.image);
+    w.I32(k.r);
+    w.I32(k.g);
+    w.I32(k.b);
+    w.I32(k.a);
+}
+
+// A version-2004000 file by hand: one image "a.b" with pivot blocks 5.. and 9.., one motion "走る" of
+// 45 frames, parts 1 and 2 without names (part 2 under part 1), two keys each at frames 0 and 20.
+inline std::vector<uint8_t> Fixture_Qva2004000()
+{
+    QVL::ByteWriter w;
+    w.Bytes("QVA", 3);
+    w.I32(2004000);
+    w.I32(1);
+    w.I32(3);
+    w.Bytes("a.b", 3);
+    for (int i = 0; i < 3; ++i) w.I32(5 + i);
+    for (int i = 0; i < 3; ++i) w.I32(9 + i);
+    w.I32(1);
+    w.I32(1);
+    w.Str("走る");
+    w.I32(45);
+    w.I32(3);
+    for (int p = 1; p < 3; ++p) {
+        w.I32(7);          // read and not kept
+        w.I32(p - 1);      // parent
+        w.I32(2);
+        Fixture_Obj2Key48(w, Fixture_Obj2Key(0, 1.0f + p));
+        Fixture_Obj2Key48(w, Fixture_Obj2Key(20, 2.0f + p));
+    }
+    return w.Data();
+}
+
+// A version-2003000 file by hand: the placeholder entry and images "p.bmp", "q.bmp"; motion 0 of 40
+// frames; part 1's keys (frame, image number from 1) (0, 0), (10, 1), (20, 2).
+inline std::vector<uint8_t> Fixture_Qva2003000()
+{
+    QVL::ByteWriter w;
+    w.Bytes("QVA", 3);
+    w.I32(2003000);
+    w.I32(3);
+    w.I32(0);
+    w.Str("p.bmp");
+    w.Str("q.bmp");
+    w.I32(40);
+    w.I32(3);
+    const int32_t keys[][2] = {{0, 0}, {10, 1}, {20, 2}};
+    for (const auto& k : keys) {
+        w.I32(k[0]);
+        w.I32(k[1]);
+    }
+    return w.Data();
 }
