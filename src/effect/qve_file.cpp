@@ -73,15 +73,17 @@ void JoinPath(char* dst, size_t cap, const char* a, const char* b)
     Str_Format(dst, cap, "%s\\%s", a, b);
 }
 
-// Stores folder, file and their joined path in the record (the arguments may be its own fields).
-void SetNames(EFFECT* e, const char* folder, const char* file)
+// Stores folder, file and their joined path in the record (the arguments may be its own fields);
+// false when a name does not fit its field, so that a cut path never names another file.
+bool SetNames(EFFECT* e, const char* folder, const char* file)
 {
     char f[256], n[256];
-    Str_Copy(f, sizeof f, folder ? folder : "");
-    Str_Copy(n, sizeof n, file ? file : "");
+    bool fits = Str_Copy(f, sizeof f, folder ? folder : "");
+    fits = Str_Copy(n, sizeof n, file ? file : "") && fits;
     Str_Copy(e->folder, sizeof e->folder, f);
     Str_Copy(e->file, sizeof e->file, n);
     JoinPath(e->path, sizeof e->path, f, n);
+    return fits;
 }
 
 } // namespace
@@ -159,11 +161,11 @@ QVE_RESULT QVE_Parse(const uint8_t* data, size_t size, EFFECT& e)
 bool Effect_Save(EFFECT* e, const char* folder, const char* file)
 {
     if (!e) return false;
-    SetNames(e, folder, file);
+    bool fits = SetNames(e, folder, file);
     e->version = QVL::kEffectVersion;
     std::vector<uint8_t> bytes;
     QVE_Write(*e, bytes);
-    if (!QVL::File_WriteAll(e->path, bytes.data(), bytes.size())) {
+    if (!fits || !QVL::File_WriteAll(e->path, bytes.data(), bytes.size())) {
         QVL::File_ReportWriteFailed(e->path);
         return false;
     }
@@ -174,10 +176,10 @@ int32_t QVE_Load(int32_t id, const char* folder, const char* file)
 {
     EFFECT* e = Effect_GetData(id);
     if (!e) return -1;
-    SetNames(e, folder, file);
+    bool fits = SetNames(e, folder, file);
 
     std::vector<uint8_t> bytes;
-    if (!QVL::File_ReadAll(e->path, bytes)) {
+    if (!fits || !QVL::File_ReadAll(e->path, bytes)) {
         Log_Printf("%s を開くことができませんでした。", e->path);
         return -1;
     }

@@ -276,15 +276,16 @@ int32_t Obj2_Load(const char* folder, const char* file)
 {
     int32_t id = Obj2_Create();
     OBJ2* rec = Obj2_GetById(id);
-    char path[512];
-    Str_Copy(rec->folder, sizeof rec->folder, folder ? folder : "");
-    Str_Copy(rec->file, sizeof rec->file, file ? file : "");
-    Str_Format(path, sizeof path, "%s\\%s", rec->folder, rec->file);
-    Str_Copy(rec->path, sizeof rec->path, path);
+    char path[1024];
+    Str_Format(path, sizeof path, "%s\\%s", folder ? folder : "", file ? file : "");
+    // A folder or name cut to its field would name another file: such a path is not opened.
+    bool fits = Str_Copy(rec->folder, sizeof rec->folder, folder ? folder : "");
+    fits = Str_Copy(rec->file, sizeof rec->file, file ? file : "") && fits;
+    fits = Str_Copy(rec->path, sizeof rec->path, path) && fits;
     Log_DebugPrintf("Obj2_Load id:%d %s", id, path);
 
     std::vector<uint8_t> bytes;
-    if (!QVL::File_ReadAll(path, bytes)) {
+    if (!fits || !QVL::File_ReadAll(path, bytes)) {
         Log_Printf("%s を開くことができませんでした。", path);
         return -1;
     }

@@ -313,3 +313,22 @@ TEST_F(QveFile, LoadedPartsFollowThoseAlreadyThere)
     EXPECT_STREQ("", got.parts[0].name);
     EXPECT_STREQ("イメージ", got.parts[1].name);
 }
+
+TEST_F(QveFile, NamesTooLongForTheirFieldsAreNotCut)
+{
+    // Cut to its 255 bytes, this folder would name another place where the file could be written.
+    std::string cut = dir + "/" + std::string(255 - dir.size() - 1, 'a');
+    ASSERT_EQ(255u, cut.size());
+    std::string longFolder = cut + "/more";
+    QVL::EFFECT e = Fixture_Effect();
+    EXPECT_FALSE(Effect_Save(&e, longFolder.c_str(), "x.qve"));
+    EXPECT_EQ(1u, Rec().messageBoxes.size());
+    EXPECT_FALSE(Svc_FileExists((cut + "\\x.qve").c_str()));
+    // Loading the same name reads nothing, even when the cut path names a file.
+    ASSERT_TRUE(Effect_Save(&e, cut.c_str(), "x.qve"));
+    int32_t id = Effect_DataCreate();
+    EXPECT_EQ(-1, QVE_Load(id, longFolder.c_str(), "x.qve"));
+    EXPECT_TRUE(g_EffectData[(size_t)id].parts.empty());
+    EXPECT_EQ(-1, Obj2_Load(longFolder.c_str(), "x.qve"));
+    EXPECT_EQ(1u, Rec().messageBoxes.size());   // neither read the file the cut path names
+}
