@@ -1,6 +1,9 @@
 #include "frame/scene.h"
 
 #include "frame/lib.h"
+#include "effect/effect.h"
+#include "effect/particle.h"
+#include "model/obj2.h"
 
 namespace QVL {
 
@@ -12,8 +15,17 @@ SCENE::SCENE()
     // V_SyncSet(true) before any device exists only stores the switch; store it directly so that
     // static construction needs nothing of the frame.
     vSync = 1;
+    Particle_ListInit();
+    Effect_EraseAllInstances();
+    Effect_EraseAllData();
 }
 
-SCENE::~SCENE() {}
+SCENE::~SCENE()
+{
+    Effect_EraseAllInstances();
+    Effect_EraseAllData();
+    Particle_ListFree();
+    Obj2_ReleaseAll();
+}
 
 } // namespace QVL
