@@ -1,7 +1,10 @@
 #include "frame/scene.h"
 
 #include "frame/lib.h"
+#include "effect/effect.h"
+#include "effect/particle.h"
 #include "model/model_table.h"
+#include "model/obj2.h"
 
 namespace QVL {
 
@@ -13,6 +16,9 @@ SCENE::SCENE()
     // V_SyncSet(true) before any device exists only stores the switch; store it directly so that
     // static construction needs nothing of the frame.
     vSync = 1;
+    Particle_ListInit();
+    Effect_EraseAllInstances();
+    Effect_EraseAllData();
     Loader_Construct(loader);
 }
 
@@ -20,6 +26,10 @@ SCENE::~SCENE()
 {
     // The loader first: a load in progress writes into its model until it ends.
     Loader_Destroy(loader);
+    Effect_EraseAllInstances();
+    Effect_EraseAllData();
+    Particle_ListFree();
+    Obj2_ReleaseAll();
     Model3_FreeTable();
 }
 

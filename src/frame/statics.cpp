@@ -10,15 +10,23 @@
 //  6. the frame's device catalogue
 
 #include "frame/enumeration.h"
+#include "effect/effect.h"
+#include "effect/particle.h"
 #include "frame/lib.h"
 #include "frame/scene.h"
 #include "model/model_table.h"
+#include "model/obj2.h"
 
 // 1. dialog slots
 
 // 2. 3D editor state
 
 // 3. scene tables, then the scene
+std::vector<QVL::EFFECT> g_EffectData;
+std::vector<QVL::EFFECT_INST> g_EffectInstances;
+QVL::PARTICLE_LIST g_Particles;
+std::vector<std::unique_ptr<QVL::OBJ2>> g_Obj2Table;
+std::vector<std::unique_ptr<QVL::OBJ2_RENDER>> g_Obj2RenderTable;
 std::vector<QVL::MODEL3*> g_Model3Table;
 QVL::SCENE g_Scene;
 

@@ -1,13 +1,19 @@
-// qv_datagen: rebuilds the files the repository keeps that are made by code (the Data folder's
-// pictures, the program's icon). Each generator registers itself with a name and writes its files
-// below the repository root it is given.
+// The generators of files the repository keeps: each registers one file (a path under the repository
+// root, such as data/System/x.bmp, and a function that
+// builds its bytes); qv_datagen writes them all, or checks the committed copies against them.
 #pragma once
-#include <string>
+#include <cstdint>
+#include <vector>
 
-typedef bool (*DATAGEN_FN)(const std::string& root);
+namespace datagen {
 
-struct DATAGEN_ENTRY {
-    DATAGEN_ENTRY(const char* name, DATAGEN_FN fn);
+typedef std::vector<uint8_t> (*BuildFn)();
+
+struct Registration {
+    Registration(const char* path, BuildFn build);
 };
 
-#define QV_DATAGEN(name, fn) static DATAGEN_ENTRY s_datagen_##fn(name, fn)
+} // namespace datagen
+
+// DATAGEN_FILE("data/System/x.bmp", BuildX); at namespace scope in the generator's file.
+#define DATAGEN_FILE(path, fn) static datagen::Registration datagen_reg_##fn(path, fn)

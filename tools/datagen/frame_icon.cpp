@@ -57,7 +57,7 @@ void WriteImage(QVL::ByteWriter& w, int size)
     }
 }
 
-bool WriteFrameIcon(const std::string& root)
+std::vector<uint8_t> BuildFrameIcon()
 {
     const int sizes[2] = {32, 16};
     QVL::ByteWriter images;
@@ -84,9 +84,9 @@ bool WriteFrameIcon(const std::string& root)
         offset += lengths[i];
     }
     w.Bytes(images.Data().data(), images.Size());
-    return File_WriteAll((root + "/src/frame/win32/frame.ico").c_str(), w);
+    return w.Data();
 }
 
 } // namespace
 
-QV_DATAGEN("frame_icon", WriteFrameIcon);
+DATAGEN_FILE("src/frame/win32/frame.ico", BuildFrameIcon);

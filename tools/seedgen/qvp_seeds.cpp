@@ -17,30 +17,30 @@ static std::vector<uint8_t> WithLayout(uint8_t layoutIndex, const std::vector<ui
     return seed;
 }
 
-static void WriteQvpSeeds(const std::string& folder)
+static void WriteQvpSeeds(SeedSink& sink)
 {
     MODEL3* fresh = NewRecord();
-    Seed_Write(folder, "fresh", WithLayout(4, SaveBytes(fresh)));
+    sink.Write("fresh", WithLayout(4, SaveBytes(fresh)));
     Model3_Free(fresh);
 
     MODEL3* cube = NewRecord();
     MakeCube(cube);
     cube->textureCount = 2;
     cube->textures[1].used = 1;
-    Seed_Write(folder, "cube", WithLayout(4, SaveBytes(cube)));
+    sink.Write("cube", WithLayout(4, SaveBytes(cube)));
     Model3_Free(cube);
 
     std::mt19937 rng(2009);
     for (int i = 0; i < 4; ++i) {
         MODEL3* m = NewRecord();
         RandomModel(m, rng);
-        Seed_Write(folder, "random" + std::to_string(i), WithLayout(4, SaveBytes(m)));
+        sink.Write("random" + std::to_string(i), WithLayout(4, SaveBytes(m)));
         Model3_Free(m);
     }
 
     const int32_t layouts[] = {2004002, 2005000, 2006000, 2008000, 2009000};
     for (uint8_t i = 0; i < 5; ++i)
-        Seed_Write(folder, "layout" + std::to_string(layouts[i]), WithLayout(i, QvpFixture(layouts[i])));
+        sink.Write("layout" + std::to_string(layouts[i]), WithLayout(i, QvpFixture(layouts[i])));
 }
 
 static SeedKind g_qvpSeeds("qvp", WriteQvpSeeds);

@@ -1,14 +1,21 @@
-// The seed generator: each kind of file registers a writer of seed files, made with our own writers.
+// Seed files for the fuzzers: each kind registers a writer, and qv_seedgen <outdir> runs them all,
+// each into <outdir>/<kind>/.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 
-typedef void (*SEED_WRITER)(const std::string& folder);
+struct SeedSink {
+    std::string dir;  // <outdir>/<kind>
+    int written = 0;
+    bool ok = true;
+    void Write(const std::string& name, const std::vector<uint8_t>& bytes);
+};
+
+typedef void (*SEED_WRITER)(SeedSink& sink);
 
 struct SeedKind {
     SeedKind(const char* kind, SEED_WRITER writer);
 };
 
-// Writes one seed file into the folder.
-void Seed_Write(const std::string& folder, const std::string& name, const std::vector<uint8_t>& bytes);
+// At file scope: static SeedKind s_kind("qvi", WriteQviSeeds);
