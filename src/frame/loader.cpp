@@ -145,3 +145,18 @@ void Loader_Unlock()
 {
     if (g_Scene.loader.lock) Svc_Unlock(g_Scene.loader.lock);
 }
+
+void Loader_DrainForDeviceRelease()
+{
+    // The loader creates Direct3D resources on the shared device: let every queued load finish
+    // before the device goes, so none is left half-built on a released device.
+    QVL::LOADER& l = g_Scene.loader;
+    if (!l.lock) return;
+    for (;;) {
+        Svc_Lock(l.lock);
+        bool idle = l.state != QVL::LOADER_RUNNING || l.queue.empty();
+        Svc_Unlock(l.lock);
+        if (idle) return;
+        Svc_Sleep(1);
+    }
+}

@@ -45,6 +45,8 @@ int Loader_DropPending(LOADER& l);
 // The scene's loader.
 bool Thread_EnqueueLoad(int32_t id, const char* folder, const char* file);
 int Loader_QueueLength();
+// Waits until the scene's loader has nothing queued or in progress (before the device is released).
+void Loader_DrainForDeviceRelease();
 // The scene loader's lock (does nothing before the scene is built or after it is gone).
 void Loader_Lock();
 void Loader_Unlock();

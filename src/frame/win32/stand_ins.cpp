@@ -66,5 +66,3 @@ void App_SaveScreenshot(const char*) {}
 int Main_MessageHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
 // View_GetActiveView (views): no view windows yet.
 bool View_GetActiveView(QVL::PRESENT_VIEW*) { return false; }
-// Loader_DrainForDeviceRelease (background loader): no loader thread yet.
-void Loader_DrainForDeviceRelease() {}
