@@ -10,6 +10,7 @@
 
 #include "frame/lib.h"
 #include "frame/scene.h"
+#include "frame/sound.h"
 
 // 1. dialog slots
 
@@ -22,3 +23,5 @@ QVL::SCENE g_Scene;
 
 // 5. library
 QVL::LIB g_Lib;
+QVL::GLOBAL_SOUND g_GlobalSounds[kSoundSlots];
+std::vector<std::unique_ptr<QVL::SOUND>> g_ModelSounds;
