@@ -17,7 +17,25 @@ export HOME="$QV_WINEHOME"
 
 qv_log() { printf '[qv] %s\n' "$*" >&2; }
 
+# Wine encodes Unix file names with the C library's locale: without a compiled ja_JP.UTF-8 locale,
+# files with Japanese names ("新規.QVP") cannot be created or opened. Compile one under the build tree
+# when the system has none (needs the locales package's sources).
+qv_prepare_locale() {
+  if locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then return 0; fi
+  local dir="$QV_BUILD/locale"
+  if [ ! -f "$dir/ja_JP.UTF-8/LC_CTYPE" ]; then
+    mkdir -p "$dir"
+    localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >/dev/null 2>&1 || true
+  fi
+  if [ -f "$dir/ja_JP.UTF-8/LC_CTYPE" ]; then
+    export LOCPATH="$dir"
+  else
+    qv_log "could not compile the ja_JP.UTF-8 locale: Japanese file names will not work under Wine"
+  fi
+}
+
 qv_prepare_home() {
+  qv_prepare_locale
   mkdir -p "$QV_WINEHOME"
   if [ ! -f "$QV_WINEHOME/.asoundrc" ]; then
     printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' > "$QV_WINEHOME/.asoundrc"

@@ -37,3 +37,10 @@ int32_t Tex_Load(const char* file);
 int32_t Tex_LoadFile(int32_t* handle, const char* file);
 // The slot's picture size in pixels; (0, 0) and false when the handle is -1 or not in use.
 bool Tex_GetSize(int32_t handle, float* width, float* height);
+
+// Sound and media playback (frame/win32/sound.cpp, media.cpp); native programs record the calls.
+// Plays global sound 0..99; false when that number holds no loaded sound or it could not play.
+bool Wave_PlayGlobalSound(int32_t index);
+// Plays a media file from the start; the file already playing is left alone. False when it cannot play.
+bool MediaPlay(const char* path, int32_t loop);
+void Media_Stop();

@@ -8,12 +8,16 @@ struct Recorder {
     std::vector<std::string> logLines;
     std::vector<std::string> textures;   // names given to Tex_Load, in slot order
     bool textureLoadFails = false;       // makes Tex_Load answer -1 (the slot is still taken)
+    std::vector<int> soundsPlayed;       // global sound numbers that played
+    std::vector<std::string> media;      // "play <path>" and "stop", in order
     void Clear()
     {
         messageBoxes.clear();
         logLines.clear();
         textures.clear();
         textureLoadFails = false;
+        soundsPlayed.clear();
+        media.clear();
     }
 };
 

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "frame/services.h"
+#include "frame/sound.h"
 #include "support/recorder.h"
 
 Recorder& Rec()
@@ -122,6 +123,27 @@ bool Tex_GetSize(int32_t handle, float* width, float* height)
     *width = ok ? 32.0f : 0.0f;
     *height = ok ? 32.0f : 0.0f;
     return ok;
+}
+
+bool Wave_PlayGlobalSound(int32_t index)
+{
+    if (index < 0 || index >= kSoundSlots || !g_GlobalSounds[index].loaded) return false;
+    std::lock_guard<std::mutex> g(g_recLock);
+    Rec().soundsPlayed.push_back(index);
+    return true;
+}
+
+bool MediaPlay(const char* path, int32_t)
+{
+    std::lock_guard<std::mutex> g(g_recLock);
+    Rec().media.push_back(std::string("play ") + (path ? path : ""));
+    return true;
+}
+
+void Media_Stop()
+{
+    std::lock_guard<std::mutex> g(g_recLock);
+    Rec().media.push_back("stop");
 }
 
 static std::string g_tempRoot;
