@@ -11,31 +11,20 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 # ANSI code page 932: Wine takes it from the locale name even without the glibc locale.
 export LC_ALL=ja_JP.UTF-8
+# File names with Japanese characters ("Effect\爆発") need the glibc locale itself: without it Wine
+# cannot turn them into Unix names. Built once into the build tree from the locales package's source.
+if [ ! -e "$QV_BUILD/locale/ja_JP.UTF-8/LC_CTYPE" ] && command -v localedef >/dev/null 2>&1; then
+  mkdir -p "$QV_BUILD/locale"
+  localedef -i ja_JP -f UTF-8 "$QV_BUILD/locale/ja_JP.UTF-8" >/dev/null 2>&1 || true
+fi
+if [ -e "$QV_BUILD/locale/ja_JP.UTF-8/LC_CTYPE" ]; then export LOCPATH="$QV_BUILD/locale"; fi
 # A HOME of our own whose .asoundrc gives ALSA a null PCM, so DirectSound works without a sound card.
 export QV_WINEHOME="$QV_BUILD/winehome"
 export HOME="$QV_WINEHOME"
 
 qv_log() { printf '[qv] %s\n' "$*" >&2; }
 
-# Wine encodes Unix file names with the C library's locale: without a compiled ja_JP.UTF-8 locale,
-# files with Japanese names ("新規.QVP") cannot be created or opened. Compile one under the build tree
-# when the system has none (needs the locales package's sources).
-qv_prepare_locale() {
-  if locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then return 0; fi
-  local dir="$QV_BUILD/locale"
-  if [ ! -f "$dir/ja_JP.UTF-8/LC_CTYPE" ]; then
-    mkdir -p "$dir"
-    localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >/dev/null 2>&1 || true
-  fi
-  if [ -f "$dir/ja_JP.UTF-8/LC_CTYPE" ]; then
-    export LOCPATH="$dir"
-  else
-    qv_log "could not compile the ja_JP.UTF-8 locale: Japanese file names will not work under Wine"
-  fi
-}
-
 qv_prepare_home() {
-  qv_prepare_locale
   mkdir -p "$QV_WINEHOME"
   if [ ! -f "$QV_WINEHOME/.asoundrc" ]; then
     printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' > "$QV_WINEHOME/.asoundrc"

@@ -18,14 +18,13 @@
 #include "frame/paths.h"
 #include "frame/sound.h"
 #include "frame/text.h"
+#include "frame/win32/app_frame.h"
 #include "frame/win32/file_dialog.h"
 #include "frame/win32/log_window.h"
 #include "frame/win32/media.h"
 #include "frame/win32/sound.h"
 #include "support/wav_fixture.h"
 #include "wine/support/modal_guard.h"
-
-extern HWND g_MainWnd;
 
 namespace {
 
@@ -65,7 +64,8 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
 
 LRESULT CALLBACK MainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (msg == MCIWNDM_NOTIFYMODE) Media_OnNotifyMode((HWND)wp, (LONG)lp);
+    // As the frame's window procedure does.
+    if (msg == MCIWNDM_NOTIFYMODE && (HWND)wp == Media_GetWindow() && lp == MCI_MODE_STOP) Media_OnStopped();
     return DefWindowProcA(w, msg, wp, lp);
 }
 
@@ -276,11 +276,7 @@ TEST(ServicesMedia, LoopingMediumStartsOverAndOtherEnds)
 
     ASSERT_TRUE(MediaPlay(path.c_str(), 1));
     HWND first = g_Media.wnd;
-    // Other modes and other windows' notifications change nothing.
-    Media_OnNotifyMode(first, MCI_MODE_PLAY);
-    Media_OnNotifyMode(MainWindow(), MCI_MODE_STOP);
-    Pump();
-    EXPECT_EQ(first, g_Media.wnd);
+    EXPECT_FALSE(Media_IsVideoPlaying());
     EXPECT_TRUE(PumpUntil([&] { return g_Media.wnd != first; }, 15000)) << "restarted after the end";
     EXPECT_FALSE(IsWindow(first));
     EXPECT_TRUE(g_Media.playing);

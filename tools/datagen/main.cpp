@@ -1,5 +1,5 @@
-// qv_datagen <data folder>          writes every generated file under the folder
-// qv_datagen --check <data folder>  fails when a committed file differs from what its generator builds
+// qv_datagen <repository root>          writes every generated file under the root
+// qv_datagen --check <repository root>  fails when a committed file differs from what its generator builds
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -31,7 +31,7 @@ int main(int argc, char** argv)
 {
     bool check = argc == 3 && std::strcmp(argv[1], "--check") == 0;
     if (argc != 2 && !check) {
-        std::fprintf(stderr, "usage: qv_datagen [--check] <data folder>\n");
+        std::fprintf(stderr, "usage: qv_datagen [--check] <repository root>\n");
         return 2;
     }
     std::string root = argv[argc - 1];

@@ -1,4 +1,4 @@
-// System/tex_null.bmp: the placeholder texture of untextured materials. Plain white, so that drawing
+// data/System/tex_null.bmp: the placeholder texture of untextured materials. Plain white, so that drawing
 // with it shows the material colour unchanged; 32 x 32, 24-bit, bottom-up rows.
 #include "frame/bytes.h"
 #include "datagen.h"
@@ -41,4 +41,4 @@ std::vector<uint8_t> BuildTexNull()
 
 } // namespace
 
-DATAGEN_FILE("System/tex_null.bmp", BuildTexNull);
+DATAGEN_FILE("data/System/tex_null.bmp", BuildTexNull);

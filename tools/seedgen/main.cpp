@@ -1,29 +1,30 @@
-// qv_seedgen <outdir>: writes every registered kind's seed files into <outdir>/<kind>/.
 #include <sys/stat.h>
 #include <cstdio>
-#include <string>
 
 #include "frame/bytes.h"
 #include "seedgen.h"
 
 namespace {
-
 struct Entry {
     const char* kind;
-    seedgen::BuildFn build;
+    SEED_WRITER writer;
 };
-
-std::vector<Entry>& Entries()
+std::vector<Entry>& Kinds()
 {
-    static std::vector<Entry> entries;
-    return entries;
+    static std::vector<Entry> kinds;
+    return kinds;
 }
-
 } // namespace
 
-seedgen::Registration::Registration(const char* kind, BuildFn build)
+SeedKind::SeedKind(const char* kind, SEED_WRITER writer) { Kinds().push_back({kind, writer}); }
+
+void SeedSink::Write(const std::string& name, const std::vector<uint8_t>& bytes)
 {
-    Entries().push_back(Entry{kind, build});
+    std::string path = dir + "/" + name;
+    if (QVL::File_WriteAll(path.c_str(), bytes.data(), bytes.size()))
+        ++written;
+    else
+        ok = false;
 }
 
 int main(int argc, char** argv)
@@ -32,19 +33,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: qv_seedgen <outdir>\n");
         return 2;
     }
-    std::string root = argv[1];
-    mkdir(root.c_str(), 0755);
-    int failures = 0;
-    for (const Entry& e : Entries()) {
-        std::string dir = root + "/" + e.kind;
-        mkdir(dir.c_str(), 0755);
-        for (const auto& seed : e.build()) {
-            std::string path = dir + "/" + seed.first;
-            if (!QVL::File_WriteAll(path.c_str(), seed.second.data(), seed.second.size())) {
-                std::fprintf(stderr, "cannot write %s\n", path.c_str());
-                ++failures;
-            }
-        }
+    std::string out = argv[1];
+    mkdir(out.c_str(), 0755);
+    int rc = 0;
+    for (const Entry& e : Kinds()) {
+        SeedSink sink;
+        sink.dir = out + "/" + e.kind;
+        mkdir(sink.dir.c_str(), 0755);
+        e.writer(sink);
+        std::printf("%s: %d seeds\n", e.kind, sink.written);
+        if (!sink.ok || sink.written == 0) rc = 1;
     }
-    return failures ? 1 : 0;
+    return rc;
 }

@@ -1,21 +1,21 @@
-// Seed files for the fuzzers: each generator registers a kind and a function that returns named
-// files; qv_seedgen <outdir> writes them into <outdir>/<kind>/.
+// Seed files for the fuzzers: each kind registers a writer, and qv_seedgen <outdir> runs them all,
+// each into <outdir>/<kind>/.
 #pragma once
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
-namespace seedgen {
-
-typedef std::vector<std::pair<std::string, std::vector<uint8_t>>> Seeds;
-typedef Seeds (*BuildFn)();
-
-struct Registration {
-    Registration(const char* kind, BuildFn build);
+struct SeedSink {
+    std::string dir;  // <outdir>/<kind>
+    int written = 0;
+    bool ok = true;
+    void Write(const std::string& name, const std::vector<uint8_t>& bytes);
 };
 
-} // namespace seedgen
+typedef void (*SEED_WRITER)(SeedSink& sink);
 
-// SEEDGEN_KIND("wav", BuildWavSeeds); at namespace scope in the generator's file.
-#define SEEDGEN_KIND(kind, fn) static seedgen::Registration seedgen_reg_##fn(kind, fn)
+struct SeedKind {
+    SeedKind(const char* kind, SEED_WRITER writer);
+};
+
+// At file scope: static SeedKind s_kind("qvi", WriteQviSeeds);

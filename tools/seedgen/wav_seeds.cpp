@@ -4,22 +4,20 @@
 
 namespace {
 
-seedgen::Seeds BuildWavSeeds()
+void WriteWavSeeds(SeedSink& sink)
 {
     using namespace wav_fixture;
     const auto fmt = FmtBody(1, 1, 22050, 16);
     const auto tone = ToneBody(64);
-    return {
-        {"simple.wav", Simple(64)},
-        {"list_first.wav", Image({{"LIST", std::vector<uint8_t>(21, 'i')}, {"fmt ", fmt}, {"data", tone}})},
-        {"stereo8.wav", Image({{"fmt ", FmtBody(1, 2, 11025, 8)}, {"data", std::vector<uint8_t>(33, 0x80)}})},
-        {"extensible.wav", Image({{"fmt ", ExtensibleFmtBody(1, 2, 44100, 16)}, {"data", tone}})},
-        {"data_first.wav", Image({{"data", tone}, {"fmt ", fmt}})},
-        {"truncated.wav", Image({{"fmt ", fmt}, {"data", tone, 4096}})},
-        {"float.wav", Image({{"fmt ", FmtBody(3, 1, 22050, 32)}, {"data", tone}})},
-    };
+    sink.Write("simple.wav", Simple(64));
+    sink.Write("list_first.wav", Image({{"LIST", std::vector<uint8_t>(21, 'i')}, {"fmt ", fmt}, {"data", tone}}));
+    sink.Write("stereo8.wav", Image({{"fmt ", FmtBody(1, 2, 11025, 8)}, {"data", std::vector<uint8_t>(33, 0x80)}}));
+    sink.Write("extensible.wav", Image({{"fmt ", ExtensibleFmtBody(1, 2, 44100, 16)}, {"data", tone}}));
+    sink.Write("data_first.wav", Image({{"data", tone}, {"fmt ", fmt}}));
+    sink.Write("truncated.wav", Image({{"fmt ", fmt}, {"data", tone, 4096}}));
+    sink.Write("float.wav", Image({{"fmt ", FmtBody(3, 1, 22050, 32)}, {"data", tone}}));
 }
 
 } // namespace
 
-SEEDGEN_KIND("wav", BuildWavSeeds);
+static SeedKind s_wav("wav", WriteWavSeeds);

@@ -8,8 +8,6 @@
 #include "frame/paths.h"
 #include "frame/text.h"
 
-void Lib_ResetFrameTimer();  // the frame's: a modal dialog's time is not frame time
-
 namespace {
 
 // "%s Files (*.%s)" and "*.%s", each terminated, then the empty string that ends the list.

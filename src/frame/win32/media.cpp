@@ -7,9 +7,8 @@
 #include "frame/log.h"
 #include "frame/paths.h"
 #include "frame/text.h"
+#include "frame/win32/app_frame.h"
 
-extern HWND g_MainWnd;       // the frame's main window
-void Lib_ResetFrameTimer();  // the frame's: media start and stop are not frame time
 
 MEDIA g_Media;
 
@@ -98,10 +97,20 @@ void CALLBACK OnStopped(HWND, UINT, UINT_PTR, DWORD)
 
 } // namespace
 
-void Media_OnNotifyMode(HWND from, LONG mode)
+void Media_OnStopped()
 {
-    if (mode != MCI_MODE_STOP || !from || from != g_Media.wnd || !g_Media.playing) return;
+    if (!g_Media.wnd || !g_Media.playing) return;
     // Closing the window inside its own notification would pull it from under its caller.
-    g_stoppedWnd = from;
+    g_stoppedWnd = g_Media.wnd;
     if (!g_stoppedTimer) g_stoppedTimer = SetTimer(nullptr, 0, 0, OnStopped);
+}
+
+HWND Media_GetWindow()
+{
+    return g_Media.wnd;
+}
+
+bool Media_IsVideoPlaying()
+{
+    return g_Media.playing && g_Media.video;
 }

@@ -18,7 +18,11 @@ extern MEDIA g_Media;
 // MediaPlay and Media_Stop are declared with the platform seam (frame/services.h). MediaPlay does
 // not restart the file already playing (true), except a looping one whose window reports that it
 // stopped; false when MCI cannot open the file. Media_Stop closes the media window.
-// The main window's handling of MCIWNDM_NOTIFYMODE (wParam: the media window, lParam: the mode):
-// a stopped medium starts over when it loops and is closed otherwise. The action waits for the
-// message loop, outside the media window's own notification.
-void Media_OnNotifyMode(HWND from, LONG mode);
+// The media window, null when none.
+HWND Media_GetWindow();
+// A picture-producing medium plays: the frame renders nothing meanwhile.
+bool Media_IsVideoPlaying();
+// The media window reported MCI_MODE_STOP (the main window's MCIWNDM_NOTIFYMODE): a looping medium
+// starts over, any other is closed. The action waits for the message loop, outside the media
+// window's own notification.
+void Media_OnStopped();

@@ -5,8 +5,7 @@
 
 #include "frame/lib.h"
 #include "frame/services.h"
-
-extern HWND g_MainWnd;  // the frame's main window
+#include "frame/win32/app_frame.h"
 
 SOUND_MANAGER g_SoundManager;
 MUSIC_MANAGER g_MusicManager;
