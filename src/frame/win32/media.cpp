@@ -9,7 +9,6 @@
 #include "frame/text.h"
 #include "frame/win32/app_frame.h"
 
-
 MEDIA g_Media;
 
 namespace {
