@@ -53,3 +53,9 @@ enum {
 };
 // Runs on the loader thread for queued loads (READ, MEDIA), and under the loader's lock for FREED.
 void Svc_Model3Event(int32_t id, int event);
+// Sound and media playback (frame/win32/sound.cpp, media.cpp); native programs record the calls.
+// Plays global sound 0..99; false when that number holds no loaded sound or it could not play.
+bool Wave_PlayGlobalSound(int32_t index);
+// Plays a media file from the start; the file already playing is left alone. False when it cannot play.
+bool MediaPlay(const char* path, int32_t loop);
+void Media_Stop();

@@ -15,6 +15,7 @@
 #include "frame/lib.h"
 #include "frame/scene.h"
 #include "model/model_table.h"
+#include "frame/sound.h"
 #include "model/obj2.h"
 
 // 1. dialog slots
@@ -34,6 +35,8 @@ QVL::SCENE g_Scene;
 
 // 5. library
 QVL::LIB g_Lib;
+QVL::GLOBAL_SOUND g_GlobalSounds[kSoundSlots];
+std::vector<std::unique_ptr<QVL::SOUND>> g_ModelSounds;
 
 // 6. the frame's device catalogue (built by App_Create, kept for the whole run)
 QVL::D3D_ENUMERATION g_Enumeration;

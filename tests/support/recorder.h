@@ -10,6 +10,8 @@ struct Recorder {
     std::vector<std::string> textures;   // names given to Tex_Load, in slot order
     bool textureLoadFails = false;       // makes Tex_Load answer -1 (the slot is still taken)
     std::vector<std::pair<int, int>> model3Events;   // {model ID, SVC_MODEL3_...} in call order
+    std::vector<int> soundsPlayed;       // global sound numbers that played
+    std::vector<std::string> media;      // "play <path>" and "stop", in order
     void Clear()
     {
         model3Events.clear();
@@ -17,6 +19,8 @@ struct Recorder {
         logLines.clear();
         textures.clear();
         textureLoadFails = false;
+        soundsPlayed.clear();
+        media.clear();
     }
 };
 

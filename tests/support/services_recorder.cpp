@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "frame/services.h"
+#include "frame/sound.h"
 #include "support/recorder.h"
 
 Recorder& Rec()
@@ -134,6 +135,27 @@ void Svc_Model3Event(int32_t id, int event)
 {
     std::lock_guard<std::mutex> g(g_recLock);
     Rec().model3Events.emplace_back((int)id, event);
+}
+
+bool Wave_PlayGlobalSound(int32_t index)
+{
+    if (index < 0 || index >= kSoundSlots || !g_GlobalSounds[index].loaded) return false;
+    std::lock_guard<std::mutex> g(g_recLock);
+    Rec().soundsPlayed.push_back(index);
+    return true;
+}
+
+bool MediaPlay(const char* path, int32_t)
+{
+    std::lock_guard<std::mutex> g(g_recLock);
+    Rec().media.push_back(std::string("play ") + (path ? path : ""));
+    return true;
+}
+
+void Media_Stop()
+{
+    std::lock_guard<std::mutex> g(g_recLock);
+    Rec().media.push_back("stop");
 }
 
 static std::string g_tempRoot;

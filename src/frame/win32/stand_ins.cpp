@@ -33,20 +33,6 @@ void Draw_CreateFont(float) {}
 void Draw_ReleaseFontObject() {}
 // Curve_InitTables (curved triangles): tables not built yet.
 int32_t Curve_InitTables() { return 0; }
-// Sound_Init (sound): DirectSound not started yet.
-void Sound_Init() {}
-// Music_Init (music): DirectMusic not started yet.
-void Music_Init() {}
-// MediaPlay (media): plays nothing yet.
-bool MediaPlay(const char*, int) { return false; }
-// Media_Stop (media): nothing plays yet.
-void Media_Stop() {}
-// Media_GetWindow (media): no media window yet.
-HWND Media_GetWindow() { return nullptr; }
-// Media_IsVideoPlaying (media): no video plays yet.
-bool Media_IsVideoPlaying() { return false; }
-// Media_OnStopped (media): nothing to replay or stop yet.
-void Media_OnStopped() {}
 // ImageLoad (picture loader): loads nothing yet; the slot stays empty.
 void ImageLoad(IDirect3DTexture9** texture, const char*, const char*, D3DXIMAGE_INFO*)
 {
