@@ -1,5 +1,7 @@
 #include "frame/scene.h"
 
+#include "render/tex_slots.h"
+
 namespace QVL {
 
 SCENE::SCENE()
@@ -8,6 +10,9 @@ SCENE::SCENE()
 {
 }
 
-SCENE::~SCENE() {}
+SCENE::~SCENE()
+{
+    Tex_FreeSlots();
+}
 
 } // namespace QVL

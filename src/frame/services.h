@@ -37,3 +37,6 @@ int32_t Tex_Load(const char* file);
 int32_t Tex_LoadFile(int32_t* handle, const char* file);
 // The slot's picture size in pixels; (0, 0) and false when the handle is -1 or not in use.
 bool Tex_GetSize(int32_t handle, float* width, float* height);
+// Releases a texture the studio loaded; null does nothing (native programs never hold one).
+struct IDirect3DTexture9;
+void Svc_ReleaseTexture(IDirect3DTexture9* texture);

@@ -10,12 +10,14 @@
 
 #include "frame/lib.h"
 #include "frame/scene.h"
+#include "render/tex_slots.h"
 
 // 1. dialog slots
 
 // 2. 3D editor state
 
 // 3. scene tables, then the scene
+std::vector<QVL::TEX_SLOT> g_TexSlots;
 QVL::SCENE g_Scene;
 
 // 4. renderer

@@ -124,6 +124,8 @@ bool Tex_GetSize(int32_t handle, float* width, float* height)
     return ok;
 }
 
+void Svc_ReleaseTexture(IDirect3DTexture9*) {}
+
 static std::string g_tempRoot;
 
 static void RemoveTempRoot()
