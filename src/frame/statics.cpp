@@ -7,9 +7,14 @@
 //  3. the scene: its tables first, then the scene object itself (which starts the loader thread)
 //  4. the renderer's draw lists
 //  5. the library object
+//  6. the frame's device catalogue
 
+#include "frame/enumeration.h"
+#include "effect/effect.h"
+#include "effect/particle.h"
 #include "frame/lib.h"
 #include "frame/scene.h"
+#include "model/obj2.h"
 #include "render/tex_slots.h"
 
 // 1. dialog slots
@@ -18,9 +23,17 @@
 
 // 3. scene tables, then the scene
 std::vector<QVL::TEX_SLOT> g_TexSlots;
+std::vector<QVL::EFFECT> g_EffectData;
+std::vector<QVL::EFFECT_INST> g_EffectInstances;
+QVL::PARTICLE_LIST g_Particles;
+std::vector<std::unique_ptr<QVL::OBJ2>> g_Obj2Table;
+std::vector<std::unique_ptr<QVL::OBJ2_RENDER>> g_Obj2RenderTable;
 QVL::SCENE g_Scene;
 
 // 4. renderer
 
 // 5. library
 QVL::LIB g_Lib;
+
+// 6. the frame's device catalogue (built by App_Create, kept for the whole run)
+QVL::D3D_ENUMERATION g_Enumeration;

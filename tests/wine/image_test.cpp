@@ -1,4 +1,4 @@
-// Pictures into texture slots on a real device: BMP through D3DX, PSD and QVI through our readers.
+// Pictures into texture slots on the frame's device: BMP through D3DX, PSD and QVI through our readers.
 #include <windows.h>
 #include <d3d9.h>
 
@@ -12,6 +12,7 @@
 #include "frame/scene.h"
 #include "frame/win32/image_load.h"
 #include "render/tex_slots.h"
+#include "wine/support/wine_frame.h"
 
 namespace {
 
@@ -111,39 +112,9 @@ SIZE LevelSize(IDirect3DTexture9* tex)
 }
 
 struct ImageSlots : testing::Test {
-    static HWND s_wnd;
-    static IDirect3D9* s_d3d;
-
-    static void SetUpTestSuite()
-    {
-        s_d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(nullptr, s_d3d);
-        s_wnd = CreateWindowA("STATIC", "image", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, nullptr, nullptr, nullptr, nullptr);
-        D3DPRESENT_PARAMETERS pp = {};
-        pp.Windowed = TRUE;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.BackBufferWidth = 32;
-        pp.BackBufferHeight = 32;
-        pp.hDeviceWindow = s_wnd;
-        ASSERT_EQ(D3D_OK, s_d3d->CreateDevice(0, D3DDEVTYPE_HAL, s_wnd,
-                                              D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_MULTITHREADED, &pp,
-                                              &g_Device));
-    }
-
-    static void TearDownTestSuite()
-    {
-        Tex_FreeSlots();
-        if (g_Scene.nullTexture) g_Scene.nullTexture->Release();
-        g_Scene.nullTexture = nullptr;
-        if (g_Device) g_Device->Release();
-        g_Device = nullptr;
-        if (s_d3d) s_d3d->Release();
-        DestroyWindow(s_wnd);
-    }
+    void SetUp() override { ASSERT_TRUE(WineFrame_Ensure()); }
+    static void TearDownTestSuite() { Tex_FreeSlots(); }
 };
-HWND ImageSlots::s_wnd = nullptr;
-IDirect3D9* ImageSlots::s_d3d = nullptr;
 
 } // namespace
 
@@ -241,26 +212,32 @@ TEST_F(ImageSlots, FailedLoadsTakeASlotOf32By32)
     EXPECT_EQ(before, std::vector<QVL::TEX_HANDLE>(g_TexTable, g_TexTable + 1024));
 }
 
-TEST_F(ImageSlots, PlaceholderComesFromTheDataFolder)
+TEST_F(ImageSlots, ToonRampComesFromTheDataFolder)
 {
     char cwd[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, cwd);
-    std::string data = std::string(cwd) + "\\img_data";
-    CreateDirectoryA(data.c_str(), nullptr);
-    CreateDirectoryA((data + "\\System").c_str(), nullptr);
-    WriteFile((data + "\\System\\tex_null.bmp").c_str(), Bmp(2, 2, {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}));
+    std::string with = std::string(cwd) + "\\img_data", without = std::string(cwd) + "\\img_nodata";
+    CreateDirectoryA(with.c_str(), nullptr);
+    CreateDirectoryA((with + "\\System").c_str(), nullptr);
+    CreateDirectoryA(without.c_str(), nullptr);
+    // D3DX knows pictures by their contents: a BMP serves as the ramp.
+    WriteFile((with + "\\System\\Toon.JPG").c_str(), Bmp(2, 4, {0xFFFFFF, 0xFFFFFF, 0xC0C0C0, 0xC0C0C0, 0x808080, 0x808080, 0x404040, 0x404040}));
 
     char saved[256];
     memcpy(saved, g_Lib.dataFolder, sizeof saved);
-    snprintf(g_Lib.dataFolder, sizeof g_Lib.dataFolder, "%s", data.c_str());
-    Image_LoadPlaceholder();
-    ASSERT_NE(nullptr, g_Scene.nullTexture);
-    EXPECT_EQ(0xFFFFFFFFu, Texel(g_Scene.nullTexture, 1, 1));
-
-    // The toon ramp is missing here: no texture, a 32 x 32 ramp size, toon shading stays off.
+    snprintf(g_Lib.dataFolder, sizeof g_Lib.dataFolder, "%s", with.c_str());
     Image_LoadToonRamp();
+    ASSERT_NE(nullptr, g_ToonTexture);
+    EXPECT_EQ(1, g_ToonShading);
+    EXPECT_EQ(2u, g_ToonImageInfo.Width);
+    EXPECT_EQ(4u, g_ToonImageInfo.Height);
+
+    g_ToonShading = 0;
+    snprintf(g_Lib.dataFolder, sizeof g_Lib.dataFolder, "%s", without.c_str());
+    Image_LoadToonRamp();  // missing: no texture, a 32 x 32 ramp, toon shading stays off
     EXPECT_EQ(nullptr, g_ToonTexture);
-    EXPECT_EQ(32u, g_ToonImageInfo.width);
+    EXPECT_EQ(32u, g_ToonImageInfo.Width);
+    EXPECT_EQ(32u, g_ToonImageInfo.Height);
     EXPECT_EQ(0, g_ToonShading);
     memcpy(g_Lib.dataFolder, saved, sizeof saved);
 }

@@ -1,7 +1,5 @@
 #include "frame/win32/image_load.h"
 
-#include <d3dx9.h>
-
 #include <cstring>
 
 #include "frame/lib.h"
@@ -9,9 +7,10 @@
 #include "frame/scene.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "frame/win32/neighbours.h"
 
 IDirect3DTexture9* g_ToonTexture = nullptr;
-QVL::IMAGE_INFO g_ToonImageInfo;
+D3DXIMAGE_INFO g_ToonImageInfo;
 
 // The extension rule of the path helpers (the text after the last '.', none when that dot is the
 // first character), kept here without their shared result buffer: the loader thread loads pictures
@@ -56,7 +55,7 @@ IDirect3DTexture9* Image_CreateTexture(const QVL::BGRA_IMAGE& picture)
     return tex;
 }
 
-static void LoadWithD3DX(IDirect3DTexture9** texture, const char* file, QVL::IMAGE_INFO* info)
+static void LoadWithD3DX(IDirect3DTexture9** texture, const char* file, D3DXIMAGE_INFO* info)
 {
     D3DXIMAGE_INFO di;
     std::memset(&di, 0, sizeof di);
@@ -71,18 +70,10 @@ static void LoadWithD3DX(IDirect3DTexture9** texture, const char* file, QVL::IMA
         ReportLoadError(file);
         return;
     }
-    if (info) {
-        info->width = di.Width;
-        info->height = di.Height;
-        info->depth = di.Depth;
-        info->mipLevels = di.MipLevels;
-        info->format = (uint32_t)di.Format;
-        info->resourceType = (uint32_t)di.ResourceType;
-        info->fileFormat = (uint32_t)di.ImageFileFormat;
-    }
+    if (info) *info = di;
 }
 
-void ImageLoad(IDirect3DTexture9** texture, const char* /*folder*/, const char* file, QVL::IMAGE_INFO* info)
+void ImageLoad(IDirect3DTexture9** texture, const char* /*folder*/, const char* file, D3DXIMAGE_INFO* info)
 {
     if (!texture || !file || !*file) return;
     Log_DebugPrintf("ImageLoad %s", file);
@@ -112,17 +103,28 @@ void ImageLoad(IDirect3DTexture9** texture, const char* /*folder*/, const char* 
         return;
     }
     *texture = Image_CreateTexture(picture);
+    // Only the picture's own size is reported for the pictures we decode.
     if (*texture && info) {
-        info->width = (uint32_t)picture.width;
-        info->height = (uint32_t)picture.height;
+        info->Width = (UINT)picture.width;
+        info->Height = (UINT)picture.height;
     }
 }
 
-void Image_LoadInCurrentDir(IDirect3DTexture9** texture, const char* file, QVL::IMAGE_INFO* info)
+void Image_LoadInCurrentDir(IDirect3DTexture9** texture, const char* file, D3DXIMAGE_INFO* info)
 {
     char dir[260];
     if (!Svc_GetCurrentDirectory(dir, sizeof dir)) dir[0] = 0;
     ImageLoad(texture, dir, file, info);
+}
+
+void Image_LoadInCurrentDir(IDirect3DTexture9** texture, const char* file, QVL::IMAGE_INFO* info)
+{
+    D3DXIMAGE_INFO di;
+    std::memset(&di, 0, sizeof di);
+    Image_LoadInCurrentDir(texture, file, &di);
+    if (info)
+        *info = QVL::IMAGE_INFO{di.Width, di.Height, di.Depth, di.MipLevels, (uint32_t)di.Format,
+                                (uint32_t)di.ResourceType, (uint32_t)di.ImageFileFormat};
 }
 
 void Image_CopyTexturePixels(int entry, IDirect3DTexture9* texture, int32_t entryW, int32_t entryH)
@@ -139,14 +141,6 @@ void Image_CopyTexturePixels(int entry, IDirect3DTexture9* texture, int32_t entr
     texture->UnlockRect(0);
 }
 
-void Image_LoadPlaceholder()
-{
-    char path[600];
-    Str_Format(path, sizeof path, "%s\\System\\tex_null.bmp", g_Lib.dataFolder);
-    ImageLoad(&g_Scene.nullTexture, g_Lib.dataFolder, path, nullptr);
-    if (!g_Scene.nullTexture) Log_Printf("*** LoadError *** System\\tex_null.bmp");
-}
-
 void Image_LoadToonRamp()
 {
     if (!g_Device) return;
@@ -156,7 +150,7 @@ void Image_LoadToonRamp()
     if (g_ToonTexture) {
         g_ToonShading = 1;
     } else {
-        g_ToonImageInfo.width = 32;
-        g_ToonImageInfo.height = 32;
+        g_ToonImageInfo.Width = 32;
+        g_ToonImageInfo.Height = 32;
     }
 }
