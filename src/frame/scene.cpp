@@ -3,6 +3,7 @@
 #include "frame/lib.h"
 #include "effect/effect.h"
 #include "effect/particle.h"
+#include "model/model_table.h"
 #include "model/obj2.h"
 #include "render/tex_slots.h"
 
@@ -19,14 +20,18 @@ SCENE::SCENE()
     Particle_ListInit();
     Effect_EraseAllInstances();
     Effect_EraseAllData();
+    Loader_Construct(loader);
 }
 
 SCENE::~SCENE()
 {
+    // The loader first: a load in progress writes into its model until it ends.
+    Loader_Destroy(loader);
     Effect_EraseAllInstances();
     Effect_EraseAllData();
     Particle_ListFree();
     Obj2_ReleaseAll();
+    Model3_FreeTable();
     Tex_FreeSlots();
 }
 

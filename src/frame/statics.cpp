@@ -14,6 +14,8 @@
 #include "effect/particle.h"
 #include "frame/lib.h"
 #include "frame/scene.h"
+#include "model/model_table.h"
+#include "frame/sound.h"
 #include "model/obj2.h"
 #include "render/tex_slots.h"
 
@@ -28,12 +30,15 @@ std::vector<QVL::EFFECT_INST> g_EffectInstances;
 QVL::PARTICLE_LIST g_Particles;
 std::vector<std::unique_ptr<QVL::OBJ2>> g_Obj2Table;
 std::vector<std::unique_ptr<QVL::OBJ2_RENDER>> g_Obj2RenderTable;
+std::vector<QVL::MODEL3*> g_Model3Table;
 QVL::SCENE g_Scene;
 
 // 4. renderer
 
 // 5. library
 QVL::LIB g_Lib;
+QVL::GLOBAL_SOUND g_GlobalSounds[kSoundSlots];
+std::vector<std::unique_ptr<QVL::SOUND>> g_ModelSounds;
 
 // 6. the frame's device catalogue (built by App_Create, kept for the whole run)
 QVL::D3D_ENUMERATION g_Enumeration;

@@ -11,6 +11,7 @@
 #include "frame/lib.h"
 #include "frame/scene.h"
 #include "frame/win32/image_load.h"
+#include "model/model_table.h"
 #include "render/tex_slots.h"
 #include "wine/support/wine_frame.h"
 
@@ -240,4 +241,26 @@ TEST_F(ImageSlots, ToonRampComesFromTheDataFolder)
     EXPECT_EQ(32u, g_ToonImageInfo.Height);
     EXPECT_EQ(0, g_ToonShading);
     memcpy(g_Lib.dataFolder, saved, sizeof saved);
+}
+
+TEST_F(ImageSlots, ModelTexturesTakeTheirPictureSizeAndPixelCopies)
+{
+    WriteFile("img_m.qvi", Qvi(3, 5));
+    int32_t id = Model3_Create();
+    QVL::MODEL3* m = Model3_GetById(id);
+    ASSERT_NE(nullptr, m);
+    m->textures[1].used = 1;
+    m->textures[2].used = 1;  // named but never loaded: no copy
+    Image_LoadModel3Texture(id, 1, "img_m.qvi");
+    Image_LoadModel3Texture(id, 256, "img_m.qvi");  // beyond the entries: nothing
+    EXPECT_EQ(3, m->textures[1].width);
+    EXPECT_EQ(5, m->textures[1].height);
+
+    Image_CopyModel3Pixels(id);
+    EXPECT_EQ(0xC0020480u, Image_GetCopyPixel(1, 4 * 3 + 2));  // pixel (2, 4): blue 2, green 4
+    EXPECT_EQ(0xC0000080u, Image_GetCopyPixel(1, 0));
+    EXPECT_EQ(0u, Image_GetCopyPixel(2, 0));
+    Image_CopyModel3Pixels(9999);  // no such model: the copies stay
+    EXPECT_EQ(0xC0000080u, Image_GetCopyPixel(1, 0));
+    Image_FreePixelCopies();
 }

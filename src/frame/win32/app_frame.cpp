@@ -9,6 +9,7 @@
 #include "frame/text.h"
 #include "frame/timer.h"
 #include "frame/win32/neighbours.h"
+#include "frame/loader.h"
 
 using namespace QVL;
 

@@ -51,4 +51,3 @@ bool View_GetActiveView(QVL::PRESENT_VIEW* view);
 
 // Background loader: returns once no load is in progress, so no thread creates resources on the
 // device while it is released.
-void Loader_DrainForDeviceRelease();

@@ -14,8 +14,6 @@ void Lib_MessageBox(const char* text)
     Lib_ResetFrameTimer();
 }
 
-void Svc_LogLine(const char*) {}
-
 bool Svc_ReplaceFile(const char* src, const char* dst)
 {
     return MoveFileExA(src, dst, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;

@@ -33,20 +33,6 @@ void Draw_CreateFont(float) {}
 void Draw_ReleaseFontObject() {}
 // Curve_InitTables (curved triangles): tables not built yet.
 int32_t Curve_InitTables() { return 0; }
-// Sound_Init (sound): DirectSound not started yet.
-void Sound_Init() {}
-// Music_Init (music): DirectMusic not started yet.
-void Music_Init() {}
-// MediaPlay (media): plays nothing yet.
-bool MediaPlay(const char*, int) { return false; }
-// Media_Stop (media): nothing plays yet.
-void Media_Stop() {}
-// Media_GetWindow (media): no media window yet.
-HWND Media_GetWindow() { return nullptr; }
-// Media_IsVideoPlaying (media): no video plays yet.
-bool Media_IsVideoPlaying() { return false; }
-// Media_OnStopped (media): nothing to replay or stop yet.
-void Media_OnStopped() {}
 // g_AviWriter (AVI recorder): never recording yet.
 AVI_WRITER* g_AviWriter = nullptr;
 // Avi_AddFrame (AVI recorder): no writer yet.
@@ -59,5 +45,3 @@ void App_SaveScreenshot(const char*) {}
 int Main_MessageHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
 // View_GetActiveView (views): no view windows yet.
 bool View_GetActiveView(QVL::PRESENT_VIEW*) { return false; }
-// Loader_DrainForDeviceRelease (background loader): no loader thread yet.
-void Loader_DrainForDeviceRelease() {}
