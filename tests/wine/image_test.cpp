@@ -175,6 +175,10 @@ TEST_F(ImageSlots, LoadsBmpPsdAndQviIntoSlots)
     Tex_Set(-1);
     g_Device->GetTexture(0, &bound);
     EXPECT_EQ(nullptr, bound);
+    Tex_Set(qvi);
+    Tex_Set(1 << 20);  // beyond the table: binds nothing rather than reading past it
+    g_Device->GetTexture(0, &bound);
+    EXPECT_EQ(nullptr, bound);
 
     // The CPU copy of the QVI texture in its picture size: 0xAABBGGRR.
     Image_CopyTexturePixels(4, g_TexSlots[(size_t)qvi].texture, 3, 5);
