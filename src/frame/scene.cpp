@@ -7,6 +7,7 @@
 #include "model/model_table.h"
 #include "model/scene_object.h"
 #include "model/obj2.h"
+#include "render/tex_slots.h"
 
 namespace QVL {
 
@@ -35,6 +36,7 @@ SCENE::~SCENE()
     Gpu_FreeRenderTable();
     Model3_FreeTable();
     Object_FreeTable();
+    Tex_FreeSlots();
 }
 
 } // namespace QVL

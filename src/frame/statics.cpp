@@ -19,12 +19,14 @@
 #include "model/scene_object.h"
 #include "frame/sound.h"
 #include "model/obj2.h"
+#include "render/tex_slots.h"
 
 // 1. dialog slots
 
 // 2. 3D editor state
 
 // 3. scene tables, then the scene
+std::vector<QVL::TEX_SLOT> g_TexSlots;
 std::vector<QVL::EFFECT> g_EffectData;
 std::vector<QVL::EFFECT_INST> g_EffectInstances;
 QVL::PARTICLE_LIST g_Particles;

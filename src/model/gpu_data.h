@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "frame/image.h"
 #include "frame/math3d.h"
 #include "model/model3.h"
 
@@ -61,24 +62,13 @@ struct GPU_GROUP {
     int32_t indexBytes;   // 2 or 4: the width of the index buffer's entries
 };
 
-// A texture's picture information, as the picture loader reports it (the layout of D3DXIMAGE_INFO).
-struct TEXTURE_INFO {
-    uint32_t width;
-    uint32_t height;
-    uint32_t depth;
-    uint32_t mipLevels;
-    uint32_t format;
-    uint32_t resourceType;
-    uint32_t fileFormat;
-};
-
 struct MODEL3_RENDER {
     uint8_t ready;
     int32_t modelId;
     std::vector<BONE3_POSE> bonePoses;
     std::vector<GPU_GROUP> groups;
     std::vector<IDirect3DTexture9*> textures;   // entry 0 is "no texture"
-    std::vector<TEXTURE_INFO> textureInfos;
+    std::vector<IMAGE_INFO> textureInfos;    // as the picture loader reported them
     IUnknown* further;                          // released with the set; nothing stores one
 };
 

@@ -57,12 +57,14 @@ void Gpu_ResizeModelRes(MODEL3_RENDER* r)
     if (!r) return;
     const MODEL3* m = Model3_GetById(r->modelId);
     if (m) {
+        // Only growing: the entries hold Direct3D objects, which only their release may drop.
         const bool studio = g_StudioFlag != 0;
-        Gpu_ResizeBonePoses(r, studio ? kModel3Bones : std::max(0, m->boneCount));
-        r->groups.resize(studio ? kModel3Groups : (size_t)std::max(0, m->groupCount), GPU_GROUP{});
-        size_t textures = studio ? kModel3Textures : (size_t)std::max<int>(0, m->textureCount);
+        auto atLeast = [](size_t have, int32_t want) { return std::max(have, (size_t)std::max(0, want)); };
+        Gpu_ResizeBonePoses(r, (int32_t)atLeast(r->bonePoses.size(), studio ? kModel3Bones : m->boneCount));
+        r->groups.resize(atLeast(r->groups.size(), studio ? kModel3Groups : m->groupCount), GPU_GROUP{});
+        size_t textures = atLeast(r->textures.size(), studio ? kModel3Textures : m->textureCount);
         r->textures.resize(textures, nullptr);
-        r->textureInfos.resize(textures, TEXTURE_INFO{});
+        r->textureInfos.resize(textures, IMAGE_INFO{});
     } else {
         r->bonePoses.clear();
         r->groups.clear();
