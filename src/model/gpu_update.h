@@ -21,3 +21,7 @@ bool Gpu_BuildKind9(int32_t id);
 void Gpu_ReleaseModelRes(QVL::MODEL3_RENDER* r);
 // Releases, then frees the vectors' storage.
 void Gpu_DestroyModelRes(QVL::MODEL3_RENDER* r);
+
+// Once per frame (frame/win32/anim_models.cpp): every object's world matrix, then the GPU data of
+// every ready model; nothing while frames are skipped.
+void Anim_UpdateModels();

@@ -127,7 +127,7 @@ protected:
 
     // Renders the objects' models with the camera at (0, 0, -15) looking at the origin and reads
     // the back buffer.
-    Frame Render(const std::vector<int32_t>& objects)
+    Frame Render(const std::vector<int32_t>& objects, bool outlines = false)
     {
         D3DXMATRIX view;
         D3DXVECTOR3 eye(0, 0, -15), at(0, 0, 0), up(0, 1, 0);
@@ -146,6 +146,7 @@ protected:
             g_Device->SetTransform(D3DTS_WORLD, reinterpret_cast<const D3DMATRIX*>(&Object_GetXform(id)->world));
             for (int32_t g = 0; g < m->groupCount; ++g) Render_DrawMaterialOf(id, o->modelId, g);
         }
+        if (outlines) Render_DrawOutlines();
         g_Device->EndScene();
 
         Frame f;
@@ -226,8 +227,17 @@ TEST_F(GpuWine, TexturedCubeAppearsWhereTheObjectIsPlacedInEveryRenderKind)
     WriteBmp(dir + "\\gpu_cube.bmp");
     WriteCube(dir + "\\cube.qvp");
     // The model's texture names no folder: it is found in the current directory, as a load does.
+    // A slot whose ID names no scene object (the outline pass below depends on it).
+    std::vector<int32_t> spare;
+    int32_t slot = Model3_Create();
+    while (slot < Object_Count() + 1) {
+        spare.push_back(slot);
+        slot = Model3_Create();
+    }
+    for (int32_t id : spare) Model3_Release(id);
+    Model3_ProcessReleases();
     SetCurrentDirectoryA(dir.c_str());
-    int32_t model = Model3_Load(-1, "cube.qvp");
+    int32_t model = Model3_Load(slot, "cube.qvp");
     SetCurrentDirectoryA(cwd);
     ASSERT_GE(model, 0);
     MODEL3* m = Model3_GetById(model);
@@ -268,6 +278,15 @@ TEST_F(GpuWine, TexturedCubeAppearsWhereTheObjectIsPlacedInEveryRenderKind)
     Frame f = Render({object});
     EXPECT_EQ(kBackground, Probe(f, 0.45f, 0.45f, -0.5f));
     EXPECT_TRUE(Near(Probe(f, 0, 0.62f, -0.5f), kTexel));
+    EXPECT_TRUE(Near(Probe(f, 0, 0, -0.5f), kTexel));
+
+    // The outline pass places a model by the object of the same ID; this model has none, so it
+    // draws no hull (and looks up nothing that is not there).
+    ASSERT_EQ(nullptr, Object_GetById(model));
+    m->edge = 1;
+    m->edgeWidth = 20.0f;   // a hull a whole unit wider than the cube, were it drawn
+    f = Render({object}, true);
+    EXPECT_EQ(kBackground, Probe(f, 0, 0.75f, -0.5f));
     EXPECT_TRUE(Near(Probe(f, 0, 0, -0.5f), kTexel));
 
     Object_Delete(object);
