@@ -270,6 +270,29 @@ TEST_F(GpuWine, TexturedCubeAppearsWhereTheObjectIsPlacedInEveryRenderKind)
     }
     if (r->groups[0].indexBytes) EXPECT_EQ(2, r->groups[0].indexBytes);
 
+    // Displacement by texture entry 1: the displaced copy is drawn in the same place.
+    m->displacement = 1;
+    m->subdivision = 1;
+    Model3_SetRenderKind(m, 8);
+    Frame displaced = Render({object});
+    EXPECT_EQ(8, m->renderKind);
+    EXPECT_TRUE(Near(Probe(displaced, 3, 1, -0.5f), kTexel));
+    EXPECT_EQ(kBackground, Probe(displaced, -3, 1, -0.5f));
+    // An entry that is named but has no texture: the model falls back to drawing its own arrays.
+    m->textures[2].used = 1;
+    m->displacement = 2;
+    Model3_SetRenderKind(m, 8);
+    displaced = Render({object});
+    EXPECT_EQ(0, m->renderKind);
+    EXPECT_TRUE(Near(Probe(displaced, 3, 1, -0.5f), kTexel));
+    m->textures[2].used = 0;
+    // Kinds 4 and 5 of an older file are built as kind 3 outside the studio.
+    m->version = 2008000;
+    Model3_SetRenderKind(m, 4);
+    Render({object});
+    EXPECT_EQ(3, m->renderKind);
+    m->version = kModel3Version;
+
     // A quaternion of 45 degrees about Z, on the view axis: the front face becomes a diamond, so a
     // point near the square's corner is empty and the diamond's tip above the square is covered.
     Model3_SetRenderKind(m, 3);
