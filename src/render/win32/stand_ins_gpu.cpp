@@ -8,12 +8,21 @@
 #include "render/material_verts.h"
 #include "render/model_draw.h"
 
+#if !__has_include("render/renderer.h")
 // Render_DrawEnabledMaterials, Render_DrawBloomMaterials, Render_CountTriangles (g_Renderer):
 // the construction values, and a counter of our own.
 static int32_t s_Triangles;
 bool Render_DrawEnabledMaterials() { return true; }
 bool Render_DrawBloomMaterials() { return false; }
 void Render_CountTriangles(int32_t n) { s_Triangles += n; }
+#endif
+
+static DWORD Pack(int r, int g, int b, int a)
+{
+    return (DWORD)a << 24 | (DWORD)(r & 255) << 16 | (DWORD)(g & 255) << 8 | (DWORD)(b & 255);
+}
+
+#if !__has_include("render/immediate.h")
 
 // Draw_SetFillMode (immediate drawing): fill, then shade mode.
 void Draw_SetFillMode(int code)
@@ -21,11 +30,6 @@ void Draw_SetFillMode(int code)
     if (!g_Device || code < 1 || code > 5) return;
     g_Device->SetRenderState(D3DRS_FILLMODE, code == 1 ? D3DFILL_POINT : code == 2 ? D3DFILL_WIREFRAME : D3DFILL_SOLID);
     g_Device->SetRenderState(D3DRS_SHADEMODE, code == 3 ? D3DSHADE_FLAT : D3DSHADE_GOURAUD);
-}
-
-static DWORD Pack(int r, int g, int b, int a)
-{
-    return (DWORD)a << 24 | (DWORD)(r & 255) << 16 | (DWORD)(g & 255) << 8 | (DWORD)(b & 255);
 }
 
 static void DrawUnlit(D3DPRIMITIVETYPE type, const QVL::IMMEDIATE_VERTEX* v)
@@ -51,6 +55,7 @@ void Draw_Line3D(float x1, float y1, float z1, int r1, int g1, int b1, int a1, f
                                   {x2, y2, z2, 0, 0, 0, Pack(r2, g2, b2, a2), 0, u2, v2}};
     DrawUnlit(D3DPT_LINELIST, p);
 }
+#endif
 
 // Curve_TessellateTriangle (curved triangles): the flat triangle.
 void Curve_TessellateTriangle(const CURVE_CORNER& c0, const CURVE_CORNER& c1, const CURVE_CORNER& c2, int16_t)
@@ -67,8 +72,10 @@ void Curve_TessellateTriangle(const CURVE_CORNER& c0, const CURVE_CORNER& c1, co
     g_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, sizeof v[0]);
 }
 
+#if !__has_include("shell/shell.h")
 // g_CurBone (the editors' current records): bone 0.
 int32_t g_CurBone = 0;
+#endif
 
 // Obj3_GetPartTexture (3D objects): no part textures yet.
 IDirect3DTexture9* Obj3_GetPartTexture(int32_t, int32_t, int32_t) { return nullptr; }
