@@ -256,9 +256,13 @@ bool Gpu_BuildKind9(int32_t id)
 
 bool Gpu_UpdateModel(MODEL3* m, int32_t id)
 {
-    if (!m || !Gpu_GetModelRes(id)) return false;
+    MODEL3_RENDER* r = Gpu_GetModelRes(id);
+    if (!m || !r) return false;
     if (m->positionCount <= 0 || m->gpuRebuild == 0) return true;
     m->gpuRebuild = 0;
+    // The data was sized when the slot was made or loaded; a model grown since by code (more
+    // materials, say) needs entries for what it has now.
+    Gpu_ResizeModelRes(r);
     Gpu_FreeKind3(id);
     if (g_StudioFlag == 0 && m->version < kModel3Version && (m->renderKind == 4 || m->renderKind == 5))
         m->renderKind = 3;
