@@ -275,6 +275,13 @@ TEST_F(GpuBuild, StudioSizesTheRenderDataForEveryModel)
         EXPECT_EQ(studio ? 256u : 1u, r->groups.size());
         EXPECT_EQ(studio ? 256u : 3u, r->textures.size());
         EXPECT_EQ(r->textures.size(), r->textureInfos.size());
+        // A model grown by code gets entries for its new materials; entries are never dropped
+        // (they hold Direct3D objects only their release may let go).
+        m->groupCount = 4;
+        m->textureCount = 1;
+        Gpu_ResizeModelRes(r);
+        EXPECT_EQ(studio ? 256u : 4u, r->groups.size());
+        EXPECT_EQ(studio ? 256u : 3u, r->textures.size());
         Gpu_ClearModelRes(r);
         EXPECT_EQ(0, r->ready);
         EXPECT_TRUE(r->groups.empty());
