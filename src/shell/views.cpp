@@ -23,6 +23,12 @@ static int ClampScreen(int s) { return s < 0 || s >= kScreenCount ? 0 : s; }
 
 VIEW_REC* View_Row() { return g_Views[ClampScreen(g_Screen)]; }
 
+void* View_PickedWindow()
+{
+    int i = g_PickedView >= 0 && g_PickedView < kViewsPerScreen ? g_PickedView : 0;
+    return View_Row()[i].window;
+}
+
 int View_CountOfScreen()
 {
     int n = g_ViewCount[ClampScreen(g_Screen)];

@@ -38,6 +38,7 @@ constexpr float kNewViewZoom = 0.25f;
 constexpr int32_t kMaxViewAge = 1000000000;
 
 VIEW_REC* View_Row();                      // the current screen's row
+void* View_PickedWindow();                 // the window of the view picked for this pass
 int View_CountOfScreen();                  // its view count, clamped to 0..8
 void View_SetDefaults();
 void View_UpdateCurrent();
