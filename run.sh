@@ -22,7 +22,8 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 qv_start_xvfb
 trap 'wineserver -k 2>/dev/null || true; qv_stop_xvfb' EXIT
-wine "$exe" "${args[@]}" &
+# A virtual display has no window manager: Wine's own desktop draws the window's frame and caption.
+wine explorer /desktop=QV,1920x1080 "$exe" "${args[@]}" &
 sleep "${QV_SCREENSHOT_DELAY:-20}"
 import -window root "$root/build/screenshot.png"
 echo "screenshot: build/screenshot.png"

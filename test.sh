@@ -31,6 +31,8 @@ fi
 
 echo "== test: native"
 ctest --test-dir build/native --output-on-failure
+# The committed generated files must be what their generators make.
+build/native/qv_datagen --check "$root"
 echo "== test: sanitizers"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build/asan --output-on-failure
 if [ -d build/fuzz ]; then

@@ -12,7 +12,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 
 for p in cmake g++ make googletest libbenchmark-dev clang libclang-rt-14-dev \
          g++-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils \
-         fonts-ipafont-gothic fonts-ipafont-mincho imagemagick; do
+         fonts-ipafont-gothic fonts-ipafont-mincho imagemagick locales; do
   have_pkg "$p" || need_pkgs+=("$p")
 done
 

@@ -11,6 +11,13 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 # ANSI code page 932: Wine takes it from the locale name even without the glibc locale.
 export LC_ALL=ja_JP.UTF-8
+# File names with Japanese characters ("Effect\爆発") need the glibc locale itself: without it Wine
+# cannot turn them into Unix names. Built once into the build tree from the locales package's source.
+if [ ! -e "$QV_BUILD/locale/ja_JP.UTF-8/LC_CTYPE" ] && command -v localedef >/dev/null 2>&1; then
+  mkdir -p "$QV_BUILD/locale"
+  localedef -i ja_JP -f UTF-8 "$QV_BUILD/locale/ja_JP.UTF-8" >/dev/null 2>&1 || true
+fi
+if [ -e "$QV_BUILD/locale/ja_JP.UTF-8/LC_CTYPE" ]; then export LOCPATH="$QV_BUILD/locale"; fi
 # A HOME of our own whose .asoundrc gives ALSA a null PCM, so DirectSound works without a sound card.
 export QV_WINEHOME="$QV_BUILD/winehome"
 export HOME="$QV_WINEHOME"

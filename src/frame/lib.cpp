@@ -3,6 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "frame/log.h"
+#include "frame/scene.h"
+#include "frame/services.h"
 #include "frame/text.h"
 
 const char* const kProductCaption = "QV Viduza Rozar 2009.09";
@@ -39,6 +42,11 @@ LIB::LIB()
     for (COLOR_REC& c : colors) c.r = c.g = c.b = c.a = 1.0f;
     maxPolygons = 65000;
     textScale = 1.0f;
+    // Until the settings say otherwise the window is the 2D base size (clamped to the monitor).
+    windowWidth = 1280;
+    windowHeight = 720;
+    cpu.coreCount = 1;
+    cpu.physicalCount = 1;
     Str_Copy(g_MovieRenderSettings.outputName, sizeof g_MovieRenderSettings.outputName, "レンダリング");
     g_MovieRenderSettings.interval = 20;
     g_MovieRenderSettings.firstFrame = 0;
@@ -75,3 +83,25 @@ void Lib_SetClearColor(int r, int g, int b)
 
 void Lib_SetFrameSkip(int flag) { g_FrameSkip = flag; }
 int Lib_IsDrawAllowed() { return g_FrameSkip == 0; }
+
+void Lib_ResetFrameTimer()
+{
+    g_Lib.frameTime = 0.0f;
+    g_Lib.frameTimeBase = Svc_TimeMs();
+}
+
+void CPU_PossessionSet(int flag)
+{
+    g_Scene.cpuPossession = flag ? 1 : 0;
+    Log_Printf(flag ? "CPU占有する QV.CPU_PossessionSet()" : "CPU占有しない QV.CPU_PossessionSet()");
+}
+
+int CPU_PossessionGet() { return g_Scene.cpuPossession; }
+int V_SyncGet() { return g_Scene.vSync; }
+
+void Lib_ExeFolderOf(const char* modulePath, char* out, int size)
+{
+    Str_Copy(out, (size_t)size, modulePath);
+    const char* sep = Str_FindLastChar(out, '\\');
+    if (sep) out[sep - out] = 0;
+}

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "frame/cpu_info.h"
+
 namespace QVL {
 
 // int32 index of a texture slot; -1 none. Slots are never freed.
@@ -36,10 +38,16 @@ struct DEVICE_CAPS_COPY {
     int32_t maxVertexIndex;
 };
 
+// State of the effect library (its functions are the Effect_* operations); zero at construction.
+struct EFFECT_LIB {
+    int32_t reserved;
+};
+
 struct LIB {
     int32_t keys[256];           // 1 while the virtual key is down
     MOUSE_STATE mouse;
     void* music;                 // the DirectMusic performance (platform object)
+    EFFECT_LIB Effect;
     COLOR_REC colors[128];
     int32_t layoutFlag;          // 1: present into the picked view's own window, main window at 4:3
     void* instance;              // HINSTANCE
@@ -67,6 +75,10 @@ struct LIB {
     uint8_t* workIndices;        // 4n * 4 bytes
     uint8_t* workDraw;           // n * 240 bytes
     int32_t ready;               // set at the very end of LibInit
+    CPU_INFO cpu;                // logged only
+    // The library's frame timer: time a modal box stops is not counted.
+    uint32_t frameTimeBase;      // timeGetTime() of the last reset
+    float frameTime;             // accumulated frame time, seconds
 
     LIB();
     ~LIB();
@@ -112,3 +124,23 @@ void Lib_SetFadeLevel(float level);
 void Lib_SetClearColor(int r, int g, int b);
 void Lib_SetFrameSkip(int flag);
 int Lib_IsDrawAllowed();
+// Zeroes the library's frame time and takes the clock as its new base; run after every modal
+// dialog, message box, file dialog, activation and media start or stop.
+void Lib_ResetFrameTimer();
+// The executable folder of a module path: cut at its last '\\' (CP932-aware), the whole path
+// when it has none.
+void Lib_ExeFolderOf(const char* modulePath, char* out, int size);
+void CPU_PossessionSet(int flag);
+int CPU_PossessionGet();
+int V_SyncGet();
+
+// Switches and frame operations that need the device (frame/win32).
+struct HINSTANCE__;
+bool LibInit(HINSTANCE__* instance);
+void WindowSize();
+void V_SyncSet(int flag);
+void Lib_SetAntiAlias(int flag);
+void Lib_SetShadowColor(float r, float g, float b, float a);
+void Lib_ShellOpen(const char* file);
+void Lib_ReleaseFrameFont();
+int App_IsActive();

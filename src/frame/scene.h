@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "frame/loader.h"
+
 struct IDirect3DTexture9;
 
 namespace QVL {
@@ -16,6 +18,7 @@ struct SCENE {
     uint8_t vSync;         // true
     float shadowColor[4];  // 0, 0, 0, 0.2 (0..1)
     IDirect3DTexture9* nullTexture;  // "tex_null.bmp", loaded by LibInit
+    LOADER loader;         // the background model loader; its thread runs from construction on
 
     SCENE();
     ~SCENE();

@@ -36,6 +36,10 @@ void Svc_WindowSetText(void* window, const char* text);
 uint32_t Svc_TimeMs();
 void Svc_Sleep(int ms);
 
+// Dispatches one waiting window message of the calling thread; false when none waited. A wait for a
+// background load pumps messages through it so the program stays responsive.
+bool Svc_PumpMessage();
+
 // A thread and a lock for the background loader.
 struct SVC_THREAD;
 struct SVC_LOCK;
@@ -52,3 +56,21 @@ int32_t Tex_Load(const char* file);
 int32_t Tex_LoadFile(int32_t* handle, const char* file);
 // The slot's picture size in pixels; (0, 0) and false when the handle is -1 or not in use.
 bool Tex_GetSize(int32_t handle, float* width, float* height);
+
+// Platform resources of 3D model slots, by model ID: render data, GPU objects, textures, sounds.
+enum {
+    SVC_MODEL3_CREATED = 0,  // a slot was made or reused: its render data is cleared and sized
+    SVC_MODEL3_READ = 1,     // a load filled the record: its render data is sized to it
+    SVC_MODEL3_MEDIA = 2,    // a QVP load: the pictures of the used texture entries (the model's folder
+                             // joined with the entry's path; sizes go into the entries) and the sound
+                             // names from 1 up are loaded
+    SVC_MODEL3_FREED = 3,    // the record is about to be freed: its GPU objects are released
+};
+// Runs on the loader thread for queued loads (READ, MEDIA), and under the loader's lock for FREED.
+void Svc_Model3Event(int32_t id, int event);
+// Sound and media playback (frame/win32/sound.cpp, media.cpp); native programs record the calls.
+// Plays global sound 0..99; false when that number holds no loaded sound or it could not play.
+bool Wave_PlayGlobalSound(int32_t index);
+// Plays a media file from the start; the file already playing is left alone. False when it cannot play.
+bool MediaPlay(const char* path, int32_t loop);
+void Media_Stop();

@@ -7,9 +7,16 @@
 //  3. the scene: its tables first, then the scene object itself (which starts the loader thread)
 //  4. the renderer's draw lists
 //  5. the library object
+//  6. the frame's device catalogue
 
+#include "frame/enumeration.h"
+#include "effect/effect.h"
+#include "effect/particle.h"
 #include "frame/lib.h"
 #include "frame/scene.h"
+#include "model/model_table.h"
+#include "frame/sound.h"
+#include "model/obj2.h"
 #include "edit3d/model3d_hooks.h"
 #include "shell/shell.h"
 
@@ -34,9 +41,20 @@ std::vector<int32_t> g_LayerObjectIds;
 std::vector<int32_t> g_LayerModelIds;
 
 // 3. scene tables, then the scene
+std::vector<QVL::EFFECT> g_EffectData;
+std::vector<QVL::EFFECT_INST> g_EffectInstances;
+QVL::PARTICLE_LIST g_Particles;
+std::vector<std::unique_ptr<QVL::OBJ2>> g_Obj2Table;
+std::vector<std::unique_ptr<QVL::OBJ2_RENDER>> g_Obj2RenderTable;
+std::vector<QVL::MODEL3*> g_Model3Table;
 QVL::SCENE g_Scene;
 
 // 4. renderer
 
 // 5. library
 QVL::LIB g_Lib;
+QVL::GLOBAL_SOUND g_GlobalSounds[kSoundSlots];
+std::vector<std::unique_ptr<QVL::SOUND>> g_ModelSounds;
+
+// 6. the frame's device catalogue (built by App_Create, kept for the whole run)
+QVL::D3D_ENUMERATION g_Enumeration;

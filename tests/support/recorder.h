@@ -1,6 +1,7 @@
 // Native stand-in for the platform seam: records what the engine would have shown or logged.
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 struct Recorder {
@@ -8,16 +9,23 @@ struct Recorder {
     std::vector<std::string> logLines;
     std::vector<std::string> textures;   // names given to Tex_Load, in slot order
     bool textureLoadFails = false;       // makes Tex_Load answer -1 (the slot is still taken)
+    std::vector<std::pair<int, int>> model3Events;   // {model ID, SVC_MODEL3_...} in call order
+    std::vector<int> soundsPlayed;       // global sound numbers that played
+    std::vector<std::string> media;      // "play <path>" and "stop", in order
     void Clear()
     {
+        model3Events.clear();
         messageBoxes.clear();
         logLines.clear();
         textures.clear();
         textureLoadFails = false;
+        soundsPlayed.clear();
+        media.clear();
     }
 };
 
-// The recorder of the whole test process (tests run on one thread).
+// The recorder of the whole test process (tests run on one thread; the loader thread records too).
+// It outlives static destruction, which still logs.
 Recorder& Rec();
 
 // A fresh empty folder under the system's temporary folder, removed at process end.

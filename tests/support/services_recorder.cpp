@@ -7,12 +7,14 @@
 #include <mutex>
 
 #include "frame/services.h"
+#include "frame/sound.h"
 #include "support/recorder.h"
 
 Recorder& Rec()
 {
-    static Recorder r;
-    return r;
+    // Never destroyed: the scene's destructor stops the loader thread and logs after other statics.
+    static Recorder* r = new Recorder;
+    return *r;
 }
 
 static std::mutex g_recLock;
@@ -122,6 +124,38 @@ bool Tex_GetSize(int32_t handle, float* width, float* height)
     *width = ok ? 32.0f : 0.0f;
     *height = ok ? 32.0f : 0.0f;
     return ok;
+}
+
+bool Svc_PumpMessage()
+{
+    return false;
+}
+
+void Svc_Model3Event(int32_t id, int event)
+{
+    std::lock_guard<std::mutex> g(g_recLock);
+    Rec().model3Events.emplace_back((int)id, event);
+}
+
+bool Wave_PlayGlobalSound(int32_t index)
+{
+    if (index < 0 || index >= kSoundSlots || !g_GlobalSounds[index].loaded) return false;
+    std::lock_guard<std::mutex> g(g_recLock);
+    Rec().soundsPlayed.push_back(index);
+    return true;
+}
+
+bool MediaPlay(const char* path, int32_t)
+{
+    std::lock_guard<std::mutex> g(g_recLock);
+    Rec().media.push_back(std::string("play ") + (path ? path : ""));
+    return true;
+}
+
+void Media_Stop()
+{
+    std::lock_guard<std::mutex> g(g_recLock);
+    Rec().media.push_back("stop");
 }
 
 static std::string g_tempRoot;

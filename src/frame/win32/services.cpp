@@ -4,16 +4,14 @@
 
 #include "frame/services.h"
 #include "frame/lib.h"
-
-// Until the frame owns a main window, boxes have no owner.
-HWND g_MainWnd = nullptr;
+#include "frame/win32/app_frame.h"
 
 void Lib_MessageBox(const char* text)
 {
     MessageBoxA(g_MainWnd, text, kProductCaption, MB_OK);
+    // The box stopped time: the frame timer must not count it.
+    Lib_ResetFrameTimer();
 }
-
-void Svc_LogLine(const char*) {}
 
 bool Svc_ReplaceFile(const char* src, const char* dst)
 {

@@ -32,20 +32,31 @@ BOOL CALLBACK CollectStatic(HWND child, LPARAM lp)
     return TRUE;
 }
 
-// The file-name field of the open and save dialogs (edt1, or the combo box cmb13 of newer ones).
+// The file-name field of the open and save dialogs (edt1, or the combo box cmb13 of newer ones,
+// which Wine builds as a ComboBoxEx32 holding a ComboBox holding the Edit).
 HWND FileNameField(HWND dlg)
 {
     HWND edit = GetDlgItem(dlg, 0x480);
     if (edit) return edit;
     HWND combo = GetDlgItem(dlg, 0x47C);
-    if (combo) return FindWindowExA(combo, nullptr, "Edit", nullptr);
-    return nullptr;
+    if (!combo) return nullptr;
+    edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+    if (edit) return edit;
+    HWND inner = FindWindowExA(combo, nullptr, "ComboBox", nullptr);
+    return inner ? FindWindowExA(inner, nullptr, "Edit", nullptr) : nullptr;
 }
 
 void CALLBACK AnswerLater(HWND dlg, UINT, UINT_PTR id, DWORD)
 {
-    KillTimer(dlg, id);
     HWND field = FileNameField(dlg);
+    // A file dialog may still be building its controls (slowly, under emulation): wait for the
+    // name field rather than pressing a button it would ignore.
+    if (!field && g_fileSet) {
+        UINT_PTR tries = (UINT_PTR)GetPropA(dlg, "qv.tries") + 1;
+        SetPropA(dlg, "qv.tries", (HANDLE)tries);
+        if (tries < 200) return;
+    }
+    KillTimer(dlg, id);
     if (field && g_fileSet) {
         if (g_file.empty()) {
             PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);

@@ -1,0 +1,15 @@
+// Names of Direct3D values as the frame statistics and the device-settings dialog show them.
+#pragma once
+#include <cstdint>
+
+// "D3DFMT_X8R8G8B8", or "X8R8G8B8" without the prefix; "Unknown format" for other values.
+const char* App_FormatName(int32_t format, bool withPrefix);
+
+const char* Enum_DeviceTypeName(int32_t devType);
+const char* Enum_MultiSampleTypeName(int32_t type);
+const char* Enum_VertexProcessingTypeName(int32_t type);
+const char* Enum_PresentIntervalName(uint32_t interval);
+
+// Copies at most length - 1 characters and always terminates; E_INVALIDARG for a null
+// destination or source or a length below 1.
+int32_t Str_CopyN(char* dst, const char* src, int32_t length);

@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "frame/bytes.h"
+#include "frame/services.h"
+#include "frame/text.h"
+#include "model/obj2.h"
+#include "support/effect_fixtures.h"
+#include "support/recorder.h"
+
+using QVL::ByteWriter;
+
+namespace {
+
+class QvaFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Obj2_ReleaseAll();
+        Rec().Clear();
+        dir = Rec_TempDir();
+    }
+    std::string dir;
+
+    std::string WriteFile(const char* name, const std::vector<uint8_t>& bytes)
+    {
+        std::string path = dir + "\\" + name;
+        EXPECT_TRUE(QVL::File_WriteAll(path.c_str(), bytes.data(), bytes.size()));
+        return path;
+    }
+};
+
+std::vector<uint8_t> Bytes(const QVL::OBJ2& rec)
+{
+    std::vector<uint8_t> out;
+    QVA_Write(rec, out);
+    return out;
+}
+
+bool SameKeys(const std::vector<QVL::OBJ2_KEY>& a, const std::vector<QVL::OBJ2_KEY>& b)
+{
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof a[0]) == 0);
+}
+
+} // namespace
+
+TEST_F(QvaFile, SaveAndLoadKeepEveryField)
+{
+    std::unique_ptr<QVL::OBJ2> src = Fixture_Obj2();
+    std::string path = dir + "\\a.QVA";
+    ASSERT_TRUE(Obj2_Save(src.get(), path.c_str()));
+    int32_t id = Obj2_Load(dir.c_str(), "a.QVA");
+    ASSERT_EQ(0, id);
+    const QVL::OBJ2* got = Obj2_GetById(id);
+    EXPECT_TRUE(Rec().messageBoxes.empty());
+    EXPECT_EQ(2004050, got->version);
+    EXPECT_EQ(path, got->path);
+    EXPECT_STREQ(dir.c_str(), got->folder);
+    EXPECT_STREQ("a.QVA", got->file);
+    ASSERT_EQ(2, got->imageCount);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_STREQ(src->imageNames[i], got->imageNames[i]);   // the name, not the joined path
+        EXPECT_EQ(src->pivotX[i], got->pivotX[i]);
+        EXPECT_EQ(src->pivotY[i], got->pivotY[i]);
+        EXPECT_EQ(32, Obj2_GetImageWidth(id, i));
+    }
+    EXPECT_EQ(dir + "\\fire.bmp", Rec().textures[0]);
+    ASSERT_EQ(2u, got->motions.size());
+    for (size_t m = 0; m < 2; ++m) {
+        EXPECT_STREQ(src->motions[m].name, got->motions[m].name);
+        EXPECT_EQ(src->motions[m].length, got->motions[m].length);
+        EXPECT_EQ(1, got->motions[m].loop);   // not stored: the default
+    }
+    ASSERT_EQ(3, got->partCount);
+    for (int32_t p = 1; p < 3; ++p) {
+        EXPECT_STREQ(src->partNames[p], got->partNames[p]);
+        EXPECT_EQ(src->parents[p], got->parents[p]);
+        for (size_t m = 0; m < 2; ++m)
+            EXPECT_TRUE(SameKeys(src->parts[p].keyLists[m].keys, got->parts[p].keyLists[m].keys)) << p << "/" << m;
+    }
+    // Saved again, the loaded object gives the same bytes.
+    EXPECT_EQ(Bytes(*src), Bytes(*got));
+    // The same file twice gives two objects with consecutive IDs.
+    EXPECT_EQ(1, Obj2_Load(dir.c_str(), "a.QVA"));
+    EXPECT_EQ(nullptr, Obj2_GetById(-1));
+    EXPECT_EQ(nullptr, Obj2_GetById(2));
+}
+
+// Each pivot block holds as many values as the image name has bytes, running on past the pivot
+// arrays; the reader keeps what lands in them and the writer writes what always stood there.
+TEST_F(QvaFile, PivotBlocksRunOnButOnlyTheArraysAreKept)
+{
+    std::unique_ptr<QVL::OBJ2> rec = Obj2_NewRecord();
+    rec->imageCount = 32;
+    for (int i = 0; i < 32; ++i) {
+        Str_Copy(rec->imageNames[i], 256, "a");
+        rec->pivotX[i] = 100 + i;
+        rec->pivotY[i] = 200 + i;
+    }
+    Str_Copy(rec->imageNames[31], 256, "abcde");   // 5 values from entry 31 on
+    Str_Copy(rec->imageNames[29], 256, "ab");      // its second value is pivot 30...
+    Str_Copy(rec->imageNames[30], 256, "");        // ...which this image keeps
+    rec->partCount = 4;
+    std::vector<uint8_t> b = Bytes(*rec);
+
+    // Image 31's blocks: pivot x 31, then pivot y 0..3; pivot y 31, then the part count and parents 0..2.
+    size_t at = 3 + 4 + 4;
+    for (int k = 0; k < 31; ++k) {
+        int32_t len;
+        std::memcpy(&len, b.data() + at, 4);
+        at += 4 + (size_t)len * 9;
+    }
+    int32_t n;
+    std::memcpy(&n, b.data() + at, 4);
+    ASSERT_EQ(5, n);
+    at += 4 + 5;
+    const int32_t wantX[] = {131, 200, 201, 202, 203};
+    const int32_t wantY[] = {231, 4, 0, 0, 0};
+    for (int i = 0; i < 5; ++i) {
+        int32_t v;
+        std::memcpy(&v, b.data() + at + 4 * i, 4);
+        EXPECT_EQ(wantX[i], v) << i;
+        std::memcpy(&v, b.data() + at + 20 + 4 * i, 4);
+        EXPECT_EQ(wantY[i], v) << i;
+    }
+
+    std::unique_ptr<QVL::OBJ2> got = Obj2_NewRecord();
+    ASSERT_EQ(QVA_OK, QVA_Parse(b.data(), b.size(), *got));
+    for (int i = 0; i < 32; ++i) {
+        if (i == 30) continue;
+        EXPECT_EQ(100 + i, got->pivotX[i]) << i;
+        EXPECT_EQ(200 + i, got->pivotY[i]) << i;
+    }
+    EXPECT_EQ(130, got->pivotX[30]);   // the second value of image 29's block
+    EXPECT_EQ(230, got->pivotY[30]);
+    EXPECT_EQ(4, got->partCount);
+    EXPECT_EQ(0, got->parents[0]);
+    EXPECT_EQ(Bytes(*got), b);
+}
+
+TEST_F(QvaFile, Version2004000HasNoPartNamesAndCentresPivots)
+{
+    WriteFile("old.QVA", Fixture_Qva2004000());
+    int32_t id = Obj2_Load(dir.c_str(), "old.QVA");
+    ASSERT_EQ(0, id);
+    const QVL::OBJ2* rec = Obj2_GetById(id);
+    EXPECT_EQ(2004000, rec->version);
+    EXPECT_STREQ("a.b", rec->imageNames[0]);
+    EXPECT_EQ(16, rec->pivotX[0]);   // half the image size replaces the stored pivot
+    EXPECT_EQ(16, rec->pivotY[0]);
+    EXPECT_STREQ("走る", rec->motions[0].name);
+    EXPECT_EQ(45, rec->motions[0].length);
+    EXPECT_EQ(3, rec->partCount);
+    EXPECT_EQ(1, rec->parents[2]);
+    EXPECT_STREQ("", rec->partNames[1]);
+    ASSERT_EQ(2u, rec->parts[2].keyLists[0].keys.size());
+    EXPECT_EQ(20, rec->parts[2].keyLists[0].keys[1].frame);
+    EXPECT_EQ(4.0f, rec->parts[2].keyLists[0].keys[1].x);
+}
+
+TEST_F(QvaFile, Version2003000HasOnePartAndImageNumbersFromOne)
+{
+    const int32_t keys[][2] = {{0, 0}, {10, 1}, {20, 2}};
+    WriteFile("v3.QVA", Fixture_Qva2003000());
+    int32_t id = Obj2_Load(dir.c_str(), "v3.QVA");
+    ASSERT_EQ(0, id);
+    const QVL::OBJ2* rec = Obj2_GetById(id);
+    EXPECT_EQ(2, rec->imageCount);
+    EXPECT_STREQ("p.bmp", rec->imageNames[0]);
+    EXPECT_STREQ("q.bmp", rec->imageNames[1]);
+    EXPECT_EQ(16, rec->pivotX[1]);
+    ASSERT_EQ(1u, rec->motions.size());
+    EXPECT_STREQ("モーション名", rec->motions[0].name);
+    EXPECT_EQ(40, rec->motions[0].length);
+    EXPECT_EQ(2, rec->partCount);
+    EXPECT_EQ(0, rec->parents[1]);
+    const std::vector<QVL::OBJ2_KEY>& k = rec->parts[1].keyLists[0].keys;
+    ASSERT_EQ(3u, k.size());
+    const int32_t images[] = {0, 0, 1};   // numbers above 0 are reduced by one
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(keys[i][0], k[(size_t)i].frame);
+        EXPECT_EQ(images[i], k[(size_t)i].image);
+        EXPECT_EQ(1, k[(size_t)i].shown);
+        EXPECT_EQ(1.0f, k[(size_t)i].scaleX);
+        EXPECT_EQ(255, k[(size_t)i].a);
+    }
+}
+
+TEST_F(QvaFile, MagicAndVersionsAreCheckedWithTheirMessages)
+{
+    struct Case { const char* magic; int32_t version; const char* message; } cases[] = {
+        {"QVB", 2004050, " は、QVA形式ではありません。"},
+        {"QVA", 2002999, "QVA形式のバージョンが古いので"},
+        {"QVA", 2004051, "QVA形式のバージョンが新しいので"},
+        {"QVA", 2003500, "QVA形式のバージョンが古いので"},   // between two readable versions
+        {"QVA", 2004001, "QVA形式のバージョンが古いので"},
+    };
+    for (const Case& c : cases) {
+        Rec().Clear();
+        std::vector<uint8_t> b = Bytes(*Fixture_Obj2());
+        std::memcpy(b.data(), c.magic, 3);
+        std::memcpy(b.data() + 3, &c.version, 4);
+        WriteFile("m.QVA", b);
+        int32_t before = Obj2_Count();
+        EXPECT_EQ(-1, Obj2_Load(dir.c_str(), "m.QVA")) << c.version;
+        ASSERT_EQ(1u, Rec().messageBoxes.size());
+        EXPECT_NE(std::string::npos, Rec().messageBoxes[0].find(c.message)) << c.version;
+        // The object made for the attempt stays, with its defaults.
+        ASSERT_EQ(before + 1, Obj2_Count());
+        EXPECT_EQ(2, Obj2_GetById(before)->partCount);
+        EXPECT_EQ(0, Obj2_GetById(before)->imageCount);
+    }
+    Rec().Clear();
+    EXPECT_EQ(-1, Obj2_Load(dir.c_str(), "none.QVA"));
+    EXPECT_TRUE(Rec().messageBoxes.empty());
+}
+
+TEST_F(QvaFile, DamagedFilesGiveAMessageAndADefaultObject)
+{
+    const std::vector<uint8_t> good = Bytes(*Fixture_Obj2());
+    std::vector<std::vector<uint8_t>> bad;
+    for (size_t n = 7; n < good.size(); ++n) bad.emplace_back(good.begin(), good.begin() + (ptrdiff_t)n);
+    auto patched = [&](size_t at, int32_t v) {
+        std::vector<uint8_t> b = good;
+        std::memcpy(b.data() + at, &v, 4);
+        return b;
+    };
+    bad.push_back(patched(7, 33));     // image count over 32
+    bad.push_back(patched(7, -1));
+    bad.push_back(patched(11, 256));   // name length beyond the field
+    bad.push_back(patched(11, 5000));
+    const size_t motions = 7 + 4 + (4 + 8 + 64) + (4 + 8 + 64);   // two images named with 8 bytes
+    int32_t m = 0;
+    std::memcpy(&m, good.data() + motions, 4);
+    ASSERT_EQ(2, m);
+    bad.push_back(patched(motions, 101));   // more motions than key lists
+    const size_t parts = motions + 4 + (4 + 4 + 12 + 4) + (4 + 4 + 4 + 4);   // "モーション名" is 12 bytes, "二番" 4
+    int32_t pc = 0;
+    std::memcpy(&pc, good.data() + parts, 4);
+    ASSERT_EQ(3, pc);
+    bad.push_back(patched(parts, 33));
+    bad.push_back(patched(parts, -2));
+    bad.push_back(patched(parts + 4 + 4 + 4 + 2, 32));   // parent of part 1 outside the parts
+    for (size_t i = 0; i < bad.size(); ++i) {
+        Rec().Clear();
+        WriteFile("d.QVA", bad[i]);
+        int32_t id = Obj2_Count();
+        EXPECT_EQ(-1, Obj2_Load(dir.c_str(), "d.QVA")) << i;
+        ASSERT_EQ(1u, Rec().messageBoxes.size()) << i;
+        EXPECT_NE(std::string::npos, Rec().messageBoxes[0].find("QVA形式のファイルが壊れているので")) << i;
+        const QVL::OBJ2* rec = Obj2_GetById(id);
+        EXPECT_EQ(0, rec->imageCount);
+        EXPECT_EQ(1u, rec->motions.size());
+        EXPECT_TRUE(Rec().textures.empty());
+    }
+}
+
+// Key lists exist for parts 0..7 only: keys of higher parts are read past and written as none.
+TEST_F(QvaFile, PartsBeyondTheKeyedOnesDropTheirKeys)
+{
+    std::unique_ptr<QVL::OBJ2> rec = Obj2_NewRecord();
+    rec->partCount = 12;
+    for (int32_t p = 1; p < 12; ++p) Str_Copy(rec->partNames[p], 256, std::to_string(p).c_str());
+    std::vector<uint8_t> b = Bytes(*rec);
+    std::unique_ptr<QVL::OBJ2> got = Obj2_NewRecord();
+    ASSERT_EQ(QVA_OK, QVA_Parse(b.data(), b.size(), *got));
+    EXPECT_EQ(12, got->partCount);
+    EXPECT_TRUE(got->parts[9].keyLists.empty());
+    EXPECT_STREQ("11", got->partNames[11]);
+
+    // By hand: part 9 of ten carries two keys.
+    ByteWriter w;
+    w.Bytes("QVA", 3);
+    w.I32(2004050);
+    w.I32(0);
+    w.I32(1);
+    w.I32(1);
+    w.Str("m");
+    w.I32(60);
+    w.I32(10);
+    for (int32_t p = 1; p < 10; ++p) {
+        w.I32(1);
+        w.Str("x");
+        w.I32(0);
+        w.I32(p == 9 ? 2 : 1);
+        Fixture_Obj2Key48(w, Fixture_Obj2Key(0, (float)p));
+        if (p == 9) Fixture_Obj2Key48(w, Fixture_Obj2Key(5, 3.0f));
+    }
+    std::unique_ptr<QVL::OBJ2> hand = Obj2_NewRecord();
+    ASSERT_EQ(QVA_OK, QVA_Parse(w.Data().data(), w.Size(), *hand));
+    EXPECT_EQ(7.0f, hand->parts[7].keyLists[0].keys[0].x);
+    EXPECT_TRUE(hand->parts[9].keyLists.empty());
+    std::vector<uint8_t> again = Bytes(*hand);
+    std::unique_ptr<QVL::OBJ2> back = Obj2_NewRecord();
+    ASSERT_EQ(QVA_OK, QVA_Parse(again.data(), again.size(), *back));
+    EXPECT_EQ(10, back->partCount);
+}
+
+TEST_F(QvaFile, SaveThatCannotBeWrittenSaysSo)
+{
+    std::unique_ptr<QVL::OBJ2> rec = Fixture_Obj2();
+    std::string path = dir + "/no/such/x.QVA";
+    EXPECT_FALSE(Obj2_Save(rec.get(), path.c_str()));
+    ASSERT_EQ(1u, Rec().messageBoxes.size());
+    EXPECT_NE(std::string::npos, Rec().messageBoxes[0].find("に書き込むことができませんでした。"));
+}
