@@ -4,6 +4,7 @@
 
 #include "frame/lib.h"
 #include "frame/services.h"
+#include "model/model_table.h"
 #include "shell/modes.h"
 #include "shell/shell.h"
 #include "shell/shell_needs.h"
@@ -60,7 +61,10 @@ void Layer_Create()
 {
     if (g_Mode != 11) return;
     g_LayerObjectIds.push_back(ObjectCreate());
-    g_LayerModelIds.push_back(Model3_Create());
+    int32_t id = Model3_Create();
+    g_LayerModelIds.push_back(id);
+    // Nothing loads into a layer's own model: it is ready as made.
+    if (QVL::MODEL3* m = Model3_GetById(id)) Model3_SetLoaded(m);
     ++g_LayerCount;
     Mode_UpdateCurrent();
 }

@@ -8,6 +8,8 @@ void Lib_MessageBox(const char* text);
 
 // One finished line for the log window (dropped while the window does not exist).
 void Svc_LogLine(const char* line);
+// Opens the log window ("LogWin"), once per run; the program editor's entry does.
+void Log_CreateWindow();
 
 // Replaces dst by src in one step, so a reader never sees a half-written file.
 bool Svc_ReplaceFile(const char* src, const char* dst);

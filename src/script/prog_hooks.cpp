@@ -10,6 +10,7 @@ PROG_MODE g_ProgMode;
 void Prog_Enter()
 {
     g_ModeMenu = Svc_MenuSet("MENU_PROG");
+    Log_CreateWindow();
     g_ScreenGroup = 8;
 }
 

@@ -3,7 +3,6 @@
 
 APP_STATE g_App;
 int32_t g_UpdateEditedViewOnly = 0;
-uint8_t g_AntiAlias = 0;
 uint8_t g_AntiAliasPad[3];
 int32_t g_WindowRect[4];
 int32_t g_SettingsReserved[8];
@@ -27,14 +26,20 @@ int32_t g_PickedVertex = -1;
 QVL::MODEL3* g_CurModel3 = nullptr;
 QVL::OBJECT* g_CurObject = nullptr;
 QVL::OBJ2* g_CurObj2 = nullptr;
+QVL::OBJ2_PART* g_CurObj2Part = nullptr;
+QVL::OBJ2_KEY_LIST* g_CurObjKeyList = nullptr;
+QVL::OBJ2_KEY* g_CurObjKey = nullptr;
+QVL::OBJ2_MOTION* g_CurObj2Motion = nullptr;
 QVL::OBJ3* g_CurObj3 = nullptr;
 QVL::MODEL2* g_CurModel2 = nullptr;
 QVL::EFFECT* g_CurEffect = nullptr;
+QVL::EFFECT_PART* g_EffectEditPart = nullptr;
 QVL::EFFECT_INST* g_CurEffectInst = nullptr;
-void* g_CurBone3 = nullptr;
-void* g_CurMotion3 = nullptr;
-void* g_CurKeys3 = nullptr;
-void* g_CurKey3 = nullptr;
+QVL::BONE3* g_CurBone3 = nullptr;
+QVL::KEY3* g_CurRestKey3 = nullptr;
+QVL::MOTION3* g_CurMotion3 = nullptr;
+std::vector<QVL::KEY3>* g_CurKeys3 = nullptr;
+QVL::KEY3* g_CurKey3 = nullptr;
 
 float g_OrbitYaw = -20.0f, g_OrbitPitch = 20.0f;
 float g_Zoom2D = 3.2f;

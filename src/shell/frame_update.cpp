@@ -1,11 +1,13 @@
 #include "shell/frame_update.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "frame/lib.h"
 #include "frame/math3d.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "shell/main_loop.h"
 #include "shell/modes.h"
 #include "shell/shell_needs.h"
 #include "shell/views.h"
@@ -34,27 +36,41 @@ void Play_AdvanceReset(int32_t* frame, float* fraction, float step, int32_t fram
     if (*frame >= frameCount) *frame = 0;
 }
 
-static int g_TickGroup;
-static void PerFrame() { Play_PerFrame(g_TickGroup); }
-
-static void TickGroup(int group)
+void Play_TickObj2()
 {
-    if (group != 1) Panel_FlagAllDirty();
-    int32_t* frame;
-    float* fraction;
-    int32_t length;
-    if (!Play_ClockOf(group, &frame, &fraction, &length)) return;
-    g_TickGroup = group;
-    if (group == 6) Play_AdvanceReset(frame, fraction, g_FrameStep, length);
-    else Play_AdvanceWrap(frame, fraction, g_FrameStep, length, PerFrame);
+    QVL::OBJ2* o = g_CurObj2;
+    if (!o) return;
+    QVL::OBJ2_MOTION* motion = o->motion >= 0 && (size_t)o->motion < o->motions.size() ? &o->motions[(size_t)o->motion] : nullptr;
+    g_CurObj2Motion = motion;
+    Play_AdvanceWrap(&o->frame, &o->fraction, g_FrameStep, motion ? motion->length : 0,
+                     [] { Obj2_UpdateKeyIndices(g_CurLayer); });
     g_PlayFlag = 1;
 }
 
-void Play_TickObj2() { TickGroup(1); }
-void Play_TickModel2() { TickGroup(2); }
-void Play_TickObj3() { TickGroup(3); }
-void Play_TickModel3() { TickGroup(4); }
-void Play_TickEffect() { TickGroup(6); }
+// The 2D model and the 3D object come with their editors; until then there is nothing to play.
+void Play_TickModel2() { Panel_FlagAllDirty(); }
+void Play_TickObj3() { Panel_FlagAllDirty(); }
+
+void Play_TickModel3()
+{
+    Panel_FlagAllDirty();
+    QVL::MODEL3* m = g_CurModel3;
+    if (!m) return;
+    int32_t i = m->currentMotion;
+    g_CurMotion3 = i >= 0 && (size_t)i < m->motions.size() ? &m->motions[(size_t)i] : nullptr;
+    Play_AdvanceWrap(&m->currentFrame, &m->frameFraction, g_FrameStep, g_CurMotion3 ? g_CurMotion3->length : 0,
+                     [] { Motion3_UpdateKeyIndex(g_CurModel3); });
+    g_PlayFlag = 1;
+}
+
+void Play_TickEffect()
+{
+    Panel_FlagAllDirty();
+    QVL::EFFECT_INST* inst = g_CurEffectInst;
+    if (!inst) return;
+    Play_AdvanceReset(&inst->frame, &inst->fraction, g_FrameStep, g_CurEffect ? g_CurEffect->frameCount : INT32_MAX);
+    g_PlayFlag = 1;
+}
 
 void Play_TickMovie()
 {
@@ -100,38 +116,34 @@ void Title_Format(char* out, size_t cap, const char* name, int32_t version, int 
     else Str_Format(out, cap, " %s   %s ( Ver %4.3f )", kProductCaption, name, version / 1000.0);
 }
 
-static bool ExtensionIs(const char* name, const char* ext)
-{
-    const char* dot = Str_FindLastChar(name, '.');
-    if (!dot) return false;
-    const char* a = dot + 1;
-    for (; *a && *ext; ++a, ++ext) {
-        char c = *a >= 'A' && *a <= 'Z' ? (char)(*a + 32) : *a;
-        if (c != *ext) return false;
-    }
-    return *a == 0 && *ext == 0;
-}
-
 bool Title_Build(char* out, size_t cap)
 {
     switch (g_Mode) {
     case 0:
-        if (g_CurModel3 && Model3_GetFaceCount(g_CurModel3) != 0) {
-            const char* file = Model3_GetFileName(g_CurModel3);
-            Title_Format(out, cap, file, Model3_GetVersion(g_CurModel3), ExtensionIs(file, "qvp"));
+        if (g_CurModel3 && g_CurModel3->faceCount != 0) {
+            const char* file = g_CurModel3->file;
+            Title_Format(out, cap, file, g_CurModel3->version, Shell_IsQvpName(file));
         } else {
             Title_Format(out, cap, nullptr, 0, 0);
         }
         return true;
+    case 3:
+        if (g_Screen == 4 && g_CurObj2) {
+            Title_Format(out, cap, g_CurObj2->file, g_CurObj2->version, 1);
+            return true;
+        }
+        return false;
     case 11:
         if (g_Screen >= 14 && g_Screen <= 18 && g_CurModel3) {
-            Title_Format(out, cap, Model3_GetFileName(g_CurModel3), Model3_GetVersion(g_CurModel3), 1);
+            Title_Format(out, cap, g_CurModel3->file, g_CurModel3->version, 1);
             return true;
         }
         return false;
     case 20:
         if (g_CurEffect) {
-            Title_Format(out, cap, Effect_GetPath(g_CurEffect), Effect_GetVersion(g_CurEffect), 1);
+            QVL::EFFECT& e = *g_CurEffect;
+            Str_Format(e.path, sizeof e.path, "%s\\%s", e.folder, e.file);
+            Title_Format(out, cap, e.path, e.version, 1);
             return true;
         }
         return false;
@@ -232,6 +244,9 @@ void Mode_Frame()
         g_RedrawPending = 0;
         View_RequestRedraw();
     }
+    // The shadow option never selects the preview model's shadow (its stored values are not the
+    // shadow kinds): the preview model casts none.
+    if (g_Mode == 0 && g_CurModel3) g_CurModel3->shadowKind = 0;
     View_Navigate();
     if (g_PlayFlag == 1) {
         View_RequestRedraw();

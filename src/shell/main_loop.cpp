@@ -4,8 +4,10 @@
 
 #include "frame/lib.h"
 #include "frame/log.h"
+#include "frame/paths.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/model_table.h"
 #include "shell/frame_update.h"
 #include "shell/modes.h"
 #include "shell/settings.h"
@@ -35,9 +37,7 @@ void Shell_ParseCommandLine(const char* cmdLine, char* out, size_t cap)
 
 bool Shell_IsQvpName(const char* name)
 {
-    const char* dot = Str_FindLastChar(name, '.');
-    if (!dot) return false;
-    const char* e = dot + 1;
+    const char* e = File_GetExtension(name);
     return std::strlen(e) == 3 && (e[0] | 32) == 'q' && (e[1] | 32) == 'v' && (e[2] | 32) == 'p';
 }
 
@@ -45,6 +45,8 @@ void Shell_StartEarly()
 {
     g_Mode = 20;
     g_StudioFlag = 1;
+    // Frames go into the picked view's own window.
+    g_Lib.layoutFlag = 1;
     for (int i = 0; i < 25; ++i) {
         g_ModeModelFlags[i] = (i == 11 || (i >= 14 && i <= 18)) ? 1 : 0;
         g_Mode2DScreen[i] = (i == 3 || i == 19 || i == 20 || i == 21 || i == 24) ? 1 : 0;

@@ -2,9 +2,11 @@
 
 #include <cstring>
 
+#include "frame/frame.h"
 #include "frame/lib.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/model_table.h"
 #include "shell/shell_needs.h"
 #include "shell/views.h"
 
@@ -109,21 +111,66 @@ int View_RequestRedraw()
     return 1;
 }
 
+// Element i of a list, or null when the index is outside it.
+template <class T> static T* At(std::vector<T>& list, int32_t i)
+{
+    return i >= 0 && (size_t)i < list.size() ? &list[(size_t)i] : nullptr;
+}
+
+// The current bone of the current model and the records hanging off it.
+static void UpdateCurrentBone()
+{
+    g_CurBone3 = nullptr;
+    g_CurRestKey3 = nullptr;
+    g_CurMotion3 = nullptr;
+    g_CurKeys3 = nullptr;
+    g_CurKey3 = nullptr;
+    QVL::MODEL3* m = g_CurModel3;
+    if (!m) return;
+    int32_t bones = m->boneCount < QVL::kModel3Bones ? m->boneCount : QVL::kModel3Bones;
+    if (g_CurBone >= 0 && g_CurBone < bones) {
+        g_CurBone3 = &m->bones[g_CurBone];
+        g_CurRestKey3 = &g_CurBone3->rest;
+    }
+    g_CurMotion3 = At(m->motions, m->currentMotion);
+    if (!g_CurBone3 || !g_CurMotion3) return;
+    g_CurKeys3 = At(g_CurBone3->keys, m->currentMotion);
+    if (g_CurKeys3) g_CurKey3 = At(*g_CurKeys3, g_CurBone3->keyIndex);
+}
+
+static void UpdateCurrentObj2()
+{
+    g_CurObj2 = Obj2_GetById(g_CurObj2Id);
+    g_CurObj2Part = nullptr;
+    g_CurObjKeyList = nullptr;
+    g_CurObjKey = nullptr;
+    g_CurObj2Motion = nullptr;
+    QVL::OBJ2* o = g_CurObj2;
+    if (!o) return;
+    if (g_CurPart >= 0 && g_CurPart < QVL::kObj2MaxParts) g_CurObj2Part = &o->parts[g_CurPart];
+    g_CurObj2Motion = At(o->motions, o->motion);
+    if (!g_CurObj2Part) return;
+    g_CurObjKeyList = At(g_CurObj2Part->keyLists, o->motion);
+    if (g_CurObjKeyList) g_CurObjKey = At(g_CurObjKeyList->keys, g_CurObj2Part->keyIndex);
+}
+
 void Mode_UpdateCurrent()
 {
     if (g_CurViewIndex < 0 || g_CurViewIndex >= kViewsPerScreen) g_CurViewIndex = 0;
     g_CurView = &View_Row()[g_CurViewIndex];
-    g_CurObj2 = Obj2_GetById(g_CurObj2Id);
-    g_CurObj3 = nullptr;
-    g_CurModel2 = nullptr;
+    UpdateCurrentObj2();
+    g_CurModel2 = nullptr;  // the 2D model table lands with the 2D editors
+    g_CurObj3 = nullptr;    // and the 3D object table with the 3D object
     g_CurObject = nullptr;
     if (g_Mode != 11 || (g_CurLayer >= 0 && (size_t)g_CurLayer < g_LayerObjectIds.size()))
         g_CurObject = Object_GetById(Layer_GetObjectId());
     g_CurModel3 = nullptr;
-    g_CurBone3 = g_CurMotion3 = g_CurKeys3 = g_CurKey3 = nullptr;
     if (g_Mode != 11 || (g_CurLayer >= 0 && (size_t)g_CurLayer < g_LayerModelIds.size()))
         g_CurModel3 = Model3_GetById(Layer_GetModelId());
+    if (g_CurModel3) Motion3_UpdateKeyIndex(g_CurModel3);
+    UpdateCurrentBone();
     g_CurEffect = Effect_GetData(g_CurEffectId);
+    g_EffectEditPart = g_CurEffect ? At(g_CurEffect->parts, g_CurLayer) : nullptr;
     g_CurEffectInst = Effect_GetInstance(g_CurEffectInstIndex);
 }
 
@@ -244,7 +291,7 @@ void Main_KeyUp(int key)
     switch (key) {
     case KEY_ESCAPE: Main_ConfirmExit(); break;
     case KEY_F2:
-        Lib_SetAntiAlias(g_AntiAlias != 1 ? 1 : 0);
+        Lib_SetAntiAlias(g_Lib.antiAlias != 1 ? 1 : 0);
         g_OptionsSlot.dirty = 1;
         View_RequestRedraw();
         break;
@@ -285,18 +332,12 @@ void Main_LoopKeyUp(int key)
 
 // ---- mouse -------------------------------------------------------------------------------------
 
-int Mouse_Coord(uint32_t half)
-{
-    int v = (int)(half & 0xFFFF);
-    return v > 10000 ? v - 65535 : v;
-}
-
 static POINT32 g_MoveLast;  // the point of the previous mouse move
 
 static void StorePoint(int32_t lParam)
 {
-    g_PressPoint.x = Mouse_Coord((uint32_t)lParam);
-    g_PressPoint.y = Mouse_Coord((uint32_t)lParam >> 16);
+    g_PressPoint.x = QVL::Frame_MouseCoord((uint32_t)lParam);
+    g_PressPoint.y = QVL::Frame_MouseCoord((uint32_t)lParam >> 16);
 }
 
 static void Dispatch(MODE_MOUSE_FN fn, int32_t lParam)
@@ -360,6 +401,7 @@ void Mode_RButtonUp(int32_t lParam)
 
 void Mode_MouseMove(int32_t lParam)
 {
+    UpdateCurrentBone();
     const int32_t* held = g_Lib.mouse.held;
     bool any = held[0] || held[1] || held[2];
     if (any) View_RequestRedraw();

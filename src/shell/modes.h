@@ -51,8 +51,6 @@ void Mode_RButtonDown(int32_t lParam);
 void Mode_RButtonUp(int32_t lParam);
 void Mode_MouseMove(int32_t lParam);
 void Mode_StoreDragStart(int32_t lParam);
-// A mouse coordinate of lParam: unsigned 16 bits, above 10000 taken as negative.
-int Mouse_Coord(uint32_t half);
 
 // The renderer's two draw passes.
 void Mode_DrawCallback();

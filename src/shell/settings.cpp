@@ -8,10 +8,7 @@
 #include "frame/text.h"
 #include "script/prog_hooks.h"
 #include "shell/shell.h"
-#include "shell/shell_needs.h"
 #include "shell/views.h"
-
-void MainWnd_ApplyRect();
 
 void Settings_SetDefaults()
 {
@@ -24,7 +21,7 @@ void Settings_SetDefaults()
     g_App.reverseWheel = 0;
     g_App.toonOption = 0;
     g_App.maxPolygons = 65000;
-    g_AntiAlias = 0;
+    g_Lib.antiAlias = 0;
     View_SetDefaults();
     for (DLG_SLOT* row : g_DlgSlots)
         for (int i = 0; i < kSlotsPerScreen; ++i) {
@@ -57,7 +54,7 @@ static bool ReadBody(QVL::ByteReader& r)
     uint8_t u8;
     if (!r.I32s(g_SettingsReserved, 8)) return good;
     if (!r.I32(g_UpdateEditedViewOnly)) return good;
-    if (!r.U8(g_AntiAlias) || !r.Bytes(g_AntiAliasPad, 3)) return good;
+    if (!r.U8(g_Lib.antiAlias) || !r.Bytes(g_AntiAliasPad, 3)) return good;
     if (!r.I32(g_LightOption) || !r.I32(g_App.shadowMode) || !r.I32(g_App.showNormals)) return good;
     if (!r.I32(g_App.autoSelect) || !r.I32(g_App.gridOn) || !r.I32(g_App.toonOption)) return good;
     if (!r.I32(g_App.maxPolygons)) return good;
@@ -128,7 +125,7 @@ void Settings_Build(std::vector<uint8_t>& out)
     w.I32s(g_WindowRect, 4);
     w.I32s(g_SettingsReserved, 8);
     w.I32(g_UpdateEditedViewOnly);
-    w.U8(g_AntiAlias);
+    w.U8(g_Lib.antiAlias);
     w.Bytes(g_AntiAliasPad, 3);
     w.I32(g_LightOption);
     w.I32(g_App.shadowMode);
@@ -194,10 +191,15 @@ void Settings_Load()
 
 void Settings_Save()
 {
+    // Written from the data folder; the current directory is given back, since a program that
+    // closes the main window and goes on (a test) still loads relative to it.
+    char before[512];
+    bool known = Svc_GetCurrentDirectory(before, sizeof before);
     ToDataFolder();
     char name[64];
     Settings_FileName(name, sizeof name, g_Lib.monitorWidth);
     std::vector<uint8_t> bytes;
     Settings_Build(bytes);
     QVL::File_WriteAll(name, bytes.data(), bytes.size());
+    if (known) Svc_SetCurrentDirectory(before);
 }

@@ -3,14 +3,16 @@
 #pragma once
 #include <cstdint>
 
+#include <vector>
+
+#include "effect/effect.h"
+#include "model/model3.h"
+#include "model/obj2.h"
+
 namespace QVL {
-struct MODEL3;
 struct OBJECT;
-struct OBJ2;
 struct OBJ3;
 struct MODEL2;
-struct EFFECT;
-struct EFFECT_INST;
 } // namespace QVL
 
 // One modeless tool dialog.
@@ -47,9 +49,9 @@ extern DLG_SLOT g_PreviewSlot;                              // statics.cpp: the 
 extern DLG_SLOT g_SketchSlot;                               // statics.cpp: SKETCH_DLG
 void Mode_InitDlgSlot(DLG_SLOT* slot);
 
-// Options kept in their own globals (stored in the settings file).
+// Options kept in their own globals (stored in the settings file). The anti-alias option is the
+// library's own flag, g_Lib.antiAlias, which Lib_SetAntiAlias keeps.
 extern int32_t g_UpdateEditedViewOnly;
-extern uint8_t g_AntiAlias;
 extern uint8_t g_AntiAliasPad[3];     // written back as read
 extern int32_t g_WindowRect[4];       // left, top, width, height of the main window
 extern int32_t g_SettingsReserved[8]; // kept as read
@@ -83,14 +85,22 @@ extern int32_t g_PickedVertex;
 extern QVL::MODEL3* g_CurModel3;
 extern QVL::OBJECT* g_CurObject;
 extern QVL::OBJ2* g_CurObj2;
+extern QVL::OBJ2_PART* g_CurObj2Part;          // part g_CurPart of g_CurObj2
+extern QVL::OBJ2_KEY_LIST* g_CurObjKeyList;    // its key list for the object's current motion
+extern QVL::OBJ2_KEY* g_CurObjKey;             // that list's key at the part's key index
+extern QVL::OBJ2_MOTION* g_CurObj2Motion;      // the object's current motion
 extern QVL::OBJ3* g_CurObj3;
 extern QVL::MODEL2* g_CurModel2;
 extern QVL::EFFECT* g_CurEffect;
+extern QVL::EFFECT_PART* g_EffectEditPart;     // part g_CurLayer of g_CurEffect
 extern QVL::EFFECT_INST* g_CurEffectInst;
-extern void* g_CurBone3;        // bone, motion and key records of the current model
-extern void* g_CurMotion3;
-extern void* g_CurKeys3;
-extern void* g_CurKey3;
+// Bone g_CurBone of g_CurModel3 with its rest key, the model's current motion, the bone's key list
+// for that motion and the key at the bone's key index; null where a record or index is missing.
+extern QVL::BONE3* g_CurBone3;
+extern QVL::KEY3* g_CurRestKey3;
+extern QVL::MOTION3* g_CurMotion3;
+extern std::vector<QVL::KEY3>* g_CurKeys3;
+extern QVL::KEY3* g_CurKey3;
 
 // Navigation state.
 extern float g_OrbitYaw, g_OrbitPitch; // degrees

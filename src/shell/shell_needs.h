@@ -1,19 +1,10 @@
-// What the shell calls in the frame, the renderer, the model records and the shell's own file,
-// list, panel and picking code, declared here until those pieces bring their own headers.
+// What the shell calls in pieces that do not exist yet (the renderer, the scene-object table, motion
+// evaluation, the shell's own file commands, panels and picking). Each goes to its own header, and
+// its stand-in out of stand_ins_shell.cpp, when the piece lands.
 #pragma once
 #include <cstdint>
 
 #include "shell/shell.h"
-
-// Frame switches and timers.
-int V_SyncGet();
-void V_SyncSet(int flag);
-int CPU_PossessionGet();
-void CPU_PossessionSet(int flag);
-void Lib_SetAntiAlias(int flag);
-void Lib_ResetFrameTimer();
-void Lib_SetShadowColor(float r, float g, float b, float a);
-void Lib_ShellOpen(const char* file);
 
 // Renderer.
 void Render_SetFade(float level);
@@ -27,29 +18,16 @@ void Light_SetPos(float x, float y, float z);
 void Light_SetColor(float r, float g, float b);
 void Light_SetAmbient(float r, float g, float b);
 
-// Records.
-QVL::MODEL3* Model3_GetById(int32_t id);
+// Scene objects, animation and motion evaluation.
 QVL::OBJECT* Object_GetById(int32_t id);
 int32_t ObjectCreate();
-int32_t Model3_Create();
-void Model3_ProcessReleases();
-void Obj2_AnimateAll();
+void Object_SetVisible(QVL::OBJECT* o, int visible);
+// Brings the bones' key indices of the model up to its current frame.
+void Motion3_UpdateKeyIndex(QVL::MODEL3* m);
 void Model2_SkinAll();
 void Anim_UpdateModels();
 void Obj3_UpdatePoses();
 void Curve_ResetTempModel();
-QVL::EFFECT* Effect_GetData(int32_t id);
-QVL::EFFECT_INST* Effect_GetInstance(int32_t index);
-QVL::OBJ2* Obj2_GetById(int32_t id);
-// Fields of the records the shell reads (the title, the fit and the ticks).
-int Model3_GetFaceCount(const QVL::MODEL3* m);
-const char* Model3_GetFileName(const QVL::MODEL3* m);
-int32_t Model3_GetVersion(const QVL::MODEL3* m);
-void Object_SetVisible(QVL::OBJECT* o, int visible);
-// Every face corner of the current model for the view fit: the selected ones when selectionOnly,
-// else all; posed: the deformed positions. Returns the number of corners written (at most cap).
-int Model3_GatherFitCorners(float* xyz, int cap, int selectionOnly, int posed);
-int Model3_HasFitSelection();
 
 // The shell's file commands.
 void FileCmd_LoadModelFile(const char* name);
@@ -86,15 +64,12 @@ void FileCmd_New2DObject();
 void FileCmd_LoadQVA();
 void FileCmd_SaveQVA();
 
-// Lists, panels, picking.
+// Panels and picking.
 void Panel_RepaintDirty();
 void Panel_FlagAllDirty();
 void Sel_AllocBuffers();
 void View_PickVertexOrFace3D();
-
-// The clock of the record a screen group plays: its frame, fraction and length (the effect's frame
-// count for group 6). False when the record does not exist.
-bool Play_ClockOf(int group, int32_t** frame, float** fraction, int32_t* length);
-void Play_PerFrame(int group);   // the record's key-index update after each whole frame
-const char* Effect_GetPath(const QVL::EFFECT* e);
-int32_t Effect_GetVersion(const QVL::EFFECT* e);
+// The polygon editor's selection as the view fit sees it: whether it selects anything in its mode,
+// and whether a position is selected.
+bool Sel_HasSelection();
+bool Sel_IsVertexSelected(int32_t position);

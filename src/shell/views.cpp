@@ -23,10 +23,18 @@ static int ClampScreen(int s) { return s < 0 || s >= kScreenCount ? 0 : s; }
 
 VIEW_REC* View_Row() { return g_Views[ClampScreen(g_Screen)]; }
 
-void* View_PickedWindow()
+bool View_GetActiveView(QVL::PRESENT_VIEW* out)
 {
     int i = g_PickedView >= 0 && g_PickedView < kViewsPerScreen ? g_PickedView : 0;
-    return View_Row()[i].window;
+    const VIEW_REC& v = View_Row()[i];
+    if (v.exists != 1) return false;
+    out->window = v.window;
+    out->type = v.type;
+    out->width = v.width;
+    out->height = v.height;
+    out->clientWidth = v.clientWidth;
+    out->clientHeight = v.clientHeight;
+    return true;
 }
 
 int View_CountOfScreen()
@@ -243,19 +251,33 @@ void View_MainEye(const float target[3], float zoom, float yaw, float pitch, flo
     eye[2] = target[2] + o.z;
 }
 
-// The most face corners a fit looks at (the vertex limit of the largest model).
-static std::vector<float>& FitScratch()
+// The corners a fit looks at: one per corner of every face of the current model, at the position
+// the corner names (deformed when posed). With selectionOnly, only corners of selected positions.
+static std::vector<QVL::XYZ>& FitCorners()
 {
-    static std::vector<float> s;
+    static std::vector<QVL::XYZ> s;
     return s;
 }
 
-static int GatherCorners(int selectionOnly, int posed)
+static int GatherCorners(bool selectionOnly, bool posed)
 {
-    std::vector<float>& s = FitScratch();
-    int cap = g_VertexLimit > 0 ? g_VertexLimit : 4;
-    if ((int)s.size() < cap * 3) s.resize((size_t)cap * 3);
-    return Model3_GatherFitCorners(s.data(), cap, selectionOnly, posed);
+    std::vector<QVL::XYZ>& out = FitCorners();
+    out.clear();
+    const QVL::MODEL3* m = g_CurModel3;
+    if (!m) return 0;
+    const std::vector<QVL::XYZ>& from = posed ? m->deformedPositions : m->positions;
+    int32_t faces = m->faceCount < (int32_t)m->faces.size() ? m->faceCount : (int32_t)m->faces.size();
+    for (int32_t f = 0; f < faces; ++f) {
+        const QVL::FACE3& face = m->faces[(size_t)f];
+        int corners = face.cornerCount > 4 ? 4 : face.cornerCount;
+        for (int c = 0; c < corners; ++c) {
+            int32_t p = face.corners[c][QVL::CORNER_POS];
+            if (p < 0 || (size_t)p >= from.size()) continue;
+            if (selectionOnly && !Sel_IsVertexSelected(p)) continue;
+            out.push_back(from[(size_t)p]);
+        }
+    }
+    return (int)out.size();
 }
 
 // Upper bound of the main view's zoom-out loop: 1.1^400 covers any box the float range holds.
@@ -264,19 +286,22 @@ static const int kMaxFitSteps = 400;
 static void FitMain(VIEW_REC& v)
 {
     if (!g_CurModel3) return;
-    bool sel = Model3_HasFitSelection() != 0;
-    int n = GatherCorners(sel, 0);
+    int n = GatherCorners(Sel_HasSelection(), false);
     if (n <= 0) return;
-    const float* c = FitScratch().data();
     float lo[3] = {99999.9f, 99999.9f, 99999.9f}, hi[3] = {-99999.9f, -99999.9f, -99999.9f};
-    for (int i = 0; i < n; ++i)
+    for (const QVL::XYZ& c : FitCorners()) {
+        const float p[3] = {c.x, c.y, c.z};
         for (int a = 0; a < 3; ++a) {
-            if (c[i * 3 + a] < lo[a]) lo[a] = c[i * 3 + a];
-            if (c[i * 3 + a] > hi[a]) hi[a] = c[i * 3 + a];
+            if (p[a] < lo[a]) lo[a] = p[a];
+            if (p[a] > hi[a]) hi[a] = p[a];
         }
-    for (int a = 0; a < 3; ++a)
+    }
+    for (int a = 0; a < 3; ++a) {
         if (lo[a] == hi[a]) { lo[a] -= 1.0f; hi[a] += 1.0f; }
-    for (int a = 0; a < 3; ++a) v.pan[a] = (lo[a] + hi[a]) * 0.5f;
+        g_CurModel3->boundsMin[a] = lo[a];
+        g_CurModel3->boundsMax[a] = hi[a];
+        v.pan[a] = (lo[a] + hi[a]) * 0.5f;
+    }
     v.zoom = (hi[2] - lo[2]) * (hi[0] - lo[0]) * (hi[1] - lo[1]) * 0.0000002f;
     if (!(v.zoom > 0.0f) || !std::isfinite(v.zoom)) v.zoom = 0.0000002f;
     QVL::MATRIX q;
@@ -317,20 +342,19 @@ void View_Fit()
     int n = 0, marginW = 24, marginH = 24;
     if (g_Screen == 14 || g_Screen == 15) {
         if (!g_CurModel3) { View_RequestRedraw(); return; }
-        n = GatherCorners(Model3_HasFitSelection(), 0);
+        n = GatherCorners(Sel_HasSelection(), false);
         if (n <= 0) return;
         marginW = 48;
         marginH = 96;
     } else if (g_Screen == 16 || g_Screen == 17) {
-        if (g_CurModel3) n = GatherCorners(0, 0);
+        n = GatherCorners(false, false);
     } else if (g_Screen == 18) {
-        if (g_CurModel3) n = GatherCorners(0, 1);
+        n = GatherCorners(false, g_CurModel3 && g_CurModel3->animated);
     }
     if (n > 0) {
-        const float* c = FitScratch().data();
         float lu = 99999.9f, hu = -99999.9f, lv = 99999.9f, hv = -99999.9f;
-        for (int i = 0; i < n; ++i) {
-            const float* p = c + i * 3;
+        for (const QVL::XYZ& c : FitCorners()) {
+            const float p[3] = {c.x, c.y, c.z};
             float u = v.type == VIEW_SIDE ? p[2] : p[0];
             float w = v.type == VIEW_FRONT ? p[1] : v.type == VIEW_TOP ? -p[2] : -p[1];
             if (u < lu) lu = u;

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "frame/frame.h"
 #include "shell/shell.h"
 
 enum { VIEW_MAIN = 0, VIEW_FRONT = 1, VIEW_TOP = 2, VIEW_SIDE = 3, VIEW_PERS = 4 };
@@ -38,7 +39,6 @@ constexpr float kNewViewZoom = 0.25f;
 constexpr int32_t kMaxViewAge = 1000000000;
 
 VIEW_REC* View_Row();                      // the current screen's row
-void* View_PickedWindow();                 // the window of the view picked for this pass
 int View_CountOfScreen();                  // its view count, clamped to 0..8
 void View_SetDefaults();
 void View_UpdateCurrent();
@@ -53,6 +53,11 @@ void View_WheelForward();
 void View_WheelBack();
 int32_t Layer_GetObjectId();
 int32_t Layer_GetModelId();
+// Moves the main window to g_WindowRect and resets the device (the settings reader calls it).
+void MainWnd_ApplyRect();
+// The view the frame presents the rendered pass into: the picked view of the current screen. False
+// when it does not exist.
+bool View_GetActiveView(QVL::PRESENT_VIEW* view);
 
 // The view scheduler of one idle pass. Returns the view to render, or -1 when none is dirty.
 // buttonsHeld: any mouse button is held; rightHeld: the right one is.

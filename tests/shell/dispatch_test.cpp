@@ -107,6 +107,31 @@ TEST_F(Dispatch, OneKeyEventPerPassAndEscAsksToExit)
     EXPECT_EQ(UiRec().optionsOpened, 1);
 }
 
+TEST_F(Dispatch, F2TogglesAntiAliasingBothWays)
+{
+    // The option is the library's own flag: a second F2 turns it off again.
+    g_Lib.antiAlias4Supported = 1;
+    g_Lib.antiAlias = 0;
+    Main_KeyUp(0x71);
+    EXPECT_EQ(g_Lib.antiAlias, 1);
+    g_App.keyLatch = 0;
+    Main_KeyUp(0x71);
+    EXPECT_EQ(g_Lib.antiAlias, 0);
+    g_Lib.antiAlias4Supported = 0;
+}
+
+TEST_F(Dispatch, ProgramEditorOpensTheLogWindow)
+{
+    g_Mode = 24;
+    Mode_Enter();
+    EXPECT_EQ(Rec().logWindowsCreated, 1);
+    EXPECT_TRUE(UiRec().Has("MenuSet MENU_PROG"));
+    EXPECT_EQ(g_ScreenGroup, 8);
+    EXPECT_EQ(g_ViewCount[0], 1);
+    Mode_Exit();
+    g_Mode = 20;
+}
+
 TEST_F(Dispatch, ReleasingOneButtonWhileTheOtherIsHeldEndsBoth)
 {
     g_calls.clear();

@@ -5,6 +5,7 @@
 
 #include "frame/bytes.h"
 #include "frame/scene.h"
+#include "frame/services.h"
 #include "script/prog_hooks.h"
 #include "shell_fixture.h"
 
@@ -134,7 +135,11 @@ TEST_F(Settings, FileIsNamedAfterTheMonitorWidthAndWrittenInTheDataFolder)
     std::strcpy(g_Lib.dataFolder, dir.c_str());
     g_Lib.monitorWidth = 1920;
     g_App.toonOption = 1;
+    char before[512], after[512];
+    ASSERT_TRUE(Svc_GetCurrentDirectory(before, sizeof before));
     Settings_Save();
+    ASSERT_TRUE(Svc_GetCurrentDirectory(after, sizeof after));
+    EXPECT_STREQ(after, before);  // the writer gives the current directory back
     std::vector<uint8_t> b;
     ASSERT_TRUE(QVL::File_ReadAll((dir + "/System/System1920.dat").c_str(), b));
     EXPECT_EQ(b.size(), 10765u);

@@ -29,6 +29,18 @@ RECT WindowRect(HWND w)
     return r;
 }
 
+// Waits until the window shows the colour at the point. A window uncovered after its frame was
+// presented shows its background until the next redraw: a move of the main window asks for one.
+bool WaitForPresented(HWND main, HWND wnd, int x, int y, COLORREF colour)
+{
+    for (int t = 0; t < 20000; t += 500) {
+        if (Drive_ClientPixel(wnd, x, y) == colour) return true;
+        PostMessageW(main, WM_MOVE, 0, 0);
+        Sleep(500);
+    }
+    return Drive_ClientPixel(wnd, x, y) == colour;
+}
+
 TEST(DriveShell, StartsMaximisedInTheEffectEditorAndAsksBeforeExit)
 {
     DeleteFileA(SettingsPath().c_str());
@@ -38,6 +50,11 @@ TEST(DriveShell, StartsMaximisedInTheEffectEditorAndAsksBeforeExit)
     HWND main = studio.Main();
     EXPECT_EQ(Drive_Text(main), kCaption);
     EXPECT_TRUE(Drive_WaitFor([&] { return IsZoomed(main) != 0; }, 10000));
+    // The main window is the picked view: the frame presents the effect editor's grey into it.
+    RECT client = {};
+    GetClientRect(main, &client);
+    EXPECT_TRUE(WaitForPresented(main, main, client.right / 2, client.bottom / 2, RGB(64, 64, 64)))
+        << std::hex << Drive_ClientPixel(main, client.right / 2, client.bottom / 2);
     // The effect editor opens no view windows.
     Sleep(2000);
     EXPECT_EQ(Drive_CountTitled(studio.Pid(), L"Front"), 0);
@@ -84,6 +101,12 @@ TEST(DriveShell, QvpOnTheCommandLineOpensThePolygonScreenWithItsStoredViews)
     EXPECT_NE(Drive_FindTitled(pid, L"Top"), nullptr);
     EXPECT_EQ(WindowRect(front).left, 300);
     EXPECT_EQ(WindowRect(front).top, 310);
+    // Each dirty view is rendered in its turn and presented into its own window.
+    POINT inFront = {20, 20};
+    ClientToScreen(front, &inFront);
+    EXPECT_EQ(WindowFromPoint(inFront), front);  // the pixel below is the view's, not the main window's
+    EXPECT_TRUE(WaitForPresented(studio.Main(), front, 20, 20, RGB(128, 128, 128)))
+        << std::hex << Drive_ClientPixel(front, 20, 20);
 
     // Menu commands reach the shell's table: a new view, the options dialog.
     PostMessageW(studio.Main(), WM_COMMAND, 40076, 0);

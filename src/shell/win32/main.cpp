@@ -7,12 +7,14 @@
 #include "frame/lib.h"
 #include "frame/log.h"
 #include "frame/services.h"
+#include "frame/win32/app_frame.h"
+#include "frame/win32/log_window.h"
 #include "shell/frame_update.h"
 #include "shell/main_loop.h"
 #include "shell/modes.h"
 #include "shell/shell_needs.h"
 #include "shell/views.h"
-#include "shell/win32/shell_win32.h"
+#include "model/model_table.h"
 
 static void IdlePass()
 {
@@ -22,6 +24,7 @@ static void IdlePass()
     Lib_SetFrameSkip(0);
     Mode_FrameCallback();
     Model3_ProcessReleases();
+    // The frame presents into the picked view's window (View_GetActiveView).
     if (Loop_PickView() >= 0) App_RenderFrame();
     if (Loop_PanelPass()) Panel_RepaintDirty();
     Movie_BuildMotionFrames();
@@ -63,7 +66,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int)
     HMENU system = GetSystemMenu(g_MainWnd, FALSE);
     RemoveMenu(system, SC_RESTORE, MF_BYCOMMAND);
     RemoveMenu(system, SC_MOVE, MF_BYCOMMAND);
-    Lib_SetAntiAlias(g_AntiAlias);
+    Lib_SetAntiAlias(g_Lib.antiAlias);
     Shell_StartLate();
     Shell_OpenCommandLine(cmdLine);
     DragAcceptFiles(g_MainWnd, TRUE);
@@ -89,5 +92,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int)
         if (App_IsActive() && Lib_IsReady()) IdlePass();
         g_App.keyLatch = 0;
     }
+    Log_DestroyWindow();
     return (int)msg.wParam;
 }

@@ -3,7 +3,11 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "frame/lib.h"
+#include "frame/win32/app_frame.h"
+#include "frame/paths.h"
 #include "frame/text.h"
 #include "shell/modes.h"
 #include "shell/settings.h"
@@ -23,12 +27,10 @@ static void OpenDroppedFiles(HDROP drop)
         char path[256];
         if (!DragQueryFileA(drop, i, path, sizeof path)) continue;
         char folder[256], name[256];
-        const char* slash = Str_FindLastChar(path, '\\');
-        size_t cut = slash ? (size_t)(slash - path) : 0;
-        Str_Copy(folder, sizeof folder, path);
-        folder[cut < sizeof folder ? cut : sizeof folder - 1] = 0;
-        Str_Copy(name, sizeof name, slash ? slash + 1 : path);
-        if (folder[0]) SetCurrentDirectoryA(folder);
+        Str_Copy(folder, sizeof folder, File_GetDirPart(path));
+        size_t skip = folder[0] ? std::strlen(folder) + 1 : 0;
+        Str_Copy(name, sizeof name, path + skip);
+        SetCurrentDirectoryA(folder);
         FileCmd_LoadModelFile(name);
     }
     DragFinish(drop);

@@ -4,10 +4,10 @@
 #include <cstdlib>
 
 #include "frame/lib.h"
+#include "frame/win32/app_frame.h"
 #include "frame/text.h"
 #include "shell/modes.h"
 #include "shell/shell.h"
-#include "shell/shell_needs.h"
 #include "shell/win32/shell_win32.h"
 
 void Options_Open()
@@ -27,7 +27,7 @@ static void Fill(HWND wnd)
     int s = g_Screen >= 0 && g_Screen < kScreenCount ? g_Screen : 0;
     View_RequestRedraw();
     Check(wnd, 1346, g_UpdateEditedViewOnly);
-    Check(wnd, 1343, g_AntiAlias);
+    Check(wnd, 1343, g_Lib.antiAlias);
     Check(wnd, 1349, g_App.gridOn);
     Check(wnd, 1345, g_LightOption);
     Check(wnd, 1353, g_App.reverseWheel);
@@ -62,7 +62,7 @@ INT_PTR CALLBACK Options_DlgProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM)
     int s = g_Screen >= 0 && g_Screen < kScreenCount ? g_Screen : 0;
     switch (LOWORD(wParam)) {
     case 1346: g_UpdateEditedViewOnly = 1 - g_UpdateEditedViewOnly; break;
-    case 1343: Lib_SetAntiAlias(g_AntiAlias != 1 ? 1 : 0); break;
+    case 1343: Lib_SetAntiAlias(g_Lib.antiAlias != 1 ? 1 : 0); break;
     case 1349: g_App.gridOn = 1 - g_App.gridOn; break;
     case 1345: g_LightOption = 1 - g_LightOption; break;
     case 1353: g_App.reverseWheel = g_App.reverseWheel == 0 ? 1 : 0; break;

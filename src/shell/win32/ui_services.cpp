@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "frame/lib.h"
+#include "frame/win32/app_frame.h"
 #include "frame/services.h"
 #include "shell/win32/shell_win32.h"
 

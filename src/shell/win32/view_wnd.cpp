@@ -2,14 +2,13 @@
 #include <windows.h>
 
 #include "frame/lib.h"
+#include "frame/win32/app_frame.h"
+#include "frame/win32/file_dialog.h"
 #include "frame/services.h"
 #include "frame/text.h"
 #include "shell/modes.h"
-#include "shell/shell_needs.h"
 #include "shell/views.h"
 #include "shell/win32/shell_win32.h"
-
-bool File_OpenDialog(HWND owner, char* name, size_t cap, const char* ext, const char* title);
 
 INT_PTR CALLBACK View_WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -101,16 +100,14 @@ INT_PTR CALLBACK Sketch_DlgProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM)
         int id = LOWORD(wParam);
         for (int k = 0; k < 3; ++k)
             if (id == kSketchButtons[k]) {
-                char name[256];
-                Str_Copy(name, sizeof name, g_SketchPaths[k]);
-                if (File_OpenDialog(g_MainWnd, name, sizeof name, "*", "下絵用のファイルを、選択して下さい。") && name[0]) {
+                // The dialog resets the frame timer and leaves the current directory at the file.
+                const char* name = File_OpenDialog(g_MainWnd, "*", "下絵用のファイルを、選択して下さい。", g_SketchPaths[k]);
+                if (name[0]) {
                     Str_Copy(g_SketchPaths[k], sizeof g_SketchPaths[k], name);
-                    int32_t handle = k + 1;
-                    Tex_LoadFile(&handle, name);
+                    Tex_LoadFile(&g_TexTable[k + 1], name);
                     g_SketchShow = 1;
                     g_SketchSlot.dirty = 1;
                 }
-                Lib_ResetFrameTimer();
                 return TRUE;
             }
         if (id == 1391) {
