@@ -17,6 +17,7 @@
 #include "model/model_table.h"
 #include "frame/sound.h"
 #include "model/obj2.h"
+#include "render/tex_slots.h"
 #include "edit3d/model3d_hooks.h"
 #include "shell/shell.h"
 
@@ -41,6 +42,7 @@ std::vector<int32_t> g_LayerObjectIds;
 std::vector<int32_t> g_LayerModelIds;
 
 // 3. scene tables, then the scene
+std::vector<QVL::TEX_SLOT> g_TexSlots;
 std::vector<QVL::EFFECT> g_EffectData;
 std::vector<QVL::EFFECT_INST> g_EffectInstances;
 QVL::PARTICLE_LIST g_Particles;
