@@ -23,8 +23,6 @@ void Render_ReleaseDeviceResources() {}
 void Render_ReleaseScreens() {}
 // Render_CreateScreens (immediate drawing): no render-target screens yet.
 void Render_CreateScreens() {}
-// Render_MarkScreenDirty (immediate drawing): no render-target screens yet.
-void Render_MarkScreenDirty(int) {}
 // Shadow_BuildShadeQuad (shadows): no shade quad yet.
 void Shadow_BuildShadeQuad() {}
 // Draw_CreateFont (text queue): no text font yet.
@@ -41,7 +39,3 @@ bool Avi_AddFrame(AVI_WRITER*) { return false; }
 HDC Avi_GetMemoryDC(AVI_WRITER*) { return nullptr; }
 // App_SaveScreenshot (screenshots): writes nothing yet.
 void App_SaveScreenshot(const char*) {}
-// Main_MessageHook (shell's main handler): the shell does not handle messages yet.
-int Main_MessageHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
-// View_GetActiveView (views): no view windows yet.
-bool View_GetActiveView(QVL::PRESENT_VIEW*) { return false; }
