@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "model/scene_object.h"
 #include "shell/shell.h"
 
 // Renderer.
@@ -18,10 +19,7 @@ void Light_SetPos(float x, float y, float z);
 void Light_SetColor(float r, float g, float b);
 void Light_SetAmbient(float r, float g, float b);
 
-// Scene objects, animation and motion evaluation.
-QVL::OBJECT* Object_GetById(int32_t id);
-int32_t ObjectCreate();
-void Object_SetVisible(QVL::OBJECT* o, int visible);
+// Animation and motion evaluation.
 // Brings the bones' key indices of the model up to its current frame.
 void Motion3_UpdateKeyIndex(QVL::MODEL3* m);
 void Model2_SkinAll();

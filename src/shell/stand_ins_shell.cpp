@@ -12,13 +12,8 @@ void Render_ProjectToScreen(float, float, float, float* sx, float* sy) { *sx = *
 void Light_SetPos(float, float, float) {}                          // stand-in: renderer
 void Light_SetColor(float, float, float) {}                        // stand-in: renderer
 void Light_SetAmbient(float, float, float) {}                      // stand-in: renderer
-static int32_t s_ObjectIds;
-QVL::OBJECT* Object_GetById(int32_t) { return nullptr; }            // stand-in: object table
-int32_t ObjectCreate() { return s_ObjectIds++; }                    // stand-in: object table
-void Object_SetVisible(QVL::OBJECT*, int) {}                        // stand-in: scene object
 void Motion3_UpdateKeyIndex(QVL::MODEL3*) {}                        // stand-in: motion evaluation
 void Model2_SkinAll() {}                                            // stand-in: 2D models
-void Anim_UpdateModels() {}                                         // stand-in: animation clock
 void Obj3_UpdatePoses() {}                                          // stand-in: 3D objects
 void Curve_ResetTempModel() {}                                      // stand-in: curved triangles
 void FileCmd_LoadModelFile(const char*) {}                          // stand-in: file commands

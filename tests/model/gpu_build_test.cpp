@@ -347,3 +347,104 @@ TEST_F(GpuBuild, DisplacementWrapsUVsAndStaysInsideTheTexture)
 }
 
 } // namespace
+
+#include "model/gpu_update.h"
+#include "model/scene_object.h"
+
+namespace {
+
+class GpuUpdate : public ModelTest {
+protected:
+    int32_t ReadyQuad()
+    {
+        int32_t id = Model3_Create();
+        MODEL3* m = Model3_GetById(id);
+        int32_t a = AddVertex(m, 0, 0, 0), b = AddVertex(m, 1, 0, 0), c = AddVertex(m, 1, 1, 0);
+        AddFace(m, {a, b, c});
+        Gpu_InitModelRes(Gpu_EnsureModelRes(id), id);
+        Gpu_ResizeModelRes(Gpu_GetModelRes(id));
+        Model3_SetLoaded(m);
+        return id;
+    }
+    void TearDown() override
+    {
+        for (int id = 0; id < kGpuTableSize; ++id) Gpu_FreeKind1(id), Gpu_FreeKind3(id), Gpu_FreeKind9(id);
+        ModelTest::TearDown();
+    }
+};
+
+TEST_F(GpuUpdate, BuildsTheKindOnceAfterTheFlagAndFallsBack)
+{
+    struct Case {
+        const char* name;
+        int32_t kind, version, studio;
+        bool buildFails;
+        int32_t kindAfter;
+        int32_t seamKind;   // the kind handed to the seam, 0 none
+    };
+    const Case cases[] = {
+        {"kind 1 in system memory", 1, kModel3Version, 0, false, 1, 0},
+        {"kind 9 in system memory", 9, kModel3Version, 0, false, 9, 0},
+        {"kind 2 buffers", 2, kModel3Version, 0, false, 2, 2},
+        {"kind 3 buffers", 3, kModel3Version, 0, false, 3, 3},
+        {"kind 3 stays even when the buffers fail", 3, kModel3Version, 0, true, 3, 3},
+        {"old kind 4 outside the studio is kind 3", 4, 2008000, 0, false, 3, 3},
+        {"old kind 5 outside the studio is kind 3", 5, 2008000, 0, false, 3, 3},
+        {"old kind 4 in the studio stays", 4, 2008000, 1, false, 4, 4},
+        {"displacement that fails draws as kind 0", 8, kModel3Version, 0, true, 0, 8},
+        {"kinds 0, 6 and 7 build nothing", 6, kModel3Version, 0, false, 6, 0},
+    };
+    for (const Case& c : cases) {
+        g_StudioFlag = c.studio;
+        int32_t id = ReadyQuad();
+        MODEL3* m = Model3_GetById(id);
+        m->version = c.version;
+        m->renderKind = c.kind;
+        m->gpuRebuild = 1;
+        Rec().Clear();
+        Rec().gpuBuildFails = c.buildFails;
+        EXPECT_TRUE(Gpu_UpdateModel(m, id)) << c.name;
+        EXPECT_EQ(c.kindAfter, m->renderKind) << c.name;
+        EXPECT_EQ(0, m->gpuRebuild) << c.name;
+        if (c.seamKind) {
+            ASSERT_EQ(1u, Rec().gpuBuilds.size()) << c.name;
+            EXPECT_EQ(std::make_pair((int)id, (int)c.seamKind), Rec().gpuBuilds[0]) << c.name;
+        } else {
+            EXPECT_TRUE(Rec().gpuBuilds.empty()) << c.name;
+        }
+        EXPECT_EQ(c.kind == 1, g_GpuTables.kind1[id] != nullptr) << c.name;
+        EXPECT_EQ(c.kind == 9, g_GpuTables.kind9[id] != nullptr) << c.name;
+        // Nothing more until the flag is raised again.
+        Rec().Clear();
+        EXPECT_TRUE(Gpu_UpdateModel(m, id));
+        EXPECT_TRUE(Rec().gpuBuilds.empty()) << c.name;
+        Gpu_FreeKind1(id);
+        Gpu_FreeKind9(id);
+        Model3_Release(id);
+        Model3_ProcessReleases();
+    }
+    EXPECT_FALSE(Gpu_UpdateModel(nullptr, 0));
+    int32_t bare = Model3_Create();   // no render data: the native seam makes none
+    EXPECT_FALSE(Gpu_UpdateModel(Model3_GetById(bare), bare + 1000));
+}
+
+TEST_F(GpuUpdate, EveryFrameRebuildsWorldMatricesAndTheReadyModelsData)
+{
+    Object_FreeTable();
+    int32_t obj = ObjectCreate();
+    Object_SetPosition(Object_GetById(obj), 4, 5, 6);
+    int32_t ready = ReadyQuad();
+    int32_t loading = ReadyQuad();
+    Model3_GetById(loading)->loaded = 0;
+    Model3_SetRenderKind(Model3_GetById(ready), 1);
+    Model3_SetRenderKind(Model3_GetById(loading), 1);
+    Anim_UpdateModels();
+    EXPECT_EQ(4.0f, Object_GetXform(obj)->world.m[3][0]);
+    EXPECT_EQ(6.0f, Object_GetXform(obj)->world.m[3][2]);
+    EXPECT_NE(nullptr, g_GpuTables.kind1[ready]);
+    EXPECT_EQ(nullptr, g_GpuTables.kind1[loading]);   // not ready: left for a later frame
+    EXPECT_EQ(1, Model3_GetById(loading)->gpuRebuild);
+    Object_FreeTable();
+}
+
+} // namespace

@@ -10,6 +10,7 @@
 #include "frame/log.h"
 #include "frame/win32/app_frame.h"
 #include "frame/win32/image_load.h"
+#include "frame/services.h"
 #include "model/gpu_update.h"
 #include "model/model_table.h"
 
@@ -115,15 +116,6 @@ void Gpu_DestroyModelRes(MODEL3_RENDER* r)
     std::vector<GPU_GROUP>().swap(r->groups);
     std::vector<IDirect3DTexture9*>().swap(r->textures);
     std::vector<IMAGE_INFO>().swap(r->textureInfos);
-}
-
-bool Gpu_BuildKind1(int32_t id)
-{
-    MODEL3* m = Model3_GetById(id);
-    if (!m || id < 0 || id >= kGpuTableSize) return false;
-    Gpu_FreeKind1(id);
-    g_GpuTables.kind1[id] = Gpu_MakeKind1(m);
-    return true;
 }
 
 bool Gpu_BuildKind2(int32_t id)
@@ -245,38 +237,14 @@ bool Gpu_BuildDisplacement(int32_t id)
     return true;
 }
 
-bool Gpu_BuildKind9(int32_t id)
+bool Svc_GpuBuildBuffers(int32_t id, int32_t kind)
 {
-    MODEL3* m = Model3_GetById(id);
-    if (!m || id < 0 || id >= kGpuTableSize) return false;
-    Gpu_FreeKind9(id);
-    g_GpuTables.kind9[id] = Gpu_MakeKind9(m);
-    return true;
-}
-
-bool Gpu_UpdateModel(MODEL3* m, int32_t id)
-{
-    MODEL3_RENDER* r = Gpu_GetModelRes(id);
-    if (!m || !r) return false;
-    if (m->positionCount <= 0 || m->gpuRebuild == 0) return true;
-    m->gpuRebuild = 0;
-    // The data was sized when the slot was made or loaded; a model grown since by code (more
-    // materials, say) needs entries for what it has now.
-    Gpu_ResizeModelRes(r);
-    Gpu_FreeKind3(id);
-    if (g_StudioFlag == 0 && m->version < kModel3Version && (m->renderKind == 4 || m->renderKind == 5))
-        m->renderKind = 3;
-    bool ok = true;
-    switch (m->renderKind) {
-    case 1: ok = Gpu_BuildKind1(id); break;
-    case 2: Gpu_BuildKind2(id); break;
-    case 3: Gpu_BuildKind3(id); break;
-    case 4: Gpu_BuildKind4(id); break;
-    case 5: Gpu_BuildKind5(id); break;
-    case 8: ok = Gpu_BuildDisplacement(id); break;
-    case 9: ok = Gpu_BuildKind9(id); break;
-    default: break;
+    switch (kind) {
+    case 2: return Gpu_BuildKind2(id);
+    case 3: return Gpu_BuildKind3(id);
+    case 4: return Gpu_BuildKind4(id);
+    case 5: return Gpu_BuildKind5(id);
+    case 8: return Gpu_BuildDisplacement(id);
+    default: return false;
     }
-    if (!ok) m->renderKind = 0;
-    return true;
 }

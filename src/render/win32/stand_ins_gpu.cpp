@@ -1,6 +1,6 @@
 // Stand-ins for what the model drawing calls in pieces being built beside it; each goes when the
 // real one lands (the renderer's switches and counter, immediate drawing, curved triangles, the
-// editors' current bone, the part textures of 3D objects).
+// part textures of 3D objects).
 #include <windows.h>
 #include <d3d9.h>
 
@@ -72,10 +72,6 @@ void Curve_TessellateTriangle(const CURVE_CORNER& c0, const CURVE_CORNER& c1, co
     g_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, sizeof v[0]);
 }
 
-#if !__has_include("shell/shell.h")
-// g_CurBone (the editors' current records): bone 0.
-int32_t g_CurBone = 0;
-#endif
 
 // Obj3_GetPartTexture (3D objects): no part textures yet.
 IDirect3DTexture9* Obj3_GetPartTexture(int32_t, int32_t, int32_t) { return nullptr; }
