@@ -17,6 +17,8 @@
 #include "model/model_table.h"
 #include "frame/sound.h"
 #include "model/obj2.h"
+#include "render/renderer.h"
+#include "render/text_queue.h"
 
 // 1. dialog slots
 
@@ -32,6 +34,8 @@ std::vector<QVL::MODEL3*> g_Model3Table;
 QVL::SCENE g_Scene;
 
 // 4. renderer
+QVL::RENDERER g_Renderer;
+std::vector<QVL::TEXT_REC> g_TextQueue;
 
 // 5. library
 QVL::LIB g_Lib;
