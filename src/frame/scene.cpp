@@ -5,6 +5,7 @@
 #include "effect/particle.h"
 #include "model/model_table.h"
 #include "model/obj2.h"
+#include "render/tex_slots.h"
 
 namespace QVL {
 
@@ -31,6 +32,7 @@ SCENE::~SCENE()
     Particle_ListFree();
     Obj2_ReleaseAll();
     Model3_FreeTable();
+    Tex_FreeSlots();
 }
 
 } // namespace QVL

@@ -59,3 +59,6 @@ bool Wave_PlayGlobalSound(int32_t index);
 // Plays a media file from the start; the file already playing is left alone. False when it cannot play.
 bool MediaPlay(const char* path, int32_t loop);
 void Media_Stop();
+// Releases a texture the studio loaded; null does nothing (native programs never hold one).
+struct IDirect3DTexture9;
+void Svc_ReleaseTexture(IDirect3DTexture9* texture);

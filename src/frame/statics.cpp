@@ -18,6 +18,7 @@
 #include "frame/sound.h"
 #include "model/obj2.h"
 #include "render/renderer.h"
+#include "render/tex_slots.h"
 #include "render/text_queue.h"
 
 // 1. dialog slots
@@ -25,6 +26,7 @@
 // 2. 3D editor state
 
 // 3. scene tables, then the scene
+std::vector<QVL::TEX_SLOT> g_TexSlots;
 std::vector<QVL::EFFECT> g_EffectData;
 std::vector<QVL::EFFECT_INST> g_EffectInstances;
 QVL::PARTICLE_LIST g_Particles;

@@ -158,6 +158,8 @@ void Media_Stop()
     Rec().media.push_back("stop");
 }
 
+void Svc_ReleaseTexture(IDirect3DTexture9*) {}
+
 static std::string g_tempRoot;
 
 static void RemoveTempRoot()

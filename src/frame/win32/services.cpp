@@ -1,6 +1,7 @@
 // The studio's side of the platform seam (frame/services.h).
 #include <windows.h>
 #include <process.h>
+#include <d3d9.h>
 
 #include "frame/services.h"
 #include "frame/lib.h"
@@ -98,3 +99,8 @@ void Svc_LockDestroy(SVC_LOCK* l)
 
 void Svc_Lock(SVC_LOCK* l) { EnterCriticalSection(&l->cs); }
 void Svc_Unlock(SVC_LOCK* l) { LeaveCriticalSection(&l->cs); }
+
+void Svc_ReleaseTexture(IDirect3DTexture9* texture)
+{
+    if (texture) texture->Release();
+}

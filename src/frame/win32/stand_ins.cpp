@@ -8,13 +8,6 @@
 
 // Curve_InitTables (curved triangles): tables not built yet.
 int32_t Curve_InitTables() { return 0; }
-// ImageLoad (picture loader): loads nothing yet; the slot stays empty.
-void ImageLoad(IDirect3DTexture9** texture, const char*, const char*, D3DXIMAGE_INFO*)
-{
-    if (texture) *texture = nullptr;
-}
-// Image_LoadToonRamp (picture loader): no toon ramp yet.
-void Image_LoadToonRamp() {}
 // g_AviWriter (AVI recorder): never recording yet.
 AVI_WRITER* g_AviWriter = nullptr;
 // Avi_AddFrame (AVI recorder): no writer yet.

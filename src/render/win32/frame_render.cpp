@@ -4,12 +4,14 @@
 
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
+#include "frame/win32/image_load.h"
 #include "frame/win32/media.h"
 #include "model/model_table.h"
 #include "render/camera.h"
 #include "render/frame_render.h"
 #include "render/immediate.h"
 #include "render/shadows.h"
+#include "render/tex_slots.h"
 #include "render/text_queue.h"
 #include "render/win32/shader_res.h"
 
@@ -140,6 +142,13 @@ void ShaderScene()
 
 } // namespace
 
+bool Render_TextureHasAlpha(int32_t model, int32_t texture)
+{
+    IDirect3DTexture9** slot = nullptr;
+    D3DXIMAGE_INFO* info = nullptr;
+    return Gpu_GetModelTexture(model, texture, &slot, &info) && info && info->Format == D3DFMT_A8R8G8B8;
+}
+
 void Render_BuildDrawLists()
 {
     MATRIX view;
@@ -180,12 +189,12 @@ void Render_Draw2DLayer()
     if (g_StudioFlag == 1) {
         const int32_t type = Render_PickedViewType();
         if (Draw_IsGameScreenMode() && (type == 0 || type == 4)) {
-            g_Device->SetTexture(0, nullptr);
+            Tex_Set(-1);
             Draw_Rect2D(-1, -1, g_ModeScreenSize[0], g_ModeScreenSize[1], 255, 255, 255, 255);
         }
         if (g_Mode == 23 && type == 0) {
             const int x0 = (BackBufferWidth() - 1280) / 2, y0 = (BackBufferHeight() - 720) / 2;
-            g_Device->SetTexture(0, nullptr);
+            Tex_Set(-1);
             Draw_Rect2D(x0 - 1, y0 - 1, x0 + 1280, y0 + 720, 255, 255, 255, 255);
         }
     }
@@ -195,7 +204,7 @@ void Render_Draw2DLayer()
     Draw_FlushTexts();
     const int a = 255 - (int)(g_RenderFade * 255.0f);
     if (a > 0) {
-        g_Device->SetTexture(0, nullptr);
+        Tex_Set(-1);
         Draw_Quad2D(0, 0, 0, 0, 0, a, 0.01f, 0.01f, 1280, 0, 0, 0, 0, a, 0.99f, 0.01f, 1280, 720, 0, 0, 0, a, 0.99f,
                     0.99f, 0, 720, 0, 0, 0, a, 0.01f, 0.99f);
     }

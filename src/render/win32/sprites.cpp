@@ -2,9 +2,7 @@
 #include "frame/services.h"
 #include "render/immediate.h"
 #include "render/sprite.h"
-
-// Binds the slot's texture to stage 0 (the texture slots' own operation).
-void Tex_Set(int32_t index);
+#include "render/tex_slots.h"
 
 namespace {
 

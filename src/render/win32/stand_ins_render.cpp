@@ -1,6 +1,5 @@
 // Stand-ins for what the renderer calls in pieces being built beside it; each goes when the real one
-// lands (the scene objects and the model drawing, the shell's views and draw passes, the texture
-// slots' binding).
+// lands (the scene objects and the model drawing, the shell's views and draw passes).
 #include "render/frame_render.h"
 #include "render/immediate.h"
 
@@ -17,8 +16,6 @@ int32_t Render_ObjectCount() { return 0; }
 bool Render_GetObject(int32_t, RENDER_OBJECT*) { return false; }
 void Render_SetObjectCulled(int32_t, bool) {}
 const QVL::MATRIX* Render_ObjectWorld(int32_t) { return nullptr; }
-// Render_TextureHasAlpha (per-model render data): no texture information yet.
-bool Render_TextureHasAlpha(int32_t, int32_t) { return false; }
 // Render_PickedViewType, Draw_MainViewPan (the shell's views): the main view, not panned.
 int32_t Render_PickedViewType() { return 0; }
 void Draw_MainViewPan(float* x, float* y)
@@ -26,5 +23,3 @@ void Draw_MainViewPan(float* x, float* y)
     *x = 0.0f;
     *y = 0.0f;
 }
-// Tex_Set (texture slots): binds no texture yet.
-void Tex_Set(int32_t) {}

@@ -1,17 +1,41 @@
-// Texture slots (placeholder until the picture loader exists: every load fails).
-#include "frame/services.h"
+// Texture slots on the device: pictures come from the picture loader, relative to the current
+// directory.
+#include "render/tex_slots.h"
 
-int32_t Tex_Load(const char*) { return -1; }
+#include "frame/win32/image_load.h"
 
-int32_t Tex_LoadFile(int32_t* handle, const char*)
+static bool LoadPicture(QVL::TEX_SLOT& slot, const char* file)
 {
-    if (handle) *handle = -1;
-    return -1;
+    Image_LoadInCurrentDir(&slot.texture, file, &slot.info);
+    return slot.texture != nullptr;
 }
 
-bool Tex_GetSize(int32_t, float* width, float* height)
+int32_t Tex_Load(const char* file)
 {
-    *width = 0.0f;
-    *height = 0.0f;
-    return false;
+    int32_t index = Tex_LoadWith(file, LoadPicture);
+    if (index >= 0 && index < 1024) g_TexTable[index] = index;
+    return index;
+}
+
+int32_t Tex_LoadFile(int32_t* handle, const char* file)
+{
+    int32_t index = Tex_LoadWith(file, LoadPicture);
+    if (handle) *handle = index;
+    return index;
+}
+
+bool Tex_GetSize(int32_t handle, float* width, float* height)
+{
+    const QVL::TEX_SLOT* slot = Tex_GetSlot(handle);
+    *width = slot ? (float)slot->info.width : 0.0f;
+    *height = slot ? (float)slot->info.height : 0.0f;
+    return slot != nullptr;
+}
+
+void Tex_Set(int32_t index)
+{
+    if (!g_Device) return;
+    // An index beyond the table binds nothing rather than reading past it.
+    IDirect3DTexture9* tex = index >= 0 && (size_t)index < g_TexSlots.size() ? g_TexSlots[index].texture : nullptr;
+    g_Device->SetTexture(0, tex);
 }
