@@ -71,3 +71,11 @@ if(QV_DRIVE_TESTS)
   add_test(NAME drive_tests COMMAND qv_drive_tests --gtest_color=no)
   set_tests_properties(drive_tests PROPERTIES TIMEOUT 900 RUN_SERIAL ON)
 endif()
+
+# bench/wine/*.cpp: the frame-time benchmark on the real device (a console program linking the studio).
+file(GLOB QV_WINE_BENCH CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/wine/*.cpp)
+if(QV_WINE_BENCH)
+  add_executable(qv_frame_bench ${QV_WINE_BENCH} $<TARGET_OBJECTS:qv_resources>)
+  target_link_libraries(qv_frame_bench PRIVATE -Wl,--whole-archive qv_studio -Wl,--no-whole-archive ${QV_WIN_LIBS} ${QV_STATIC_LINK})
+  add_dependencies(qv_frame_bench data_folder)
+endif()
