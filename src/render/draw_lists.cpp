@@ -12,6 +12,10 @@ RENDERER::RENDERER() { Render_InitRenderer(*this); }
 
 } // namespace QVL
 
+bool Render_DrawEnabledMaterials() { return g_Renderer.drawEnabled; }
+bool Render_DrawBloomMaterials() { return g_Renderer.drawBloom; }
+void Render_CountTriangles(int32_t n) { g_Renderer.triangleCount += n; }
+
 void Render_InitRenderer(RENDERER& r)
 {
     r.drawEnabled = true;

@@ -35,8 +35,11 @@ bool Render_TextureHasAlpha(int32_t model, int32_t texture);
 // The type of the view being rendered (0 main, 1 Front, 2 Top, 3 Side, 4 Pers).
 int32_t Render_PickedViewType();
 
-// What the frame calls of the model drawing and of the shell's draw passes.
+// One draw-list entry: its material drawn by the model drawing (which reads the renderer's switches
+// and adds to its triangle counter); the caller has set WORLD to the object's world matrix.
 void Render_DrawMaterial(QVL::DRAW_ENTRY entry);
+// What the frame calls of the model drawing and of the shell's draw passes.
+void Render_DrawMaterialOf(int32_t object, int32_t model, int32_t material);
 void Render_DrawOutlines();
 void Mode_DrawCallback();
 void Mode_DrawOverlayCallback();

@@ -54,6 +54,11 @@ struct DRAW_LIST_SOURCE {
 // Statics (frame/statics.cpp, group 4).
 extern QVL::RENDERER g_Renderer;
 
+// The switches and the triangle counter of g_Renderer, for the model drawing.
+bool Render_DrawEnabledMaterials();
+bool Render_DrawBloomMaterials();
+void Render_CountTriangles(int32_t n);
+
 // Constructor work: flags 1 and 0, empty lists.
 void Render_InitRenderer(QVL::RENDERER& r);
 // Empties both arrays and zeroes both counts and capacities.

@@ -13,6 +13,7 @@
 #include "render/camera.h"
 #include "render/frame_render.h"
 #include "render/immediate.h"
+#include "render/sprite.h"
 #include "render/tex_slots.h"
 #include "render/text_queue.h"
 #include "wine/support/wine_frame.h"
@@ -232,6 +233,63 @@ TEST(RenderWine, TheCameraAndProjectionPutAWorldPointWhereTheyPromise)
     EXPECT_EQ(0u, At(px, sx, sy + 15));
     Render_SetCameraEye(0.0f, 0.0f, -15.0f);
     Render_SetCameraTarget(0.0f, 0.0f, 0.0f);
+}
+
+} // namespace
+
+namespace {
+
+// A 16 x 8 picture in a slot of its own: the left half red, the right half green.
+int32_t RedGreenSlot()
+{
+    IDirect3DTexture9* tex = nullptr;
+    if (FAILED(g_Device->CreateTexture(16, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex, nullptr))) return -1;
+    D3DLOCKED_RECT lr;
+    if (FAILED(tex->LockRect(0, &lr, nullptr, 0))) {
+        tex->Release();
+        return -1;
+    }
+    for (int y = 0; y < 8; ++y) {
+        DWORD* row = (DWORD*)((BYTE*)lr.pBits + y * lr.Pitch);
+        for (int x = 0; x < 16; ++x) row[x] = x < 8 ? 0xFFFF0000u : 0xFF00FF00u;
+    }
+    tex->UnlockRect(0);
+    int32_t h = Tex_AllocSlot();
+    g_TexSlots[(size_t)h].texture = tex;
+    g_TexSlots[(size_t)h].info.width = 16;
+    g_TexSlots[(size_t)h].info.height = 8;
+    return h;
+}
+
+TEST(RenderWine, SpritesDrawTheSlotsPictureAndRefuseNoTexture)
+{
+    ASSERT_TRUE(WineFrame_Ensure());
+    RenderTarget rt;
+    ASSERT_TRUE(rt.Ok());
+    Plain2D plain;
+    const int32_t h = RedGreenSlot();
+    ASSERT_GE(h, 0);
+    ASSERT_EQ(D3D_OK, g_Device->BeginScene());
+    Render_SetDefaultStates();
+    g_Device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    g_Device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
+    g_Device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+    g_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    EXPECT_TRUE(Tex_Draw(h, 10, 10));
+    // Turned 90 degrees clockwise and doubled about (100, 100): the left (red) half on top.
+    EXPECT_TRUE(Tex_DrawRotated(h, 100, 100, 90, 2, 2, 255, 255, 255, 255));
+    EXPECT_FALSE(Tex_Draw(-1, 200, 200));
+    EXPECT_FALSE(Tex_DrawColor((int32_t)g_TexSlots.size(), 200, 200, 255, 255, 255, 255));
+    g_Device->EndScene();
+    std::vector<DWORD> px = rt.Read();
+    ASSERT_EQ(kSize * kSize, px.size());
+    EXPECT_EQ(0xFF0000u, At(px, 12, 14));
+    EXPECT_EQ(0x00FF00u, At(px, 23, 14));
+    EXPECT_EQ(0u, At(px, 28, 14)) << "natural size: 16 pixels wide";
+    EXPECT_EQ(0xFF0000u, At(px, 100, 90));
+    EXPECT_EQ(0x00FF00u, At(px, 100, 110));
+    EXPECT_EQ(0u, At(px, 84, 100)) << "the turned picture is 16 pixels wide";
+    EXPECT_EQ(0u, At(px, 200 + 8, 200 + 4)) << "nothing drawn for a handle without a slot";
 }
 
 } // namespace

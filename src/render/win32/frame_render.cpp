@@ -149,6 +149,8 @@ bool Render_TextureHasAlpha(int32_t model, int32_t texture)
     return Gpu_GetModelTexture(model, texture, &slot, &info) && info && info->Format == D3DFMT_A8R8G8B8;
 }
 
+void Render_DrawMaterial(DRAW_ENTRY entry) { Render_DrawMaterialOf(entry.object, entry.model, entry.material); }
+
 void Render_BuildDrawLists()
 {
     MATRIX view;

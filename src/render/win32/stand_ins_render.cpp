@@ -3,23 +3,32 @@
 #include "render/frame_render.h"
 #include "render/immediate.h"
 
-// Render_DrawMaterial (model drawing): draws nothing yet.
-void Render_DrawMaterial(QVL::DRAW_ENTRY) {}
-// Render_DrawOutlines (model drawing): no outline pass yet.
+#if !__has_include("render/model_draw.h")
+// Render_DrawMaterialOf, Render_DrawOutlines (model drawing): nothing drawn yet.
+void Render_DrawMaterialOf(int32_t, int32_t, int32_t) {}
 void Render_DrawOutlines() {}
+#endif
+
+#if !__has_include("shell/modes.h")
 // Mode_DrawCallback, Mode_DrawOverlayCallback (shell's draw passes): no editor draws yet.
 void Mode_DrawCallback() {}
 void Mode_DrawOverlayCallback() {}
-// Render_ObjectCount, Render_GetObject, Render_SetObjectCulled, Render_ObjectWorld (the object
-// table): no scene objects yet.
+#endif
+
+#if !__has_include("model/scene_object.h")
+// The object table (render/scene_objects.cpp reads it once it exists): no scene objects yet.
 int32_t Render_ObjectCount() { return 0; }
 bool Render_GetObject(int32_t, RENDER_OBJECT*) { return false; }
 void Render_SetObjectCulled(int32_t, bool) {}
 const QVL::MATRIX* Render_ObjectWorld(int32_t) { return nullptr; }
-// Render_PickedViewType, Draw_MainViewPan (the shell's views): the main view, not panned.
+#endif
+
+#if !__has_include("shell/views.h")
+// The shell's views (render/view_access.cpp reads them once they exist): the main view, not panned.
 int32_t Render_PickedViewType() { return 0; }
 void Draw_MainViewPan(float* x, float* y)
 {
     *x = 0.0f;
     *y = 0.0f;
 }
+#endif
