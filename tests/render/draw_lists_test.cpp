@@ -47,6 +47,8 @@ struct FakeScene : DRAW_LIST_SOURCE {
             g.centre[0] = mt.distance;
             g.centre[1] = g.centre[2] = 0.0f;
         }
+        auto old = models.find(id);
+        if (old != models.end()) Model3_Free(old->second);
         models[id] = m;
         return id;
     }
