@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "frame/lib.h"
+#include "frame/scene.h"
 
 using QVL::MATRIX;
 using QVL::VEC3;
@@ -52,6 +53,22 @@ void Render_SetFade(float level)
 }
 
 void Render_ResetFadeMemory() { s_LastFade = -1.0f; }
+
+void Render_SetCameraEye(float x, float y, float z)
+{
+    g_Scene.eye[0] = x;
+    g_Scene.eye[1] = y;
+    g_Scene.eye[2] = z;
+    Render_ApplyCamera();
+}
+
+void Render_SetCameraTarget(float x, float y, float z)
+{
+    g_Scene.lookAt[0] = x;
+    g_Scene.lookAt[1] = y;
+    g_Scene.lookAt[2] = z;
+    Render_ApplyCamera();
+}
 
 namespace {
 

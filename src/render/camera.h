@@ -39,10 +39,13 @@ QVL::VEC3 Camera_ProjectPoint(const QVL::MATRIX& worldViewProj, float viewportWi
 void Toon_UpVector(const float light[3], float up[3]);
 void Toon_LookupMatrix(QVL::MATRIX* out, const float light[3]);
 
-// Device side (render/win32/camera_d3d.cpp).
-void Render_ApplyCamera();
+// Store the eye or the look-at point of g_Scene, then apply the camera.
 void Render_SetCameraEye(float x, float y, float z);
 void Render_SetCameraTarget(float x, float y, float z);
+
+// Device side (render/win32/camera_d3d.cpp; native programs: tests/support/render_native.cpp).
+// VIEW = the look-at matrix of g_Scene's camera.
+void Render_ApplyCamera();
 // Sets WORLD to the identity (a lasting side effect), then projects with WORLD x VIEW x PROJECTION
 // of the device and its viewport size. Returns out.
 QVL::VEC3* Render_ProjectToScreen(QVL::VEC3* out, float x, float y, float z);

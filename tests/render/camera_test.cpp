@@ -156,3 +156,28 @@ TEST(Toon, LookupReadsTheRampFromLitToDark)
 }
 
 } // namespace
+
+#include "frame/scene.h"
+#include "support/render_native.h"
+
+namespace {
+
+TEST(Camera, SettersStoreTheCameraAndApplyIt)
+{
+    const int before = RenderNative_ApplyCount();
+    Render_SetCameraEye(0, 5, -10);
+    Render_SetCameraTarget(0, 5, 0);
+    EXPECT_EQ(before + 2, RenderNative_ApplyCount());
+    EXPECT_EQ(5.0f, g_Scene.eye[1]);
+    EXPECT_EQ(0.0f, g_Scene.lookAt[2]);
+    RenderNative_SetViewport(640, 480);
+    QVL::VEC3 p;
+    Render_ProjectToScreen(&p, 0, 5, 0);
+    EXPECT_FLOAT_EQ(320.0f, p.x);
+    EXPECT_FLOAT_EQ(240.0f, p.y);
+    RenderNative_SetViewport(1280, 720);
+    Render_SetCameraEye(0, 0, -15);
+    Render_SetCameraTarget(0, 0, 0);
+}
+
+} // namespace

@@ -19,22 +19,6 @@ void Render_ApplyCamera()
     g_Device->SetTransform(D3DTS_VIEW, (const D3DMATRIX*)&view);
 }
 
-void Render_SetCameraEye(float x, float y, float z)
-{
-    g_Scene.eye[0] = x;
-    g_Scene.eye[1] = y;
-    g_Scene.eye[2] = z;
-    Render_ApplyCamera();
-}
-
-void Render_SetCameraTarget(float x, float y, float z)
-{
-    g_Scene.lookAt[0] = x;
-    g_Scene.lookAt[1] = y;
-    g_Scene.lookAt[2] = z;
-    Render_ApplyCamera();
-}
-
 VEC3* Render_ProjectToScreen(VEC3* out, float x, float y, float z)
 {
     *out = VEC3{0.0f, 0.0f, 0.0f};
