@@ -8,6 +8,8 @@ void Lib_MessageBox(const char* text);
 
 // One finished line for the log window (dropped while the window does not exist).
 void Svc_LogLine(const char* line);
+// Opens the log window ("LogWin"), once per run; the program editor's entry does.
+void Log_CreateWindow();
 
 // Replaces dst by src in one step, so a reader never sees a half-written file.
 bool Svc_ReplaceFile(const char* src, const char* dst);
@@ -16,6 +18,21 @@ bool Svc_ReplaceFile(const char* src, const char* dst);
 bool Svc_GetCurrentDirectory(char* buf, int size);
 bool Svc_SetCurrentDirectory(const char* path);
 bool Svc_FileExists(const char* path);
+
+// The shell's windows and menus, as opaque handles (null: none). The studio works on real windows;
+// native programs record the calls.
+void* Svc_MainWindow();
+void* Svc_ActiveWindow();
+void Svc_ActivateWindow(void* window);
+// Loads the named menu resource and sets it on the main window; null when there is none.
+void* Svc_MenuSet(const char* name);
+void Svc_MenuDestroy(void* menu);
+// A new, hidden view window ("View", menu MENU_WIN) owned by the main window.
+void* Svc_ViewWindowCreate();
+void Svc_WindowDestroy(void* window);
+// Moves the window to the rectangle (repainting) and shows it normally.
+void Svc_WindowPlace(void* window, int left, int top, int width, int height);
+void Svc_WindowSetText(void* window, const char* text);
 
 // Milliseconds of a monotonic clock, and a sleep.
 uint32_t Svc_TimeMs();

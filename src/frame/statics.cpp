@@ -20,10 +20,28 @@
 #include "render/renderer.h"
 #include "render/tex_slots.h"
 #include "render/text_queue.h"
+#include "edit3d/model3d_hooks.h"
+#include "shell/shell.h"
 
 // 1. dialog slots
+DLG_SLOT g_DlgSlots[kScreenCount][kSlotsPerScreen];
+DLG_SLOT g_OptionsSlot;
+DLG_SLOT g_PreviewSlot;
+DLG_SLOT g_SketchSlot;
+static struct DLG_SLOT_INIT {
+    DLG_SLOT_INIT()
+    {
+        for (auto& row : g_DlgSlots)
+            for (DLG_SLOT& slot : row) Mode_InitDlgSlot(&slot);
+        Mode_InitDlgSlot(&g_OptionsSlot);
+        Mode_InitDlgSlot(&g_PreviewSlot);
+        Mode_InitDlgSlot(&g_SketchSlot);
+    }
+} s_DlgSlotInit;
 
 // 2. 3D editor state
+std::vector<int32_t> g_LayerObjectIds;
+std::vector<int32_t> g_LayerModelIds;
 
 // 3. scene tables, then the scene
 std::vector<QVL::TEX_SLOT> g_TexSlots;

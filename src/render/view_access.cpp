@@ -1,6 +1,5 @@
 // What the renderer reads of the shell's views: the type of the view being rendered and the target
 // of the current screen's main view, which the game screen and the texts scroll with.
-#if __has_include("shell/views.h")
 #include "frame/lib.h"
 #include "render/frame_render.h"
 #include "render/immediate.h"
@@ -19,4 +18,3 @@ void Draw_MainViewPan(float* x, float* y)
     *x = g_Views[g_Screen][0].pan[0];
     *y = g_Views[g_Screen][0].pan[1];
 }
-#endif

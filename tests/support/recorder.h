@@ -12,8 +12,12 @@ struct Recorder {
     std::vector<std::pair<int, int>> model3Events;   // {model ID, SVC_MODEL3_...} in call order
     std::vector<int> soundsPlayed;       // global sound numbers that played
     std::vector<std::string> media;      // "play <path>" and "stop", in order
+    std::vector<std::string> shellOpened; // what Lib_ShellOpen was asked to open
+    int logWindowsCreated = 0;
     void Clear()
     {
+        shellOpened.clear();
+        logWindowsCreated = 0;
         model3Events.clear();
         messageBoxes.clear();
         logLines.clear();

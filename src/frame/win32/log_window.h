@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <cstdint>
 
+#include "frame/services.h"  // Log_CreateWindow
+
 struct LOG_WND {
     HWND wnd;
     HWND list;
@@ -14,6 +16,5 @@ struct LOG_WND {
 
 extern LOG_WND g_LogWnd;
 
-void Log_CreateWindow();
 // Closes the log window (for the shell's shut-down; it is not created again).
 void Log_DestroyWindow();

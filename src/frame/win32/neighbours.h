@@ -7,6 +7,10 @@
 #include <cstdint>
 
 #include "frame/frame.h"
+// Shell: every main-window message goes to Main_MessageHook first (the result is ignored);
+// View_GetActiveView gives the view the frame presents into when the layout flag is 1.
+#include "shell/views.h"
+#include "shell/win32/shell_win32.h"
 
 // Renderer: one frame into the back buffer between BeginScene and EndScene (on g_Scene).
 void Render_Frame();
@@ -43,11 +47,6 @@ extern AVI_WRITER* g_AviWriter;
 bool Avi_AddFrame(AVI_WRITER* writer);
 HDC Avi_GetMemoryDC(AVI_WRITER* writer);
 void App_SaveScreenshot(const char* file);
-
-// Shell: every main-window message goes here first (the result is ignored); the view the frame
-// presents into when the layout flag is 1 (false when the current screen's active view does not exist).
-int Main_MessageHook(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
-bool View_GetActiveView(QVL::PRESENT_VIEW* view);
 
 // Background loader: returns once no load is in progress, so no thread creates resources on the
 // device while it is released.

@@ -16,7 +16,3 @@ bool Avi_AddFrame(AVI_WRITER*) { return false; }
 HDC Avi_GetMemoryDC(AVI_WRITER*) { return nullptr; }
 // App_SaveScreenshot (screenshots): writes nothing yet.
 void App_SaveScreenshot(const char*) {}
-// Main_MessageHook (shell's main handler): the shell does not handle messages yet.
-int Main_MessageHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
-// View_GetActiveView (views): no view windows yet.
-bool View_GetActiveView(QVL::PRESENT_VIEW*) { return false; }

@@ -1,5 +1,5 @@
 // Stand-ins for what the renderer calls in pieces being built beside it; each goes when the real one
-// lands (the scene objects and the model drawing, the shell's views and draw passes).
+// lands (the scene objects and the model drawing).
 #include "render/frame_render.h"
 #include "render/immediate.h"
 
@@ -9,26 +9,10 @@ void Render_DrawMaterialOf(int32_t, int32_t, int32_t) {}
 void Render_DrawOutlines() {}
 #endif
 
-#if !__has_include("shell/modes.h")
-// Mode_DrawCallback, Mode_DrawOverlayCallback (shell's draw passes): no editor draws yet.
-void Mode_DrawCallback() {}
-void Mode_DrawOverlayCallback() {}
-#endif
-
 #if !__has_include("model/scene_object.h")
 // The object table (render/scene_objects.cpp reads it once it exists): no scene objects yet.
 int32_t Render_ObjectCount() { return 0; }
 bool Render_GetObject(int32_t, RENDER_OBJECT*) { return false; }
 void Render_SetObjectCulled(int32_t, bool) {}
 const QVL::MATRIX* Render_ObjectWorld(int32_t) { return nullptr; }
-#endif
-
-#if !__has_include("shell/views.h")
-// The shell's views (render/view_access.cpp reads them once they exist): the main view, not panned.
-int32_t Render_PickedViewType() { return 0; }
-void Draw_MainViewPan(float* x, float* y)
-{
-    *x = 0.0f;
-    *y = 0.0f;
-}
 #endif

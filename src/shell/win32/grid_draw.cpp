@@ -1,5 +1,4 @@
 // The grids and the axis gizmo drawn into the view being rendered, through the immediate drawing.
-#if __has_include("shell/views.h")
 #include <vector>
 
 #include "frame/lib.h"
@@ -63,4 +62,3 @@ void View_DrawAxisGizmo()
                     g_GizmoPts[axis + 1][1], c[0], c[1], c[2], Gizmo_HandleAlpha(active, axis, g_GizmoAxis), 0, 0);
     }
 }
-#endif

@@ -1,0 +1,27 @@
+// The 2D editor hub as far as the shell needs it today. The editors fill these in.
+#include "edit2d/model2d_hooks.h"
+
+#include "frame/lib.h"
+#include "shell/modes.h"
+#include "shell/views.h"
+
+int32_t g_CurModel2Id = 0;
+
+void Model2D_Enter() { g_ScreenGroup = g_Screen == 4 ? 1 : 2; }
+void Model2D_Exit() { View_CloseAll(); }
+void Model2D_Frame() {}
+void Model2D_Command(int) {}
+void Model2D_Draw() {}
+void Model2D_DrawOverlay() {}
+void Model2D_LButtonDown(int32_t) {}
+void Model2D_LButtonUp(int32_t) {}
+void Model2D_MButtonDown(int32_t) {}
+void Model2D_MButtonUp(int32_t) {}
+void Model2D_RButtonDown(int32_t) {}
+void Model2D_RButtonUp(int32_t) {}
+void Model2D_MouseMove(int32_t) {}
+void Obj2D_RefreshLists() {}
+void Poly2D_Refresh() {}
+void Motion2D_Refresh() {}
+int32_t Model2D_PrevKeyFrame(int32_t frame) { return frame; }
+int32_t Model2D_NextKeyFrame(int32_t frame) { return frame; }

@@ -1,0 +1,73 @@
+// The map, collision and movie editors as far as the shell needs them today: menus, screen groups,
+// views and the movie's playback state. The editors fill these in.
+#include "scene/scene_edit_hooks.h"
+
+#include "frame/lib.h"
+#include "frame/services.h"
+#include "shell/modes.h"
+#include "shell/shell.h"
+#include "shell/views.h"
+
+MOVIE_PLAY g_MovieData;
+
+void Map2Edit_Enter() { g_ModeMenu = Svc_MenuSet("MENU_MAP2"); }
+void Map2Edit_Exit() { g_Lib.allocArrays = 1; }
+void Map2Edit_Frame() { Lib_SetClearColor(128, 128, 128); }
+void Map2Edit_Draw() {}
+void Map2Edit_LButtonDown(int32_t) {}
+void Map2Edit_LButtonUp(int32_t) {}
+void Map2Edit_MouseMove(int32_t) {}
+void Map2Edit_KeyDown(int) {}
+
+void ColiEdit_Enter()
+{
+    g_ModeMenu = Svc_MenuSet("MENU_COLI");
+    g_ScreenGroup = 4;
+}
+void ColiEdit_Exit() {}
+void ColiEdit_Frame() {}
+void ColiEdit_Draw() {}
+void ColiEdit_DrawOverlay() {}
+void ColiEdit_LButtonUp(int32_t) {}
+void ColiEdit_MouseMove(int32_t) {}
+void ColiEdit_KeyDown(int) {}
+void ColiEdit_MButtonDown(int32_t) {}
+void ColiEdit_RefreshDialogs() { View_RequestRedraw(); }
+
+void MovieEdit_Enter()
+{
+    g_ModeMenu = Svc_MenuSet("MENU_MOVIE");
+    View_CreateAll();
+    g_ScreenGroup = 7;
+}
+void MovieEdit_Exit() { View_CloseAll(); }
+void MovieEdit_Frame() {}
+void MovieEdit_Command(int) {}
+void MovieEdit_Draw() {}
+void MovieEdit_DrawOverlay() {}
+void MovieEdit_LButtonDown(int32_t) {}
+void MovieEdit_RButtonDown(int32_t) {}
+void MovieEdit_MouseMove(int32_t) {}
+void MovieEdit_KeyUp(int) {}
+
+void MovieEdit_StopPlayback()
+{
+    g_MoviePlayState = 0;
+    g_ScreenGroup = 7;
+    g_MovieData.frame = g_MoviePlayStart;
+    View_RequestRedraw();
+}
+
+void MovieEdit_RefreshDialogs() {}
+void MovieEdit_FillMessageList() {}
+int32_t MovieEdit_PrevKeyFrame(int32_t) { return 0; }
+int32_t MovieEdit_NextKeyFrame(int32_t frame) { return frame; }
+int MovieLoad(const char*) { return 0; }
+void Movie_ApplyFrame() {}
+void Movie_FindKeys() {}
+void Movie_BuildMotionFrames() {}
+
+void Movie_GetCamera(float eye[3], float target[3])
+{
+    for (int i = 0; i < 3; ++i) eye[i] = target[i] = 0.0f;
+}

@@ -1,0 +1,64 @@
+// The map editor (mode 21), the collision editor (22) and the movie editor (23) as the shell calls them.
+#pragma once
+#include <cstdint>
+
+// The movie's playback state that the shell's movie tick advances.
+struct MOVIE_PLAY {
+    int32_t trackCount;
+    int32_t savedKeys[256];
+    int32_t frame;          // g_MovieFrame
+    float fraction;
+    int32_t endFrame;
+    int32_t loop, loopStart;
+    int32_t bgmOn;
+    char bgmFile[256];
+    int32_t nextOn;
+    char nextFile[256];
+    char curFile[256];
+    int32_t version;
+    int32_t recordStep;
+    int32_t listRefresh;
+};
+extern MOVIE_PLAY g_MovieData;
+
+void Map2Edit_Enter();
+void Map2Edit_Exit();
+void Map2Edit_Frame();
+void Map2Edit_Draw();
+void Map2Edit_LButtonDown(int32_t lParam);
+void Map2Edit_LButtonUp(int32_t lParam);
+void Map2Edit_MouseMove(int32_t lParam);
+void Map2Edit_KeyDown(int key);
+
+void ColiEdit_Enter();
+void ColiEdit_Exit();
+void ColiEdit_Frame();
+void ColiEdit_Draw();
+void ColiEdit_DrawOverlay();
+void ColiEdit_LButtonUp(int32_t lParam);
+void ColiEdit_MouseMove(int32_t lParam);
+void ColiEdit_KeyDown(int key);
+void ColiEdit_MButtonDown(int32_t lParam);
+void ColiEdit_RefreshDialogs();
+
+void MovieEdit_Enter();
+void MovieEdit_Exit();
+void MovieEdit_Frame();
+void MovieEdit_Command(int id);
+void MovieEdit_Draw();
+void MovieEdit_DrawOverlay();
+void MovieEdit_LButtonDown(int32_t lParam);
+void MovieEdit_RButtonDown(int32_t lParam);
+void MovieEdit_MouseMove(int32_t lParam);
+void MovieEdit_KeyUp(int key);
+void MovieEdit_StopPlayback();
+void MovieEdit_RefreshDialogs();
+void MovieEdit_FillMessageList();
+int32_t MovieEdit_PrevKeyFrame(int32_t frame);
+int32_t MovieEdit_NextKeyFrame(int32_t frame);
+int MovieLoad(const char* file);
+void Movie_ApplyFrame();
+void Movie_FindKeys();
+void Movie_BuildMotionFrames();
+// The movie camera track's live eye and target (zero without a movie).
+void Movie_GetCamera(float eye[3], float target[3]);

@@ -1,0 +1,25 @@
+// Native stand-in for the shell's windows, menus and dialogs: every call is recorded as a line.
+#pragma once
+#include <string>
+#include <vector>
+
+struct UiRecorder {
+    std::vector<std::string> calls;  // "MenuSet MENU_EFFECT", "ViewCreate 2", "Place 2 96 256 256 256"...
+    void* active = nullptr;          // what Svc_ActiveWindow answers
+    int confirmExits = 0;
+    int optionsOpened = 0;
+    unsigned nextHandle = 2;         // handles count up from 2 (1 is the main window)
+    void Clear()
+    {
+        calls.clear();
+        active = nullptr;
+        confirmExits = 0;
+        optionsOpened = 0;
+        nextHandle = 2;
+    }
+    bool Has(const std::string& line) const;
+};
+
+UiRecorder& UiRec();
+// The handle the recorder gives the main window.
+void* UiRec_MainWindow();

@@ -1,0 +1,145 @@
+// The studio as shipped: started by hand, driven through its window, menus and keys.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "wine/support/driver.h"
+
+namespace {
+
+const std::wstring kCaption = L"QV Viduza Rozar 2009.09";
+const std::wstring kExitQuestion = L"終了しても、よろしいですか？";
+
+std::string SettingsPath()
+{
+    return Drive_DataPath("System\\System" + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + ".dat");
+}
+
+// Offset of the fields of view v of screen s in a file whose earlier screens hold 4 existing views.
+size_t ViewFields(int screen, int view) { return 88 + (size_t)screen * 276 + 4 + (size_t)view * 68 + 4; }
+
+void Put32(std::vector<uint8_t>& b, size_t at, int32_t v) { std::memcpy(&b[at], &v, 4); }
+
+RECT WindowRect(HWND w)
+{
+    RECT r = {};
+    GetWindowRect(w, &r);
+    return r;
+}
+
+// Waits until the window shows the colour at the point. A window uncovered after its frame was
+// presented shows its background until the next redraw: a move of the main window asks for one.
+bool WaitForPresented(HWND main, HWND wnd, int x, int y, COLORREF colour)
+{
+    for (int t = 0; t < 20000; t += 500) {
+        if (Drive_ClientPixel(wnd, x, y) == colour) return true;
+        PostMessageW(main, WM_MOVE, 0, 0);
+        Sleep(500);
+    }
+    return Drive_ClientPixel(wnd, x, y) == colour;
+}
+
+TEST(DriveShell, StartsMaximisedInTheEffectEditorAndAsksBeforeExit)
+{
+    DeleteFileA(SettingsPath().c_str());
+    StudioProcess studio;
+    ASSERT_TRUE(studio.Start(""));
+    BoxAnswerer boxes(studio.Pid());
+    HWND main = studio.Main();
+    EXPECT_EQ(Drive_Text(main), kCaption);
+    EXPECT_TRUE(Drive_WaitFor([&] { return IsZoomed(main) != 0; }, 10000));
+    // The main window is the picked view: the frame presents the effect editor's grey into it.
+    RECT client = {};
+    GetClientRect(main, &client);
+    EXPECT_TRUE(WaitForPresented(main, main, client.right / 2, client.bottom / 2, RGB(64, 64, 64)))
+        << std::hex << Drive_ClientPixel(main, client.right / 2, client.bottom / 2);
+    // The effect editor opens no view windows.
+    Sleep(2000);
+    EXPECT_EQ(Drive_CountTitled(studio.Pid(), L"Front"), 0);
+    EXPECT_EQ(Drive_CountTitled(studio.Pid(), L"Top"), 0);
+
+    // Esc asks; No keeps the studio running.
+    boxes.Answer(IDNO);
+    PostMessageW(main, WM_KEYUP, VK_ESCAPE, (LPARAM)0xC0010001);
+    ASSERT_TRUE(boxes.WaitForBox(kExitQuestion, 20000));
+    Sleep(1500);
+    EXPECT_TRUE(studio.Running());
+    EXPECT_TRUE(IsWindow(main));
+
+    // The exit command asks the same; Yes ends it and the settings file is written.
+    boxes.Answer(IDYES);
+    PostMessageW(main, WM_COMMAND, 40007, 0);
+    DWORD code = 1;
+    ASSERT_TRUE(studio.WaitExit(30000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(boxes.SeenBoxes().size(), 2u);
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(Drive_ReadFile(SettingsPath(), file));
+    EXPECT_EQ(file.size(), 10765u);
+    int32_t version = 0;
+    std::memcpy(&version, file.data(), 4);
+    EXPECT_EQ(version, 2005060);
+}
+
+TEST(DriveShell, QvpOnTheCommandLineOpensThePolygonScreenWithItsStoredViews)
+{
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(Drive_ReadFile(SettingsPath(), file)) << "written by the first test";
+    Put32(file, ViewFields(14, 1), 300);      // Front of the 3D polygon screen: left
+    Put32(file, ViewFields(14, 1) + 4, 310);  // top
+    ASSERT_TRUE(Drive_WriteFile(SettingsPath(), file));
+
+    StudioProcess studio;
+    ASSERT_TRUE(studio.Start("\"C:\\nowhere\\Model.QVP\""));
+    BoxAnswerer boxes(studio.Pid());
+    DWORD pid = studio.Pid();
+    ASSERT_TRUE(Drive_WaitFor([&] { return Drive_FindTitled(pid, L"Side") != nullptr; }, 20000));
+    HWND front = Drive_FindTitled(pid, L"Front");
+    ASSERT_NE(front, nullptr);
+    EXPECT_NE(Drive_FindTitled(pid, L"Top"), nullptr);
+    EXPECT_EQ(WindowRect(front).left, 300);
+    EXPECT_EQ(WindowRect(front).top, 310);
+    // Each dirty view is rendered in its turn and presented into its own window.
+    POINT inFront = {20, 20};
+    ClientToScreen(front, &inFront);
+    EXPECT_EQ(WindowFromPoint(inFront), front);  // the pixel below is the view's, not the main window's
+    EXPECT_TRUE(WaitForPresented(studio.Main(), front, 20, 20, RGB(128, 128, 128)))
+        << std::hex << Drive_ClientPixel(front, 20, 20);
+
+    // Menu commands reach the shell's table: a new view, the options dialog.
+    PostMessageW(studio.Main(), WM_COMMAND, 40076, 0);
+    EXPECT_TRUE(Drive_WaitFor([&] { return Drive_CountTitled(pid, L"Front") == 2; }, 20000));
+    PostMessageW(studio.Main(), WM_COMMAND, 40067, 0);
+    EXPECT_TRUE(Drive_WaitFor([&] { return Drive_FindTitled(pid, L"オプション") != nullptr; }, 20000));
+
+    // Closing the window asks nothing.
+    PostMessageW(studio.Main(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(studio.WaitExit(30000));
+    EXPECT_TRUE(boxes.SeenBoxes().empty());
+}
+
+TEST(DriveShell, DamagedSettingsFallBackToTheDefaults)
+{
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(Drive_ReadFile(SettingsPath(), file));
+    ASSERT_GT(file.size(), ViewFields(14, 1));
+    Put32(file, 88 + 14 * 276, 99);  // screen 14's view count
+    ASSERT_TRUE(Drive_WriteFile(SettingsPath(), file));
+
+    StudioProcess studio;
+    ASSERT_TRUE(studio.Start("\"a.qvp\""));
+    BoxAnswerer boxes(studio.Pid());
+    DWORD pid = studio.Pid();
+    ASSERT_TRUE(Drive_WaitFor([&] { return Drive_FindTitled(pid, L"Front") != nullptr; }, 20000));
+    RECT r = WindowRect(Drive_FindTitled(pid, L"Front"));
+    EXPECT_EQ(r.left, 96);
+    EXPECT_EQ(r.top, 256);
+    PostMessageW(studio.Main(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(studio.WaitExit(30000));
+    ASSERT_TRUE(Drive_ReadFile(SettingsPath(), file));
+    EXPECT_EQ(file.size(), 10765u);
+}
+
+} // namespace
