@@ -7,6 +7,7 @@
 #include "effect/effect_edit_hooks.h"
 #include "frame/bytes.h"
 #include "frame/lib.h"
+#include "frame/log.h"
 #include "frame/paths.h"
 #include "frame/services.h"
 #include "frame/text.h"
@@ -110,7 +111,11 @@ bool FileCmd_OpenPath(const char* path)
         Lib_MessageBox(text);
         return false;
     }
-    if (folder[0]) Svc_SetCurrentDirectory(folder);
+    // A folder that cannot be entered must not load a file of the same name from where we are.
+    if (folder[0] && !Svc_SetCurrentDirectory(folder)) {
+        Log_Printf("%s を開くことができませんでした。", path);
+        return false;
+    }
     FileCmd_LoadModelFile(name);
     return true;
 }

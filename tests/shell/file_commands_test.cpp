@@ -281,6 +281,23 @@ TEST_F(FileCommands, CommandLineNameIsTakenFromTheLaunchFolder)
     EXPECT_EQ(launch, now);
 }
 
+TEST_F(FileCommands, PathInAFolderThatCannotBeEnteredLoadsNothing)
+{
+    Write("cube.qvp", CubeFile());
+    const int32_t old = Enter3D();
+    EXPECT_FALSE(FileCmd_OpenPath("nowhere\\cube.qvp"));
+    EXPECT_EQ(old, g_LayerModelIds[0]);
+    EXPECT_EQ(old + 1, Model3_Count());
+    // Too long for the name field: refused with a message rather than cut into another name.
+    std::string longName = std::string(300, 'n') + ".qvp";
+    EXPECT_FALSE(FileCmd_OpenPath(longName.c_str()));
+    ASSERT_EQ(1u, Rec().messageBoxes.size());
+    EXPECT_EQ(old, g_LayerModelIds[0]);
+    // A folder that exists is entered and the file loads from it.
+    EXPECT_TRUE(FileCmd_OpenPath((dir + "\\cube.qvp").c_str()));
+    EXPECT_NE(old, g_LayerModelIds[0]);
+}
+
 TEST_F(FileCommands, SaveQvpOffersTheModelsNameAndWritesWhatLoadsBack)
 {
     // No model: nothing asked.
