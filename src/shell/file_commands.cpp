@@ -334,7 +334,11 @@ void FileCmd_SaveQVA()
     Lib_ResetFrameTimer();
 }
 
-void FileCmd_New2DObject() { Obj2D_RefreshLists(); }
+void FileCmd_New2DObject()
+{
+    Obj2D_RefreshLists();
+    Lib_ResetFrameTimer();
+}
 
 // ---- formats of editors not built yet ----------------------------------------------------------
 // Their records and editors come with their own subsystems; until then each command says so at once
