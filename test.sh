@@ -11,14 +11,14 @@ tools/setup.sh
 
 configure() { # dir, extra args...
   local dir=$1; shift
-  cmake -S "$root" -B "$root/build/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake -S "$root" -B "$root/build/$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
 }
 
 echo "== build: native"
 configure native
 cmake --build build/native -j "$jobs"
 echo "== build: sanitizers"
-configure asan -DQV_SANITIZE=ON -DQV_BENCH=OFF
+configure asan -DQV_SANITIZE=ON -DQV_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/asan -j "$jobs"
 echo "== build: win32"
 configure win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
