@@ -120,11 +120,18 @@ bool FileCmd_OpenPath(const char* path)
     return true;
 }
 
-void FileCmd_LoadModelFile(const char* name)
+void FileCmd_LoadModelFile(const char* given)
 {
-    if (!name || !name[0]) return;
-    g_Group2DListCache = -1;
+    if (!given || !given[0]) return;
     char text[600];
+    // Our own copy: the wait below pumps messages, and the dialogs' buffers may be written meanwhile.
+    char name[256];
+    if (!Str_Copy(name, sizeof name, given)) {
+        Str_Format(text, sizeof text, "%s を開くことができませんでした。", given);
+        Lib_MessageBox(text);
+        return;
+    }
+    g_Group2DListCache = -1;
     switch (FileCmd_ModelKind(name)) {
     case FILECMD_MODEL_READY:
         break;

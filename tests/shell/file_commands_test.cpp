@@ -293,6 +293,10 @@ TEST_F(FileCommands, PathInAFolderThatCannotBeEnteredLoadsNothing)
     EXPECT_FALSE(FileCmd_OpenPath(longName.c_str()));
     ASSERT_EQ(1u, Rec().messageBoxes.size());
     EXPECT_EQ(old, g_LayerModelIds[0]);
+    Rec().Clear();
+    FileCmd_LoadModelFile(longName.c_str());
+    EXPECT_EQ(std::vector<std::string>{longName + " を開くことができませんでした。"}, Rec().messageBoxes);
+    EXPECT_EQ(old, g_LayerModelIds[0]);
     // A folder that exists is entered and the file loads from it.
     EXPECT_TRUE(FileCmd_OpenPath((dir + "\\cube.qvp").c_str()));
     EXPECT_NE(old, g_LayerModelIds[0]);

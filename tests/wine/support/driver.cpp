@@ -150,8 +150,9 @@ bool Drive_DropFile(HANDLE process, HWND target, const std::string& path)
     header.fWide = FALSE;
     std::memcpy(block.data(), &header, sizeof header);
     std::memcpy(block.data() + sizeof header, path.data(), path.size());
-    // Another process's memory cannot be written directly under the emulator, but a shared section
-    // can be mapped into it: the receiver then holds the block in its own address space.
+    // A GlobalAlloc handle is valid only in the process that made it, and another process's memory
+    // cannot be written directly under the emulator; a shared section mapped into the receiver gives
+    // it the block in its own address space, where DragQueryFile reads it like its own.
     typedef LONG(NTAPI * MAP_VIEW)(HANDLE, HANDLE, PVOID*, ULONG_PTR, SIZE_T, PLARGE_INTEGER, PSIZE_T, DWORD,
                                    ULONG, ULONG);
     MAP_VIEW mapView = (MAP_VIEW)(void*)GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtMapViewOfSection");

@@ -37,8 +37,8 @@ COLORREF Drive_ClientPixel(HWND wnd, int x, int y);
 // into its name field and confirming; false when no such dialog showed within the time.
 bool Drive_AnswerFileDialog(DWORD pid, const std::wstring& title, const std::string& path, int ms);
 // Drops one file on a window of the process as the shell does: a DROPFILES block (ANSI names) posted
-// with WM_DROPFILES. A global memory handle means nothing in another process, so the block is
-// written into the receiving process's own memory.
+// with WM_DROPFILES. A global memory handle means nothing in another process, so the block is put
+// into the receiving process's own address space through a shared section.
 bool Drive_DropFile(HANDLE process, HWND target, const std::string& path);
 
 // Answers the message boxes of one process (dialogs captioned with the product caption).
