@@ -52,4 +52,8 @@ cleanup() { wineserver -k 2>/dev/null || true; qv_stop_xvfb; }
 trap cleanup EXIT
 wineserver -p 2>/dev/null || true
 ctest --test-dir build/win32 --output-on-failure
+if [ -f build/win32/qv_frame_bench.exe ]; then
+  echo "== benchmarks: wine"
+  tools/wine-run.sh build/win32/qv_frame_bench.exe
+fi
 echo "== all tests passed"

@@ -63,11 +63,23 @@ if(QV_DRIVE_TESTS)
   # The drivers start the real program; they do not link the studio, so not its frame helper.
   set(QV_DRIVE_SUPPORT ${QV_WINE_SUPPORT})
   list(FILTER QV_DRIVE_SUPPORT EXCLUDE REGEX "/wine_frame\\.cpp$")
-  add_executable(qv_drive_tests ${QV_DRIVE_TESTS} ${QV_DRIVE_SUPPORT})
+  # The drivers write their model files with the tests' own QVP fixture writer (and the byte writer
+  # under it).
+  set(QV_DRIVE_FIXTURES ${CMAKE_SOURCE_DIR}/tests/support/qvp_fixtures.cpp
+      ${CMAKE_SOURCE_DIR}/src/frame/bytes.cpp ${CMAKE_SOURCE_DIR}/src/frame/text.cpp)
+  add_executable(qv_drive_tests ${QV_DRIVE_TESTS} ${QV_DRIVE_SUPPORT} ${QV_DRIVE_FIXTURES})
   target_include_directories(qv_drive_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(qv_drive_tests PRIVATE gtest ${QV_WIN_LIBS} ${QV_STATIC_LINK})
   add_dependencies(qv_drive_tests studio)
   target_compile_definitions(qv_drive_tests PRIVATE QV_EXE_NAME="${QV_EXE_NAME}.exe")
   add_test(NAME drive_tests COMMAND qv_drive_tests --gtest_color=no)
   set_tests_properties(drive_tests PROPERTIES TIMEOUT 900 RUN_SERIAL ON)
+endif()
+
+# bench/wine/*.cpp: the frame-time benchmark on the real device (a console program linking the studio).
+file(GLOB QV_WINE_BENCH CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/wine/*.cpp)
+if(QV_WINE_BENCH)
+  add_executable(qv_frame_bench ${QV_WINE_BENCH} $<TARGET_OBJECTS:qv_resources>)
+  target_link_libraries(qv_frame_bench PRIVATE -Wl,--whole-archive qv_studio -Wl,--no-whole-archive ${QV_WIN_LIBS} ${QV_STATIC_LINK})
+  add_dependencies(qv_frame_bench data_folder)
 endif()

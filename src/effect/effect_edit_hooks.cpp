@@ -1,8 +1,10 @@
 // The effect editor and the particle mode as far as the shell needs them today: their menus, screen
-// group and clear colour. The editor itself fills these in.
+// group and clear colour, and a new effect for the QVE open command. The editor itself fills these in.
 #include "effect/effect_edit_hooks.h"
 
+#include "effect/effect.h"
 #include "frame/lib.h"
+#include "frame/paths.h"
 #include "frame/services.h"
 #include "shell/modes.h"
 #include "shell/shell.h"
@@ -21,7 +23,19 @@ void EffectEdit_Frame() { Lib_SetClearColor(64, 64, 64); }
 void EffectEdit_Command(int) {}
 void EffectEdit_MouseMove(int32_t) {}
 void EffectEdit_Draw() {}
-void EffectEdit_NewEffect() {}
+void EffectEdit_NewEffect()
+{
+    Effect_EraseAllData();
+    Effect_EraseAllInstances();
+    g_CurEffectInstIndex = Effect_CreateInstance(0);
+    g_CurEffectId = Effect_DataCreate();
+    Mode_UpdateCurrent();
+    File_SetDialogDir(g_Lib.dataFolder);
+    if (QVL::EFFECT* e = Effect_GetData(g_CurEffectId))
+        if (!Svc_GetCurrentDirectory(e->folder, sizeof e->folder)) e->folder[0] = 0;
+    g_DragTool = 0;
+    EffectEdit_RefreshDialogs();
+}
 void EffectEdit_AddParticlePart() {}
 void EffectEdit_RefreshDialogs() { View_RequestRedraw(); }
 int32_t EffectEdit_PrevKeyFrame(int32_t frame) { return frame; }

@@ -19,7 +19,9 @@
 #include "model/scene_object.h"
 #include "frame/sound.h"
 #include "model/obj2.h"
+#include "render/renderer.h"
 #include "render/tex_slots.h"
+#include "render/text_queue.h"
 #include "edit3d/model3d_hooks.h"
 #include "shell/shell.h"
 
@@ -57,6 +59,8 @@ QVL::OBJECT_XFORM* g_ObjectXforms[kObjectMax];
 QVL::SCENE g_Scene;
 
 // 4. renderer
+QVL::RENDERER g_Renderer;
+std::vector<QVL::TEXT_REC> g_TextQueue;
 
 // 5. library
 QVL::LIB g_Lib;

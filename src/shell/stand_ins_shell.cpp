@@ -3,33 +3,14 @@
 #include "frame/scene.h"
 #include "shell/shell_needs.h"
 
-void Render_SetFade(float) {}                                      // stand-in: renderer
-void Render_Set3DScene(int on) { g_Draw3DScene = (uint8_t)on; }    // stand-in: renderer
-void Render_SetCameraEye(float x, float y, float z) { g_Scene.eye[0] = x; g_Scene.eye[1] = y; g_Scene.eye[2] = z; }  // stand-in: renderer
-void Render_SetCameraTarget(float x, float y, float z) { g_Scene.lookAt[0] = x; g_Scene.lookAt[1] = y; g_Scene.lookAt[2] = z; }  // stand-in: renderer
-void Render_MarkScreenDirty(int) {}                                // stand-in: render-target screens
-void Render_ProjectToScreen(float, float, float, float* sx, float* sy) { *sx = *sy = 0.0f; }  // stand-in: renderer
-void Light_SetPos(float, float, float) {}                          // stand-in: renderer
-void Light_SetColor(float, float, float) {}                        // stand-in: renderer
-void Light_SetAmbient(float, float, float) {}                      // stand-in: renderer
 void Motion3_UpdateKeyIndex(QVL::MODEL3*) {}                        // stand-in: motion evaluation
 void Model2_SkinAll() {}                                            // stand-in: 2D models
 void Obj3_UpdatePoses() {}                                          // stand-in: 3D objects
 void Curve_ResetTempModel() {}                                      // stand-in: curved triangles
-void FileCmd_LoadModelFile(const char*) {}                          // stand-in: file commands
-#define QV_FILE_COMMAND(n) void FileCmd_##n() {}                   // stand-in: file commands
-QV_FILE_COMMAND(LoadMAP2) QV_FILE_COMMAND(SaveMAP2) QV_FILE_COMMAND(LoadQVP) QV_FILE_COMMAND(SaveQVP)
-QV_FILE_COMMAND(LoadQVO) QV_FILE_COMMAND(SaveQVO) QV_FILE_COMMAND(ImportLWO) QV_FILE_COMMAND(LoadQVV)
-QV_FILE_COMMAND(SaveQVV) QV_FILE_COMMAND(ImportMX) QV_FILE_COMMAND(ExportMX) QV_FILE_COMMAND(ImportDXF)
-QV_FILE_COMMAND(ImportROK) QV_FILE_COMMAND(ExportLWO) QV_FILE_COMMAND(ImportX) QV_FILE_COMMAND(ExportX)
-QV_FILE_COMMAND(NewModel3) QV_FILE_COMMAND(ImportMQO) QV_FILE_COMMAND(LoadQVC) QV_FILE_COMMAND(SaveQVC)
-QV_FILE_COMMAND(LoadColiModel) QV_FILE_COMMAND(LoadBackgroundModel) QV_FILE_COMMAND(LoadQVM)
-QV_FILE_COMMAND(LoadQVE) QV_FILE_COMMAND(SaveQVE) QV_FILE_COMMAND(LoadAny) QV_FILE_COMMAND(LoadQVB)
-QV_FILE_COMMAND(SaveQVB) QV_FILE_COMMAND(SaveQVM) QV_FILE_COMMAND(New2DObject) QV_FILE_COMMAND(LoadQVA)
-QV_FILE_COMMAND(SaveQVA)
 void Panel_RepaintDirty() {}                                        // stand-in: panels
 void Panel_FlagAllDirty() {}                                        // stand-in: panels
 void Sel_AllocBuffers() {}                                          // stand-in: picking
 void View_PickVertexOrFace3D() {}                                   // stand-in: picking
 bool Sel_HasSelection() { return false; }                           // stand-in: picking
 bool Sel_IsVertexSelected(int32_t) { return false; }                // stand-in: picking
+void Sel_ClearAll() {}                                              // stand-in: picking

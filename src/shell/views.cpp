@@ -316,9 +316,9 @@ static void FitMain(VIEW_REC& v)
         for (int k = 0; k < 8 && inside; ++k) {
             QVL::VEC3 p;
             Math_TransformPoint(&p, (k & 1) ? hi[0] : lo[0], (k & 2) ? hi[1] : lo[1], (k & 4) ? hi[2] : lo[2], q);
-            float sx, sy;
-            Render_ProjectToScreen(p.x, p.y, p.z, &sx, &sy);
-            inside = sx >= 0 && sx <= w && sy >= 0 && sy <= h;
+            QVL::VEC3 s;
+            Render_ProjectToScreen(&s, p.x, p.y, p.z);
+            inside = s.x >= 0 && s.x <= w && s.y >= 0 && s.y <= h;
         }
         if (inside) break;
         v.zoom *= 1.1f;

@@ -53,6 +53,10 @@ static bool TryDialogs(MSG* msg)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int)
 {
+    // LibInit moves the current directory to the data folder; a relative command line means here.
+    char launchDir[MAX_PATH];
+    DWORD launchLen = GetCurrentDirectoryA(sizeof launchDir, launchDir);
+    if (launchLen == 0 || launchLen >= sizeof launchDir) launchDir[0] = 0;
     g_App.maxPolygons = 65000;
     g_Lib.maxPolygons = 65000;
     if (!LibInit(instance)) {
@@ -68,7 +72,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int)
     RemoveMenu(system, SC_MOVE, MF_BYCOMMAND);
     Lib_SetAntiAlias(g_Lib.antiAlias);
     Shell_StartLate();
-    Shell_OpenCommandLine(cmdLine);
+    Shell_OpenCommandLine(cmdLine, launchDir);
     DragAcceptFiles(g_MainWnd, TRUE);
     SetActiveWindow(g_MainWnd);
     Log_Printf("起動しました。");

@@ -1,0 +1,91 @@
+// Frame time of the renderer on the real device under Wine: each case sets up a scene, then the
+// frame tick's work (Render_Frame and Present) is timed over a number of frames and printed.
+// Add a case to kCases to measure another scene in the same run.
+#include <windows.h>
+#include <d3d9.h>
+
+#include <cstdio>
+
+#include "frame/lib.h"
+#include "frame/win32/app_frame.h"
+#include "render/camera.h"
+#include "render/frame_render.h"
+
+namespace {
+
+struct BENCH_CASE {
+    const char* name;
+    void (*setup)();     // may be null
+    void (*teardown)();  // may be null
+    int frames;
+};
+
+void EmptySetup()
+{
+    Lib_SetClearColor(0, 0, 0);
+    Render_SetFade(1.0f);
+}
+
+const BENCH_CASE kCases[] = {
+    {"empty frame", EmptySetup, nullptr, 60},
+};
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+double Now()
+{
+    LARGE_INTEGER c, f;
+    QueryPerformanceCounter(&c);
+    QueryPerformanceFrequency(&f);
+    return (double)c.QuadPart / (double)f.QuadPart;
+}
+
+DWORD WINAPI Watchdog(LPVOID)
+{
+    Sleep(300 * 1000);
+    std::fprintf(stderr, "frame bench: no end after 300 s\n");
+    std::fflush(stderr);
+    ExitProcess(3);
+    return 0;
+}
+
+} // namespace
+
+int main()
+{
+    CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr);
+    if (!LibInit(GetModuleHandleA(nullptr)) || !g_Device) {
+        std::printf("frame bench: LibInit failed\n");
+        return 1;
+    }
+    Pump();
+    std::printf("frame bench: back buffer %ux%u\n", g_BackBufferDesc.Width, g_BackBufferDesc.Height);
+    for (const BENCH_CASE& c : kCases) {
+        if (c.setup) c.setup();
+        for (int i = 0; i < 10; ++i) {   // warm-up: first-use resources, fonts, driver caches
+            Render_Frame();
+            g_Device->Present(nullptr, nullptr, nullptr, nullptr);
+        }
+        Pump();
+        double t0 = Now();
+        for (int i = 0; i < c.frames; ++i) {
+            Render_Frame();
+            g_Device->Present(nullptr, nullptr, nullptr, nullptr);
+        }
+        double ms = (Now() - t0) * 1000.0 / c.frames;
+        std::printf("frame bench: %-24s %8.3f ms per frame (%d frames, %d triangles)\n", c.name, ms, c.frames,
+                    (int)g_Renderer.triangleCount);
+        std::fflush(stdout);
+        Pump();
+        if (c.teardown) c.teardown();
+    }
+    std::fflush(stdout);
+    ExitProcess(0);
+}

@@ -1,0 +1,235 @@
+// The frame on the device, in the order of its passes.
+#include <windows.h>
+#include <d3d9.h>
+
+#include "frame/lib.h"
+#include "frame/win32/app_frame.h"
+#include "frame/win32/image_load.h"
+#include "frame/win32/media.h"
+#include "model/model_table.h"
+#include "render/camera.h"
+#include "render/frame_render.h"
+#include "render/immediate.h"
+#include "render/shadows.h"
+#include "render/tex_slots.h"
+#include "render/text_queue.h"
+#include "render/win32/shader_res.h"
+
+using namespace QVL;
+
+int32_t g_ModeScreenSize[2] = {640, 480};
+
+namespace {
+
+// The scene as the draw-list builder reads it.
+struct SCENE_SOURCE : DRAW_LIST_SOURCE {
+    int32_t ObjectCount() override { return Render_ObjectCount(); }
+    int32_t DrawnModel(int32_t object) override
+    {
+        RENDER_OBJECT o;
+        if (!Render_GetObject(object, &o)) return -1;
+        if (!o.active || !o.visible || o.model < 0 || o.culled) return -1;
+        return o.model;
+    }
+    const MODEL3* ReadyModel(int32_t model) override
+    {
+        const MODEL3* m = Model3_GetById(model);
+        return m && Model3_IsReady(m) ? m : nullptr;
+    }
+    bool TextureHasAlpha(int32_t model, int32_t texture) override { return Render_TextureHasAlpha(model, texture); }
+};
+
+int BackBufferWidth() { return (int)g_BackBufferDesc.Width; }
+int BackBufferHeight() { return (int)g_BackBufferDesc.Height; }
+
+void CullObjects()
+{
+    const int32_t count = Render_ObjectCount();
+    for (int32_t i = 0; i < count; ++i) {
+        RENDER_OBJECT o;
+        if (!Render_GetObject(i, &o)) continue;
+        bool culled = false;
+        if (o.cullTest) {
+            VEC3 p, up;
+            Render_ProjectToScreen(&p, o.position[0], o.position[1], o.position[2]);
+            Render_ProjectToScreen(&up, o.position[0], o.position[1] + 5.0f, o.position[2]);
+            culled = Render_IsCulled(p, up.y, BackBufferWidth(), BackBufferHeight());
+        }
+        Render_SetObjectCulled(i, culled);
+    }
+}
+
+void SetFrameLight()
+{
+    D3DMATERIAL9 mat = {};
+    mat.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
+    mat.Ambient = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
+    mat.Power = 20.0f;
+    g_Device->SetMaterial(&mat);
+
+    D3DLIGHT9 light = {};
+    light.Type = D3DLIGHT_POINT;
+    light.Diffuse = D3DCOLORVALUE{g_LightColor[0], g_LightColor[1], g_LightColor[2], 0.0f};
+    light.Specular = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 0.0f};
+    light.Ambient = D3DCOLORVALUE{g_LightAmbient[0], g_LightAmbient[1], g_LightAmbient[2], 0.0f};
+    light.Position = D3DVECTOR{g_LightPos[0], g_LightPos[1], g_LightPos[2]};
+    light.Direction = D3DVECTOR{1.0f, -1.0f, 1.0f};
+    light.Range = 65000.0f;
+    light.Attenuation0 = 1.0f;
+    g_Device->SetLight(1, &light);
+    g_Device->LightEnable(1, TRUE);
+}
+
+void SetViewport(DWORD x, DWORD y, DWORD w, DWORD h)
+{
+    D3DVIEWPORT9 vp = {x, y, w, h, 0.0f, 1.0f};
+    g_Device->SetViewport(&vp);
+}
+
+// The movie editor shows its 1280 x 720 picture centred; the program editor its 640 x 480 game
+// screen where the main view shows it.
+void SetModeViewport()
+{
+    if (g_Mode == 23) {
+        SetViewport((DWORD)((BackBufferWidth() - 1280) / 2), (DWORD)((BackBufferHeight() - 720) / 2), 1280, 720);
+    } else if (g_Mode == 24) {
+        float panX = 0.0f, panY = 0.0f;
+        Draw_MainViewPan(&panX, &panY);
+        SetViewport((DWORD)(int)((float)(g_Lib.monitorWidth - 640) * 0.5f + panX),
+                    (DWORD)(int)((float)(g_Lib.monitorHeight - 480) * 0.5f + panY), 640, 480);
+    }
+}
+
+void WholeBackBufferViewport()
+{
+    if (g_Mode == 23 || g_Mode == 24) SetViewport(0, 0, (DWORD)BackBufferWidth(), (DWORD)BackBufferHeight());
+}
+
+void FixedScene()
+{
+    if (g_ToonShading) Render_SetupToonLookup();
+    if (FAILED(g_Device->BeginScene())) return;
+    Render_SetDefaultStates();
+    if (g_Draw3DScene == 1) {
+        g_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+        Render_DrawObj3All();
+        Render_ExecuteDrawLists();
+        Shadow_DrawDropShadows();
+        Shadow_DrawPlanar();
+        Shadow_DrawStencil();
+        Render_DrawOutlines();
+    }
+    MATRIX identity;
+    Math_MatrixIdentity(&identity);
+    g_Device->SetTransform(D3DTS_WORLD, (const D3DMATRIX*)&identity);
+    Draw_SetWorldTransform(0, 0, 0, 0, 0, 0, 1, 1, 1);
+    g_Device->SetTexture(0, nullptr);
+    Mode_DrawOverlayCallback();
+    WholeBackBufferViewport();
+    if (g_ToonShading) g_Device->SetTexture(1, nullptr);
+    Render_Draw2DLayer();
+    g_Device->EndScene();
+}
+
+void ShaderScene()
+{
+    if (FAILED(g_Device->BeginScene())) return;
+    Render_ShaderFrame();
+    WholeBackBufferViewport();
+    Render_Draw2DLayer();
+    g_Device->EndScene();
+}
+
+} // namespace
+
+bool Render_TextureHasAlpha(int32_t model, int32_t texture)
+{
+    IDirect3DTexture9** slot = nullptr;
+    D3DXIMAGE_INFO* info = nullptr;
+    return Gpu_GetModelTexture(model, texture, &slot, &info) && info && info->Format == D3DFMT_A8R8G8B8;
+}
+
+void Render_DrawMaterial(DRAW_ENTRY entry) { Render_DrawMaterialOf(entry.object, entry.model, entry.material); }
+
+void Render_BuildDrawLists()
+{
+    MATRIX view;
+    Math_MatrixIdentity(&view);
+    if (g_Device) g_Device->GetTransform(D3DTS_VIEW, (D3DMATRIX*)&view);
+    SCENE_SOURCE source;
+    Render_BuildDrawListsFrom(g_Renderer, source, Model3_Count(), view);
+}
+
+void Render_ExecuteDrawLists()
+{
+    if (!g_Device || Model3_Count() == 0) return;
+    const RENDERER& r = g_Renderer;
+    for (int pass = 0; pass < 2; ++pass) {
+        const std::vector<DRAW_ENTRY>& list = pass == 0 ? r.opaque : r.transparent;
+        const int32_t count = pass == 0 ? r.opaqueCount : r.transparentCount;
+        for (int32_t k = 0; k < count; ++k) {
+            const DRAW_ENTRY& e = list[(size_t)k];
+            const MATRIX* world = Render_ObjectWorld(e.object);
+            if (!world) continue;
+            g_Device->SetTransform(D3DTS_WORLD, (const D3DMATRIX*)world);
+            Render_DrawMaterial(e);
+        }
+    }
+}
+
+void Render_DrawObj3All()
+{
+    // The 3D objects (QVO) are drawn here by row once they exist; the model screens never show them.
+}
+
+void Render_Draw2DLayer()
+{
+    if (!g_Device) return;
+    g_Device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_NONE);
+    g_Device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_NONE);
+    // (2D one-skin models, 2D objects and the movie's picture tracks are drawn here once they exist.)
+    if (g_StudioFlag == 1) {
+        const int32_t type = Render_PickedViewType();
+        if (Draw_IsGameScreenMode() && (type == 0 || type == 4)) {
+            Tex_Set(-1);
+            Draw_Rect2D(-1, -1, g_ModeScreenSize[0], g_ModeScreenSize[1], 255, 255, 255, 255);
+        }
+        if (g_Mode == 23 && type == 0) {
+            const int x0 = (BackBufferWidth() - 1280) / 2, y0 = (BackBufferHeight() - 720) / 2;
+            Tex_Set(-1);
+            Draw_Rect2D(x0 - 1, y0 - 1, x0 + 1280, y0 + 720, 255, 255, 255, 255);
+        }
+    }
+    // (The effects and their particles are drawn here once they exist.)
+    g_Device->SetTexture(0, nullptr);
+    Mode_DrawCallback();
+    Draw_FlushTexts();
+    const int a = 255 - (int)(g_RenderFade * 255.0f);
+    if (a > 0) {
+        Tex_Set(-1);
+        Draw_Quad2D(0, 0, 0, 0, 0, a, 0.01f, 0.01f, 1280, 0, 0, 0, 0, a, 0.99f, 0.01f, 1280, 720, 0, 0, 0, a, 0.99f,
+                    0.99f, 0, 720, 0, 0, 0, a, 0.01f, 0.99f);
+    }
+}
+
+void Render_Frame()
+{
+    if (!g_Device) return;
+    if (g_ShaderMode && !g_ShaderReady) Render_CreateShaderResources();
+    if (Media_IsVideoPlaying()) return;
+    g_Renderer.triangleCount = 0;
+    CullObjects();
+    Render_BuildDrawLists();
+    g_Device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
+    g_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    SetFrameLight();
+    if (!g_ShaderMode) {
+        const DWORD c = 0xFF000000u | ((DWORD)g_Lib.clearColor[0] & 255u) << 16 |
+                        ((DWORD)g_Lib.clearColor[1] & 255u) << 8 | ((DWORD)g_Lib.clearColor[2] & 255u);
+        g_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | (g_StencilShadows ? D3DCLEAR_STENCIL : 0), c,
+                        1.0f, 0);
+    }
+    SetModeViewport();
+    if (!g_ShaderMode) FixedScene();
+    else ShaderScene();
+}

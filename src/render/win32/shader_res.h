@@ -1,0 +1,39 @@
+// Device resources of the shader path: six 1024 x 1024 targets, their depth surface, the shadow map
+// and the effect slots. Created by the first shader-mode frame, released before every device reset.
+#pragma once
+#include <windows.h>
+#include <d3d9.h>
+#include <d3dx9.h>
+
+namespace QVL {
+
+struct SHADER_TARGET {
+    IDirect3DTexture9* texture;
+    IDirect3DSurface9* surface;   // level 0
+};
+
+struct SHADOW_MAP {
+    IDirect3DTexture9* texture;   // R32F, else R16F
+    IDirect3DSurface9* surface;   // level 0
+    IDirect3DSurface9* depth;     // D16
+};
+
+struct SHADER_EFFECT {
+    ID3DXEffect* effect;
+    int reload;                   // 1: load the slot at its next use
+};
+
+} // namespace QVL
+
+constexpr int kShaderTargets = 6;
+constexpr int kHlslEffects = 6;   // 0 "HLSL_2D", 1 "HLSL_3D", 2 "Bone", 3 "BumpMap", 4 "BumpGround", 5 -
+extern QVL::SHADER_TARGET g_ShaderTargets[kShaderTargets];
+extern IDirect3DSurface9* g_ShaderDepth;
+extern QVL::SHADOW_MAP g_ShadowMap;
+extern bool g_ShaderReady;
+extern QVL::SHADER_EFFECT g_HlslEffects[kHlslEffects];
+
+// Step 1 of a shader-mode frame: creates the resources above (failures leave null pointers).
+void Render_CreateShaderResources();
+// The shader path of a frame, between BeginScene and the 2D layer.
+void Render_ShaderFrame();
