@@ -15,16 +15,8 @@ void Render_DrawOutlines();
 void Render_SetMaterialAlphaTest(const QVL::MODEL3* m, int16_t material);
 void Render_ClearMaterialAlphaTest(const QVL::MODEL3* m, int16_t material);
 
-// ---- what the model drawing uses of its neighbours ----
-// The renderer's switches and triangle counter (g_Renderer).
-bool Render_DrawEnabledMaterials();
-bool Render_DrawBloomMaterials();
-void Render_CountTriangles(int32_t n);
-// Immediate drawing.
-void Draw_SetFillMode(int code);
-void Draw_Point3D(float x, float y, float z, int r, int g, int b, int a, float u, float v);
-void Draw_Line3D(float x1, float y1, float z1, int r1, int g1, int b1, int a1, float u1, float v1, float x2,
-                 float y2, float z2, int r2, int g2, int b2, int a2, float u2, float v2);
+// ---- what the model drawing uses of its neighbours (besides the renderer's switches and counter,
+// render/renderer.h; immediate drawing, render/immediate.h; the current bone, shell/shell.h) ----
 // Curved-triangle tessellation: draws one triangle as a curved patch at the level.
 struct CURVE_CORNER {
     float position[3];
@@ -34,5 +26,3 @@ struct CURVE_CORNER {
     float u, v;
 };
 void Curve_TessellateTriangle(const CURVE_CORNER& c0, const CURVE_CORNER& c1, const CURVE_CORNER& c2, int16_t level);
-// The current bone of the editors (the weight view's colours).
-extern int32_t g_CurBone;

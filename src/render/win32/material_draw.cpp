@@ -12,7 +12,10 @@
 #include "model/model_table.h"
 #include "model/scene_object.h"
 #include "render/material_verts.h"
+#include "render/immediate.h"
 #include "render/model_draw.h"
+#include "render/renderer.h"
+#include "shell/shell.h"
 
 using namespace QVL;
 
