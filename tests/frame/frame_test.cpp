@@ -266,17 +266,33 @@ TEST(Lib, ExeFolderCutsAtTheLastSeparator)
     EXPECT_STREQ("C:", out);
 }
 
+// What static construction left, read before any test runs (later tests change these globals).
+struct LIB_DEFAULTS {
+    int texFirst, texLast, maxPolygons, effectReserved, vSync, possession;
+    float colourAlpha, shadowAlpha;
+};
+LIB_DEFAULTS g_Defaults;
+
+class DefaultsSnapshot : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        g_Defaults = {g_TexTable[0], g_TexTable[1023], g_Lib.maxPolygons, (int)g_Lib.Effect.reserved,
+                      V_SyncGet(), CPU_PossessionGet(), g_Lib.colors[127].a, g_Scene.shadowColor[3]};
+    }
+};
+::testing::Environment* const g_DefaultsEnv = ::testing::AddGlobalTestEnvironment(new DefaultsSnapshot);
+
 TEST(Lib, DefaultsAndSwitches)
 {
-    // Built by static construction.
-    EXPECT_EQ(-1, g_TexTable[0]);
-    EXPECT_EQ(-1, g_TexTable[1023]);
-    EXPECT_EQ(65000, g_Lib.maxPolygons);
-    EXPECT_FLOAT_EQ(1.0f, g_Lib.colors[127].a);
-    EXPECT_EQ(0, g_Lib.Effect.reserved);
-    EXPECT_EQ(1, V_SyncGet());
-    EXPECT_EQ(0, CPU_PossessionGet());
-    EXPECT_FLOAT_EQ(0.2f, g_Scene.shadowColor[3]);
+    EXPECT_EQ(-1, g_Defaults.texFirst);
+    EXPECT_EQ(-1, g_Defaults.texLast);
+    EXPECT_EQ(65000, g_Defaults.maxPolygons);
+    EXPECT_FLOAT_EQ(1.0f, g_Defaults.colourAlpha);
+    EXPECT_EQ(0, g_Defaults.effectReserved);
+    EXPECT_EQ(1, g_Defaults.vSync);
+    EXPECT_EQ(0, g_Defaults.possession);
+    EXPECT_FLOAT_EQ(0.2f, g_Defaults.shadowAlpha);
     EXPECT_STREQ("2009.09", Lib_GetVersion());
 
     Rec().Clear();

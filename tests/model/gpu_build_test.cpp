@@ -11,7 +11,21 @@
 
 namespace {
 
-class GpuBuild : public ModelTest {};
+// The studio drops a model's render data when the model goes (a Direct3D-side event the native
+// build does not have): start each test with none, so no record outlives its model.
+class GpuBuild : public ModelTest {
+protected:
+    void SetUp() override
+    {
+        ModelTest::SetUp();
+        Gpu_FreeRenderTable();
+    }
+    void TearDown() override
+    {
+        Gpu_FreeRenderTable();
+        ModelTest::TearDown();
+    }
+};
 
 // A unit quad of material 0 with corners 0..3 and UVs equal to the corners.
 MODEL3* Quad()
