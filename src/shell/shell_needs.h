@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "shell/panels.h"
 #include "shell/shell.h"
 
 // Renderer: the camera, light and fade (render/camera.h), the 3D-scene switch (render/immediate.h)
@@ -59,8 +60,6 @@ void FileCmd_LoadQVA();
 void FileCmd_SaveQVA();
 
 // Panels and picking.
-void Panel_RepaintDirty();
-void Panel_FlagAllDirty();
 void Sel_AllocBuffers();
 void View_PickVertexOrFace3D();
 // The polygon editor's selection as the view fit sees it: whether it selects anything in its mode,

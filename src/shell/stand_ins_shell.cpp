@@ -23,8 +23,6 @@ QV_FILE_COMMAND(LoadColiModel) QV_FILE_COMMAND(LoadBackgroundModel) QV_FILE_COMM
 QV_FILE_COMMAND(LoadQVE) QV_FILE_COMMAND(SaveQVE) QV_FILE_COMMAND(LoadAny) QV_FILE_COMMAND(LoadQVB)
 QV_FILE_COMMAND(SaveQVB) QV_FILE_COMMAND(SaveQVM) QV_FILE_COMMAND(New2DObject) QV_FILE_COMMAND(LoadQVA)
 QV_FILE_COMMAND(SaveQVA)
-void Panel_RepaintDirty() {}                                        // stand-in: panels
-void Panel_FlagAllDirty() {}                                        // stand-in: panels
 void Sel_AllocBuffers() {}                                          // stand-in: picking
 void View_PickVertexOrFace3D() {}                                   // stand-in: picking
 bool Sel_HasSelection() { return false; }                           // stand-in: picking
