@@ -63,7 +63,11 @@ if(QV_DRIVE_TESTS)
   # The drivers start the real program; they do not link the studio, so not its frame helper.
   set(QV_DRIVE_SUPPORT ${QV_WINE_SUPPORT})
   list(FILTER QV_DRIVE_SUPPORT EXCLUDE REGEX "/wine_frame\\.cpp$")
-  add_executable(qv_drive_tests ${QV_DRIVE_TESTS} ${QV_DRIVE_SUPPORT})
+  # The drivers write their model files with the tests' own QVP fixture writer (and the byte writer
+  # under it).
+  set(QV_DRIVE_FIXTURES ${CMAKE_SOURCE_DIR}/tests/support/qvp_fixtures.cpp
+      ${CMAKE_SOURCE_DIR}/src/frame/bytes.cpp ${CMAKE_SOURCE_DIR}/src/frame/text.cpp)
+  add_executable(qv_drive_tests ${QV_DRIVE_TESTS} ${QV_DRIVE_SUPPORT} ${QV_DRIVE_FIXTURES})
   target_include_directories(qv_drive_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(qv_drive_tests PRIVATE gtest ${QV_WIN_LIBS} ${QV_STATIC_LINK})
   add_dependencies(qv_drive_tests studio)

@@ -11,6 +11,8 @@
 #include "render/camera.h"
 #include "render/frame_render.h"
 
+#include "grid_scene.h"
+
 namespace {
 
 struct BENCH_CASE {
@@ -28,6 +30,9 @@ void EmptySetup()
 
 const BENCH_CASE kCases[] = {
     {"empty frame", EmptySetup, nullptr, 60},
+    // 65,000 quads from the buffers of render kind 3, and drawn immediately as the 3D editors do.
+    {"65,000 quads, kind 3", GridScene_SetupKind3, GridScene_Teardown, 5},
+    {"65,000 quads, kind 0", GridScene_SetupKind0, GridScene_Teardown, 3},
 };
 
 void Pump()

@@ -304,6 +304,14 @@ void EffectEdit_NewEffect()
     EffectEdit_RefreshDialogs();
 }
 
+void EffectEdit_EffectOpened()
+{
+    g_EffectSliderMax = FrameCount() - 1;
+    g_EffectSliderPos = EffectEdit_PreviewFrame();
+    Svc_EffectSliderSet(g_EffectSliderPos, g_EffectSliderMax);
+    EffectEdit_RefreshDialogs();
+}
+
 void EffectEdit_AddImagePart()
 {
     if (!Effect_GetData(g_CurEffectId)) return;

@@ -37,6 +37,9 @@ void EffectEdit_Command(int id);
 void EffectEdit_MouseMove(int32_t lParam);
 void EffectEdit_Draw();
 void EffectEdit_NewEffect();
+// After the QVE open command has put a loaded effect in place of the new one: the slider spans
+// its frames and the dialogs refill.
+void EffectEdit_EffectOpened();
 void EffectEdit_AddImagePart();
 void EffectEdit_AddParticlePart();
 void EffectEdit_RefreshDialogs();

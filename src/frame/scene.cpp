@@ -3,7 +3,9 @@
 #include "frame/lib.h"
 #include "effect/effect.h"
 #include "effect/particle.h"
+#include "model/gpu_data.h"
 #include "model/model_table.h"
+#include "model/scene_object.h"
 #include "model/obj2.h"
 #include "render/tex_slots.h"
 
@@ -31,7 +33,9 @@ SCENE::~SCENE()
     Effect_EraseAllData();
     Particle_ListFree();
     Obj2_ReleaseAll();
+    Gpu_FreeRenderTable();
     Model3_FreeTable();
+    Object_FreeTable();
     Tex_FreeSlots();
 }
 

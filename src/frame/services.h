@@ -70,6 +70,9 @@ enum {
 };
 // Runs on the loader thread for queued loads (READ, MEDIA), and under the loader's lock for FREED.
 void Svc_Model3Event(int32_t id, int event);
+// The graphics buffers of a model's render kind 2, 3, 4, 5 or 8 (displacement), built from its
+// faces into its render data; false when the kind's data could not be made.
+bool Svc_GpuBuildBuffers(int32_t id, int32_t kind);
 // Sound and media playback (frame/win32/sound.cpp, media.cpp); native programs record the calls.
 // Plays global sound 0..99; false when that number holds no loaded sound or it could not play.
 bool Wave_PlayGlobalSound(int32_t index);

@@ -14,7 +14,9 @@
 #include "effect/particle.h"
 #include "frame/lib.h"
 #include "frame/scene.h"
+#include "model/gpu_data.h"
 #include "model/model_table.h"
+#include "model/scene_object.h"
 #include "frame/sound.h"
 #include "model/obj2.h"
 #include "render/renderer.h"
@@ -51,6 +53,9 @@ QVL::PARTICLE_LIST g_Particles;
 std::vector<std::unique_ptr<QVL::OBJ2>> g_Obj2Table;
 std::vector<std::unique_ptr<QVL::OBJ2_RENDER>> g_Obj2RenderTable;
 std::vector<QVL::MODEL3*> g_Model3Table;
+std::vector<QVL::MODEL3_RENDER*> g_Model3RenderTable;
+std::vector<QVL::OBJECT*> g_ObjectTable;
+QVL::OBJECT_XFORM* g_ObjectXforms[kObjectMax];
 QVL::SCENE g_Scene;
 
 // 4. renderer

@@ -156,6 +156,16 @@ int32_t LoadInto(int32_t id, const char* path, bool ownsSlot)
 
 } // namespace
 
+MODEL3_READER_KIND Model3_ReaderFor(const char* path)
+{
+    const char* ext = ExtensionOf(path ? path : "");
+    for (const READER_ENTRY& e : kReaders) {
+        if (!SameNoCase(ext, e.ext)) continue;
+        return SameNoCase(e.ext, "qvp") || e.import ? MODEL3_READER_READY : MODEL3_READER_MISSING;
+    }
+    return MODEL3_READER_NONE;
+}
+
 int32_t Model3_Load(int32_t id, const char* path)
 {
     // Before a slot is made, so a refused call leaves nothing behind.

@@ -13,6 +13,11 @@ int32_t Model3_Load(int32_t id, const char* path);
 // The loader thread's entry for a queued request: the record gets folder and file, then the load of
 // "folder\\file". The slot belongs to the request, so a failed load releases it.
 int32_t Model3_LoadDirFile(int32_t id, const char* folder, const char* file);
+// What Model3_Load does with a file of this name: no reader for its extension (the load finishes
+// a model with nothing read), a reader whose format is not built yet (the same), or a reader.
+enum MODEL3_READER_KIND { MODEL3_READER_NONE, MODEL3_READER_MISSING, MODEL3_READER_READY };
+MODEL3_READER_KIND Model3_ReaderFor(const char* path);
+
 // A new slot with a queued load; -1 (and the slot released) when the file cannot be opened.
 int32_t Model3_LoadQueued(const char* folder, const char* file);
 // A file of the current directory through the loader, waiting for it; the ID or -1.

@@ -1,5 +1,4 @@
 // The scene objects as the frame reads them: the object table and the transform records.
-#if __has_include("model/scene_object.h")
 #include "model/scene_object.h"
 #include "render/frame_render.h"
 
@@ -29,4 +28,3 @@ const QVL::MATRIX* Render_ObjectWorld(int32_t id)
     const QVL::OBJECT_XFORM* xf = Object_GetById(id) ? Object_GetXform(id) : nullptr;
     return xf ? &xf->world : nullptr;
 }
-#endif

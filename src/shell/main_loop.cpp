@@ -94,13 +94,20 @@ void Shell_StartLate()
     Lib_ResetFrameTimer();
 }
 
-void Shell_OpenCommandLine(const char* cmdLine)
+void Shell_OpenCommandLine(const char* cmdLine, const char* launchDir)
 {
-    char name[256];
+    // Room for any folder and name that fit their 256-byte fields, so nothing loadable is cut.
+    char name[1024];
     Shell_ParseCommandLine(cmdLine, name, sizeof name);
     if (!name[0] || !Shell_IsQvpName(name)) return;
     Mode_SwitchTo3DPoly();
-    FileCmd_LoadModelFile(name);
+    // The start-up has moved the current directory to the data folder; a relative name means the
+    // folder the program was started in.
+    bool absolute = name[0] == '\\' || (name[0] && name[1] == ':');
+    char path[1300];  // a launch folder of MAX_PATH and the whole name: never cut
+    if (absolute || !launchDir || !launchDir[0]) Str_Copy(path, sizeof path, name);
+    else Str_Format(path, sizeof path, "%s\\%s", launchDir, name);
+    FileCmd_OpenPath(path);
 }
 
 void Loop_Fade(float* level, float* step)

@@ -14,8 +14,9 @@ bool Shell_IsQvpName(const char* name);
 void Shell_StartEarly();
 // Start-up after the window is shown: editor start states, default records, the start mode.
 void Shell_StartLate();
-// Opens the command line's .qvp file in the 3D polygon screen; other names are ignored.
-void Shell_OpenCommandLine(const char* cmdLine);
+// Opens the command line's .qvp file in the 3D polygon screen; other names are ignored. A relative
+// name is taken from launchDir, the current directory the program was started in.
+void Shell_OpenCommandLine(const char* cmdLine, const char* launchDir);
 
 // Fade: the level moves by the step and stops at either end.
 void Loop_Fade(float* level, float* step);

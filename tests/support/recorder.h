@@ -10,6 +10,8 @@ struct Recorder {
     std::vector<std::string> textures;   // names given to Tex_Load, in slot order
     bool textureLoadFails = false;       // makes Tex_Load answer -1 (the slot is still taken)
     std::vector<std::pair<int, int>> model3Events;   // {model ID, SVC_MODEL3_...} in call order
+    std::vector<std::pair<int, int>> gpuBuilds;      // {model ID, render kind} given to Svc_GpuBuildBuffers
+    bool gpuBuildFails = false;                      // makes Svc_GpuBuildBuffers answer false
     std::vector<int> soundsPlayed;       // global sound numbers that played
     std::vector<std::string> media;      // "play <path>" and "stop", in order
     std::vector<std::string> shellOpened; // what Lib_ShellOpen was asked to open
@@ -19,6 +21,8 @@ struct Recorder {
         shellOpened.clear();
         logWindowsCreated = 0;
         model3Events.clear();
+        gpuBuilds.clear();
+        gpuBuildFails = false;
         messageBoxes.clear();
         logLines.clear();
         textures.clear();

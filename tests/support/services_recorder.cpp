@@ -137,6 +137,13 @@ void Svc_Model3Event(int32_t id, int event)
     Rec().model3Events.emplace_back((int)id, event);
 }
 
+bool Svc_GpuBuildBuffers(int32_t id, int32_t kind)
+{
+    std::lock_guard<std::mutex> g(g_recLock);
+    Rec().gpuBuilds.emplace_back((int)id, (int)kind);
+    return !Rec().gpuBuildFails;
+}
+
 bool Wave_PlayGlobalSound(int32_t index)
 {
     if (index < 0 || index >= kSoundSlots || !g_GlobalSounds[index].loaded) return false;

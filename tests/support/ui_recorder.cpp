@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "frame/services.h"
+#include "shell/file_commands.h"
 
 UiRecorder& UiRec()
 {
@@ -61,3 +62,33 @@ void Svc_WindowSetText(void* w, const char* text) { Note("Text %d %s", Id(w), te
 void Main_ConfirmExit() { ++UiRec().confirmExits; }
 void Options_Open() { ++UiRec().optionsOpened; }
 void MainWnd_ApplyRect() { Note("ApplyRect"); }
+
+// The file commands' dialogs, answered from the script.
+static const char* NextFileAnswer()
+{
+    static std::string answer;
+    UiRecorder& r = UiRec();
+    answer = r.fileAnswers.empty() ? std::string() : r.fileAnswers.front();
+    if (!r.fileAnswers.empty()) r.fileAnswers.erase(r.fileAnswers.begin());
+    return answer.c_str();
+}
+
+const char* FileCmd_AskOpen(const char* extension, const char* title, const char* initialName)
+{
+    Note("Open %s %s %s", extension, title, initialName);
+    return NextFileAnswer();
+}
+
+const char* FileCmd_AskOpenFilter(const char*, const char* title)
+{
+    Note("OpenFilter %s", title);
+    return NextFileAnswer();
+}
+
+const char* FileCmd_AskSave(const char* extension, const char* initialName)
+{
+    Note("Save %s %s", extension, initialName);
+    return NextFileAnswer();
+}
+
+void FileCmd_CopyModelPixels(int32_t id) { UiRec().pixelCopies.push_back(id); }

@@ -9,8 +9,14 @@ struct UiRecorder {
     int confirmExits = 0;
     int optionsOpened = 0;
     unsigned nextHandle = 2;         // handles count up from 2 (1 is the main window)
+    // File dialogs: each is recorded ("Open QVP <title> <initial>", "OpenFilter <title>",
+    // "Save QVP <initial>") and answered with the next of these names ("" when none are left).
+    std::vector<std::string> fileAnswers;
+    std::vector<int> pixelCopies;    // model IDs given to FileCmd_CopyModelPixels
     void Clear()
     {
+        fileAnswers.clear();
+        pixelCopies.clear();
         calls.clear();
         active = nullptr;
         confirmExits = 0;

@@ -56,6 +56,10 @@ static bool TryDialogs(MSG* msg)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int)
 {
+    // LibInit moves the current directory to the data folder; a relative command line means here.
+    char launchDir[MAX_PATH];
+    DWORD launchLen = GetCurrentDirectoryA(sizeof launchDir, launchDir);
+    if (launchLen == 0 || launchLen >= sizeof launchDir) launchDir[0] = 0;
     g_App.maxPolygons = 65000;
     g_Lib.maxPolygons = 65000;
     if (!LibInit(instance)) {
@@ -72,7 +76,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int)
     Lib_SetAntiAlias(g_Lib.antiAlias);
     Shell_StartLate();
     Panel_CreateDib();
-    Shell_OpenCommandLine(cmdLine);
+    Shell_OpenCommandLine(cmdLine, launchDir);
     DragAcceptFiles(g_MainWnd, TRUE);
     SetActiveWindow(g_MainWnd);
     Log_Printf("起動しました。");

@@ -3,12 +3,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstring>
+#include <vector>
 
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
-#include "frame/paths.h"
-#include "frame/text.h"
 #include "shell/modes.h"
 #include "shell/settings.h"
 #include "shell/shell_needs.h"
@@ -20,18 +18,17 @@ int Main_MessageHook(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return Main_WndProc(wnd, msg, wParam, lParam);
 }
 
+// Every dropped file goes to the generic loader, which says what it cannot open.
 static void OpenDroppedFiles(HDROP drop)
 {
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        char path[256];
-        if (!DragQueryFileA(drop, i, path, sizeof path)) continue;
-        char folder[256], name[256];
-        Str_Copy(folder, sizeof folder, File_GetDirPart(path));
-        size_t skip = folder[0] ? std::strlen(folder) + 1 : 0;
-        Str_Copy(name, sizeof name, path + skip);
-        SetCurrentDirectoryA(folder);
-        FileCmd_LoadModelFile(name);
+        // Its length first: a path cut to a fixed buffer would name another file, or none.
+        UINT len = DragQueryFileA(drop, i, nullptr, 0);
+        if (len == 0) continue;
+        std::vector<char> path(len + 1);
+        if (DragQueryFileA(drop, i, path.data(), len + 1) != len) continue;
+        FileCmd_OpenPath(path.data());
     }
     DragFinish(drop);
     Lib_ResetFrameTimer();

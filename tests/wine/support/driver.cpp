@@ -1,6 +1,9 @@
 #include "wine/support/driver.h"
 
 #include <cstdio>
+#include <cstring>
+
+#include <shlobj.h>
 
 #ifndef QV_EXE_NAME
 #define QV_EXE_NAME "QVViduzaRozar.exe"
@@ -104,6 +107,69 @@ COLORREF Drive_ClientPixel(HWND wnd, int x, int y)
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
     return c;
+}
+
+// The file-name field of the open and save dialogs (edt1, or the combo box cmb13 of newer ones,
+// which Wine builds as a ComboBoxEx32 holding a ComboBox holding the Edit).
+static HWND FileNameField(HWND dlg)
+{
+    HWND edit = GetDlgItem(dlg, 0x480);
+    if (edit) return edit;
+    HWND combo = GetDlgItem(dlg, 0x47C);
+    if (!combo) return nullptr;
+    edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+    if (edit) return edit;
+    HWND inner = FindWindowExW(combo, nullptr, L"ComboBox", nullptr);
+    return inner ? FindWindowExW(inner, nullptr, L"Edit", nullptr) : nullptr;
+}
+
+bool Drive_AnswerFileDialog(DWORD pid, const std::wstring& title, const std::string& path, int ms)
+{
+    HWND field = nullptr;
+    HWND dlg = nullptr;
+    // The dialog may still be building its controls (slowly, under emulation): wait for the field.
+    bool found = Drive_WaitFor([&] {
+        dlg = Drive_FindTitled(pid, title);
+        field = dlg ? FileNameField(dlg) : nullptr;
+        return field != nullptr;
+    }, ms);
+    if (!found) return false;
+    Sleep(500);
+    SendMessageA(field, WM_SETTEXT, 0, (LPARAM)path.c_str());
+    PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+    return true;
+}
+
+bool Drive_DropFile(HANDLE process, HWND target, const std::string& path)
+{
+    // The block as DragQueryFile reads it: the header, then the names, each terminated, then an
+    // empty one.
+    std::vector<char> block(sizeof(DROPFILES) + path.size() + 2, 0);
+    DROPFILES header = {};
+    header.pFiles = sizeof(DROPFILES);
+    header.fWide = FALSE;
+    std::memcpy(block.data(), &header, sizeof header);
+    std::memcpy(block.data() + sizeof header, path.data(), path.size());
+    // A GlobalAlloc handle is valid only in the process that made it, and another process's memory
+    // cannot be written directly under the emulator; a shared section mapped into the receiver gives
+    // it the block in its own address space, where DragQueryFile reads it like its own.
+    typedef LONG(NTAPI * MAP_VIEW)(HANDLE, HANDLE, PVOID*, ULONG_PTR, SIZE_T, PLARGE_INTEGER, PSIZE_T, DWORD,
+                                   ULONG, ULONG);
+    MAP_VIEW mapView = (MAP_VIEW)(void*)GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtMapViewOfSection");
+    HANDLE section = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, (DWORD)block.size(), nullptr);
+    if (!mapView || !section) return false;
+    bool ok = false;
+    if (void* local = MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, block.size())) {
+        std::memcpy(local, block.data(), block.size());
+        UnmapViewOfFile(local);
+        PVOID remote = nullptr;
+        SIZE_T size = 0;
+        LONG status = mapView(section, process, &remote, 0, 0, nullptr, &size, 1 /* ViewShare */, 0, PAGE_READWRITE);
+        if (status != 0) std::fprintf(stderr, "NtMapViewOfSection: %lx\n", (unsigned long)status);
+        ok = status == 0 && remote && PostMessageW(target, WM_DROPFILES, (WPARAM)remote, 0) != 0;
+    }
+    CloseHandle(section);
+    return ok;
 }
 
 BoxAnswerer::BoxAnswerer(DWORD pid) : m_pid(pid)

@@ -33,6 +33,14 @@ template <class F> bool Drive_WaitFor(F cond, int ms)
 // A pixel of a window's client area, read from the screen.
 COLORREF Drive_ClientPixel(HWND wnd, int x, int y);
 
+// Answers the open or save dialog of the process titled `title`, once it shows, by typing the path
+// into its name field and confirming; false when no such dialog showed within the time.
+bool Drive_AnswerFileDialog(DWORD pid, const std::wstring& title, const std::string& path, int ms);
+// Drops one file on a window of the process as the shell does: a DROPFILES block (ANSI names) posted
+// with WM_DROPFILES. A global memory handle means nothing in another process, so the block is put
+// into the receiving process's own address space through a shared section.
+bool Drive_DropFile(HANDLE process, HWND target, const std::string& path);
+
 // Answers the message boxes of one process (dialogs captioned with the product caption).
 class BoxAnswerer {
 public:
@@ -65,6 +73,7 @@ public:
     // Starts the studio with the command line arguments and waits for its visible main window.
     bool Start(const std::string& args, int ms = 90000);
     DWORD Pid() const { return m_pi.dwProcessId; }
+    HANDLE Process() const { return m_pi.hProcess; }
     HWND Main() const { return m_main; }
     bool Running() const;
     bool WaitExit(int ms, DWORD* code = nullptr);

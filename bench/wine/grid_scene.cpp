@@ -1,0 +1,65 @@
+#include "grid_scene.h"
+
+#include "frame/lib.h"
+#include "model/gpu_update.h"
+#include "model/model_table.h"
+#include "model/normals.h"
+#include "model/scene_object.h"
+#include "render/camera.h"
+
+namespace {
+
+int32_t g_Model = -1, g_Object = -1;
+
+void MakeGrid()
+{
+    g_Model = Model3_Create();
+    QVL::MODEL3* m = Model3_GetById(g_Model);
+    const int columns = 260, rows = 250;
+    m->groupCount = 4;
+    m->colors.assign(1, QVL::RGBA{255, 255, 255, 255});
+    m->colorCount = 1;
+    auto height = [](int i, int j) { return (float)((i * 7 + j * 3) % 5) * 0.25f; };
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            const int dx[4] = {0, 0, 1, 1}, dz[4] = {0, 1, 1, 0};
+            QVL::FACE3 f = {};
+            f.cornerCount = 4;
+            f.group = r * 4 / rows;
+            for (int k = 0; k < 4; ++k) {
+                int32_t i = (int32_t)m->positions.size();
+                int x = c + dx[k], z = r + dz[k];
+                m->positions.push_back(QVL::XYZ{(float)x, height(x, z), (float)z});
+                m->uvs.push_back(QVL::UV2{(float)x / columns, (float)z / rows});
+                f.corners[k][QVL::CORNER_POS] = i;
+                f.corners[k][QVL::CORNER_UV] = i;
+            }
+            m->faces.push_back(f);
+        }
+    m->positionCount = m->uvCount = (int32_t)m->positions.size();
+    m->faceCount = (int32_t)m->faces.size();
+    for (int g = 0; g < 4; ++g) m->groups[g].color[0] = (float)(64 * g + 60);
+    Model3_FitArrays(m);
+    Model3_CalcNormals(m);
+    Model3_SetLoaded(m);
+    g_Object = ObjectCreate();
+    Object_GetById(g_Object)->modelId = g_Model;
+}
+
+void Setup(int32_t kind)
+{
+    Lib_SetClearColor(0, 0, 0);
+    Render_SetFade(1.0f);
+    if (g_Model < 0) MakeGrid();
+    Object_SetVisible(Object_GetById(g_Object), 1);
+    Model3_SetRenderKind(Model3_GetById(g_Model), kind);
+    Render_SetCameraEye(130, 160, -120);
+    Render_SetCameraTarget(130, 0, 125);
+    Anim_UpdateModels();   // the world matrix and the kind's GPU data, as every idle pass does
+}
+
+} // namespace
+
+void GridScene_SetupKind3() { Setup(3); }
+void GridScene_SetupKind0() { Setup(0); }
+void GridScene_Teardown() { Object_SetVisible(Object_GetById(g_Object), 0); }

@@ -1,0 +1,10 @@
+// The 65,000-polygon scene of the frame benchmark: 260 x 250 quads, each with its own corners, in
+// 4 materials, placed by a scene object and seen whole.
+#pragma once
+#include <cstdint>
+
+// Shows the grid drawn as render kind 3 (buffers) or 0 (immediate, as the 3D editors draw).
+void GridScene_SetupKind3();
+void GridScene_SetupKind0();
+// Hides it again.
+void GridScene_Teardown();
