@@ -18,7 +18,7 @@ echo "== build: native"
 configure native
 cmake --build build/native -j "$jobs"
 echo "== build: sanitizers"
-configure asan -DQV_SANITIZE=ON -DQV_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+configure asan -DQV_SANITIZE=ON -DQV_BENCH=OFF
 cmake --build build/asan -j "$jobs"
 echo "== build: win32"
 configure win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"

@@ -54,6 +54,9 @@ file(GLOB QV_DRIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/drive_
 
 add_executable(qv_wine_tests ${QV_WINE_TESTS} ${QV_WINE_SUPPORT} $<TARGET_OBJECTS:qv_resources>)
 target_include_directories(qv_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+# Test code needs no optimising; GoogleTest's macros would dominate the build.
+target_compile_options(qv_wine_tests PRIVATE -O0)
+target_precompile_headers(qv_wine_tests PRIVATE <windows.h> <gtest/gtest.h> <vector> <string>)
 target_link_libraries(qv_wine_tests PRIVATE -Wl,--whole-archive qv_studio -Wl,--no-whole-archive gtest ${QV_WIN_LIBS} ${QV_STATIC_LINK})
 add_dependencies(qv_wine_tests data_folder)
 add_test(NAME wine_tests COMMAND qv_wine_tests --gtest_color=no)
@@ -69,6 +72,7 @@ if(QV_DRIVE_TESTS)
       ${CMAKE_SOURCE_DIR}/src/frame/bytes.cpp ${CMAKE_SOURCE_DIR}/src/frame/text.cpp)
   add_executable(qv_drive_tests ${QV_DRIVE_TESTS} ${QV_DRIVE_SUPPORT} ${QV_DRIVE_FIXTURES})
   target_include_directories(qv_drive_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_options(qv_drive_tests PRIVATE -O0)
   target_link_libraries(qv_drive_tests PRIVATE gtest ${QV_WIN_LIBS} ${QV_STATIC_LINK})
   add_dependencies(qv_drive_tests studio)
   target_compile_definitions(qv_drive_tests PRIVATE QV_EXE_NAME="${QV_EXE_NAME}.exe")

@@ -52,9 +52,11 @@ double Now()
     return (double)c.QuadPart / (double)f.QuadPart;
 }
 
+HANDLE g_Done;
+
 DWORD WINAPI Watchdog(LPVOID)
 {
-    Sleep(300 * 1000);
+    if (WaitForSingleObject(g_Done, 300 * 1000) == WAIT_OBJECT_0) return 0;
     std::fprintf(stderr, "frame bench: no end after 300 s\n");
     std::fflush(stderr);
     ExitProcess(3);
@@ -65,7 +67,8 @@ DWORD WINAPI Watchdog(LPVOID)
 
 int main()
 {
-    CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr);
+    g_Done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE watchdog = CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr);
     if (!LibInit(GetModuleHandleA(nullptr)) || !g_Device) {
         std::printf("frame bench: LibInit failed\n");
         return 1;
@@ -92,5 +95,15 @@ int main()
         if (c.teardown) c.teardown();
     }
     std::fflush(stdout);
-    ExitProcess(0);
+    // End as the studio does (window destroyed, device released, quit message), with no thread of
+    // ours left: a process torn down with live Direct3D threads is killed rather than exited here.
+    SetEvent(g_Done);
+    WaitForSingleObject(watchdog, INFINITE);
+    SendMessageA(g_MainWnd, WM_CLOSE, 0, 0);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
 }
