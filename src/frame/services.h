@@ -82,3 +82,15 @@ void Media_Stop();
 // Releases a texture the studio loaded; null does nothing (native programs never hold one).
 struct IDirect3DTexture9;
 void Svc_ReleaseTexture(IDirect3DTexture9* texture);
+
+// The effect editor's four modeless dialogs with the frame slider, and the particle mode's parameter
+// dialog (effect/win32/); native programs record the calls. Open creates each dialog that is not
+// open yet (the slider ranged 0 .. g_EffectSliderMax at 0); Close destroys those open.
+void Svc_EffectDialogsOpen();
+void Svc_EffectDialogsClose();
+// Refills the image list from EffectEdit_ImageListLine and selects its first line.
+void Svc_EffectImageListFill();
+// Ranges the frame slider 0 .. max and moves it to pos.
+void Svc_EffectSliderSet(int32_t pos, int32_t max);
+void Svc_ParticleDialogOpen();
+void Svc_ParticleDialogClose();

@@ -149,3 +149,7 @@ void Obj2_MulParentMatrices(int32_t id, int32_t part, QVL::MATRIX* work);
 // Builds the matrices and the quads of every shown part with a texture, keeping corners and origin
 // points in the render record; nothing for a null or invisible record.
 void Obj2_BuildQuads(QVL::OBJ2* rec, std::vector<QVL::OBJ2_QUAD>& out);
+// Draws the object's quads (render/immediate.h), each with the blend stored when the call began.
+void Obj2_Draw(QVL::OBJ2* rec);
+// Every object of g_Obj2Table in ID order.
+void Obj2_DrawAll();

@@ -1,12 +1,15 @@
 #include "render/immediate.h"
 
 #include "frame/lib.h"
+#include "render/frame_render.h"
 
 using namespace QVL;
 
 BLEND g_BlendMode = BLEND_ALPHA;
 float g_WindowScale[2] = {1.0f, 1.0f};
 int32_t g_ScaleToWindow = 1;
+// The modes' enter functions set it (render/frame_render.h).
+int32_t g_ModeScreenSize[2] = {640, 480};
 
 uint32_t Draw_PackColor(int r, int g, int b, int a)
 {

@@ -281,6 +281,8 @@ void FileCmd_LoadQVE()
                 Effect_InitInstance(inst, g_CurEffectId, 320.0f, 240.0f);
             }
             Mode_UpdateCurrent();
+            // The slider spans the loaded effect and the image list shows its pictures.
+            EffectEdit_EffectOpened();
         }
     }
     Mode_RefreshAll();

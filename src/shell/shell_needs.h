@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "model/scene_object.h"
+#include "shell/panels.h"
 #include "shell/shell.h"
 
 // Renderer: the camera, light and fade (render/camera.h), the 3D-scene switch (render/immediate.h)
@@ -25,8 +26,6 @@ void Curve_ResetTempModel();
 #include "shell/file_commands.h"
 
 // Panels and picking.
-void Panel_RepaintDirty();
-void Panel_FlagAllDirty();
 void Sel_AllocBuffers();
 void View_PickVertexOrFace3D();
 // The polygon editor's selection as the view fit sees it: whether it selects anything in its mode,

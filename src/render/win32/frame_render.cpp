@@ -7,7 +7,10 @@
 #include "frame/win32/image_load.h"
 #include "frame/win32/media.h"
 #include "model/model_table.h"
+#include "effect/particle.h"
+#include "model/obj2.h"
 #include "render/camera.h"
+#include "render/effect_draw.h"
 #include "render/frame_render.h"
 #include "render/immediate.h"
 #include "render/shadows.h"
@@ -16,8 +19,6 @@
 #include "render/win32/shader_res.h"
 
 using namespace QVL;
-
-int32_t g_ModeScreenSize[2] = {640, 480};
 
 namespace {
 
@@ -119,6 +120,7 @@ void FixedScene()
         Shadow_DrawStencil();
         Render_DrawOutlines();
     }
+    Render_VisitEffects3D();
     MATRIX identity;
     Math_MatrixIdentity(&identity);
     g_Device->SetTransform(D3DTS_WORLD, (const D3DMATRIX*)&identity);
@@ -135,6 +137,7 @@ void ShaderScene()
 {
     if (FAILED(g_Device->BeginScene())) return;
     Render_ShaderFrame();
+    Render_VisitEffects3D();
     WholeBackBufferViewport();
     Render_Draw2DLayer();
     g_Device->EndScene();
@@ -187,7 +190,8 @@ void Render_Draw2DLayer()
     if (!g_Device) return;
     g_Device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_NONE);
     g_Device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_NONE);
-    // (2D one-skin models, 2D objects and the movie's picture tracks are drawn here once they exist.)
+    // (2D one-skin models and the movie's picture tracks are drawn here once they exist.)
+    Obj2_DrawAll();
     if (g_StudioFlag == 1) {
         const int32_t type = Render_PickedViewType();
         if (Draw_IsGameScreenMode() && (type == 0 || type == 4)) {
@@ -200,7 +204,8 @@ void Render_Draw2DLayer()
             Draw_Rect2D(x0 - 1, y0 - 1, x0 + 1280, y0 + 720, 255, 255, 255, 255);
         }
     }
-    // (The effects and their particles are drawn here once they exist.)
+    Render_DrawEffects();
+    Particle_DrawAll();
     g_Device->SetTexture(0, nullptr);
     Mode_DrawCallback();
     Draw_FlushTexts();

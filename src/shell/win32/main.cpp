@@ -35,6 +35,8 @@ static void IdlePass()
 static bool WheelTarget(HWND active)
 {
     if (active == g_MainWnd) return true;
+    // The effect editor's key-frame dialog steps the preview frame from key to key.
+    if (active && active == (HWND)g_EffectKeyFrameSlot.window) return true;
     VIEW_REC* row = View_Row();
     int n = View_CountOfScreen();
     for (int i = 1; i < n; ++i)
@@ -45,7 +47,8 @@ static bool WheelTarget(HWND active)
 static bool TryDialogs(MSG* msg)
 {
     int s = g_Screen >= 0 && g_Screen < kScreenCount ? g_Screen : 0;
-    HWND dialogs[] = {(HWND)g_DlgSlots[s][1].window};
+    HWND dialogs[] = {(HWND)g_DlgSlots[s][1].window, (HWND)g_EffectKeyFrameSlot.window,
+                      (HWND)g_EffectKeyInfoSlot.window, (HWND)g_EffectParticleSlot.window};
     for (HWND d : dialogs)
         if (d && IsWindow(d) && IsDialogMessageA(d, msg)) return true;
     return false;
@@ -72,6 +75,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int)
     RemoveMenu(system, SC_MOVE, MF_BYCOMMAND);
     Lib_SetAntiAlias(g_Lib.antiAlias);
     Shell_StartLate();
+    Panel_CreateDib();
     Shell_OpenCommandLine(cmdLine, launchDir);
     DragAcceptFiles(g_MainWnd, TRUE);
     SetActiveWindow(g_MainWnd);

@@ -1,0 +1,60 @@
+// Software-painted panels: the shared 1600 x 1024 panel bitmap, its pixel, line and text primitives,
+// the panels' dirty flags, the time axis shared by the key timelines, and the effect timeline
+// painter. Pixels are written here; texts go through the platform's text hook (GDI in the studio),
+// and the copy of the bitmap into a host dialog is the platform's (shell/win32/panels.cpp).
+#pragma once
+#include <cstdint>
+
+constexpr int32_t kPanelWidth = 1600;
+constexpr int32_t kPanelHeight = 1024;
+
+// The bitmap: 0x00RRGGBB at x + y * width, top-down. Null bits until it is created.
+struct PANEL_BITMAP {
+    uint32_t* bits;
+    int32_t width, height;
+};
+extern PANEL_BITMAP g_PanelDib;
+
+// Draws one text with a transparent background in the panel text colour; set by whoever paints
+// (the studio's GDI painter, or a test that records).
+typedef void (*PANEL_TEXT_FN)(int32_t x, int32_t y, const char* text, int32_t r, int32_t g, int32_t b);
+extern PANEL_TEXT_FN g_PanelTextHook;
+
+// Dirty flags, 1 = repaint at the next panel pass.
+extern int32_t g_PanelDirtyGroups, g_PanelDirtyObj2Image, g_PanelDirtyObj2Keys, g_PanelDirtyTexture;
+extern int32_t g_PanelDirtyMotion2Keys, g_PanelDirtyObj3Keys, g_PanelDirtyMotion3Keys, g_PanelDirtyEffect;
+
+// Time axis of the key timelines: frames at 10 / g_KeyTimeScale pixels each, scrolled by
+// g_KeyScrollX; the effect and movie timelines keep their labels left of g_TimelineLabelWidth and
+// their rows from g_TimelineTop down.
+extern int32_t g_KeyTimeScale;      // 4 at start; 1..64 in the effect editor
+extern int32_t g_KeyScrollX, g_KeyScrollY;
+extern int32_t g_KeyHoverRow;
+extern int32_t g_TimelineLabelWidth, g_TimelineTop;
+constexpr int32_t kTimelineRowHeight = 25;
+
+// The five flags a redraw request sets.
+void Panel_FlagAllDirty();
+// Platform side (shell/win32/panels.cpp): the bitmap, made once at start-up, and the repaint pass
+// that paints every dirty panel whose host window exists.
+void Panel_CreateDib();
+void Panel_RepaintDirty();
+
+void Panel_SetTextColor(int32_t r, int32_t g, int32_t b);
+void Panel_TextOut(int32_t x, int32_t y, const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 3, 4)))
+#endif
+    ;
+// Every write is clipped to the bitmap.
+void Panel_PutPixel(int32_t x, int32_t y, int32_t r, int32_t g, int32_t b);
+// A one-pixel line from (x1, y1) to (x2, y2), the end pixel left out as GDI draws it.
+void Panel_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g, int32_t b);
+// Rows y1 .. y2 - 1, each from x1 to x2 - 1.
+void Panel_FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g, int32_t b);
+void Panel_Rect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g, int32_t b);
+
+// x of a frame on the effect and movie timelines: trunc(frame * 10 / scale) + scroll + label width.
+int32_t Timeline_FrameX(int32_t frame);
+// The effect editor's timeline into the bitmap, for a panel of width x height client pixels.
+void Panel_PaintEffectTimeline(int32_t width, int32_t height);

@@ -1,0 +1,68 @@
+// Native stand-in for the effect editor's dialogs and the particle mode's dialog: the slots get
+// handles as windows would, and every call is recorded in UiRec().
+#include <cstdint>
+#include <string>
+
+#include "effect/effect_edit_hooks.h"
+#include "frame/services.h"
+#include "support/ui_recorder.h"
+
+namespace {
+
+void* Handle() { return (void*)((uintptr_t)UiRec().nextHandle++ * 16); }
+
+void Open(DLG_SLOT& slot, const char* name)
+{
+    if (slot.window) return;
+    slot.window = Handle();
+    slot.dirty = 1;
+    UiRec().calls.push_back(std::string("DialogOpen ") + name);
+}
+
+void Close(DLG_SLOT& slot, const char* name)
+{
+    if (!slot.window) return;
+    slot.window = nullptr;
+    UiRec().calls.push_back(std::string("DialogClose ") + name);
+}
+
+} // namespace
+
+void Svc_EffectDialogsOpen()
+{
+    Open(g_EffectImageListSlot, "140");
+    if (!g_EffectKeyFrameSlot.window) {
+        Open(g_EffectKeyFrameSlot, "60");
+        g_EffectSlider = Handle();
+        g_EffectKeyFrameSlot.extra[0] = 1008;
+        g_EffectKeyFrameSlot.extra[1] = 274;
+        UiRec().calls.push_back("Slider 0 " + std::to_string(g_EffectSliderMax));
+    }
+    Open(g_EffectKeyInfoSlot, "59");
+    Open(g_EffectParticleSlot, "139");
+}
+
+void Svc_EffectDialogsClose()
+{
+    Close(g_EffectImageListSlot, "140");
+    Close(g_EffectKeyFrameSlot, "60");
+    g_EffectSlider = nullptr;
+    Close(g_EffectKeyInfoSlot, "59");
+    Close(g_EffectParticleSlot, "139");
+}
+
+void Svc_EffectImageListFill()
+{
+    std::string line = "ImageList";
+    char text[300];
+    for (int32_t i = 0; EffectEdit_ImageListLine(i, text, sizeof text); ++i) line += std::string("|") + text;
+    UiRec().calls.push_back(line);
+}
+
+void Svc_EffectSliderSet(int32_t pos, int32_t max)
+{
+    UiRec().calls.push_back("Slider " + std::to_string(pos) + " " + std::to_string(max));
+}
+
+void Svc_ParticleDialogOpen() { Open(g_ParticleModeSlot, "107"); }
+void Svc_ParticleDialogClose() { Close(g_ParticleModeSlot, "107"); }
