@@ -31,23 +31,27 @@ qv_prepare_home() {
   fi
 }
 
-# Starts Xvfb when there is no display; QV_XVFB_PID is set when we started one.
+# Starts Xvfb when there is no display; QV_XVFB_PID is set when we started one. Xvfb picks a free
+# display itself and reports it (-displayfd), so runs started side by side never share one.
 qv_start_xvfb() {
   if [ -n "${DISPLAY:-}" ]; then return 0; fi
-  local n
-  for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
-  done
-  Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+  local f
+  f=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$f" >/dev/null 2>&1 &
   QV_XVFB_PID=$!
-  export DISPLAY=":$n"
-  local i
-  for i in $(seq 1 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+  local i n=
+  for i in $(seq 1 200); do
+    n=$(tr -dc 0-9 <"$f")
+    if [ -n "$n" ] && [ -e "/tmp/.X11-unix/X$n" ]; then break; fi
+    n=
     sleep 0.1
   done
-  qv_log "Xvfb did not start on :$n"
-  return 1
+  rm -f "$f"
+  if [ -z "$n" ]; then
+    qv_log "Xvfb did not start"
+    return 1
+  fi
+  export DISPLAY=":$n"
 }
 
 qv_stop_xvfb() {

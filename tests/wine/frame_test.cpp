@@ -10,6 +10,7 @@
 #include "frame/d3d_values.h"
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
+#include "render/camera.h"
 #include "wine/support/modal_guard.h"
 #include "wine/support/wine_frame.h"
 
@@ -27,6 +28,8 @@ void Pump()
 // Renders and presents one frame in the clear colour (the timer must have moved on).
 void PresentFrame(int r, int g, int b)
 {
+    // A new frame starts faded out (the studio fades in): show the clear colour as it is.
+    Render_SetFade(1.0f);
     Lib_SetClearColor(r, g, b);
     Sleep(20);
     App_RenderFrame();
