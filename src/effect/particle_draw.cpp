@@ -1,20 +1,9 @@
 // Drawing of the counted particles as rotated, scaled and tinted sprites, each under its emitter
 // key's blend.
 #include "effect/particle.h"
+#include "frame/math3d.h"
 #include "render/immediate.h"
 #include "render/sprite.h"
-
-namespace {
-
-int32_t TruncInt(float v)
-{
-    if (!(v == v)) return 0;
-    if (v >= 2147483647.0f) return 2147483647;
-    if (v <= -2147483648.0f) return (-2147483647 - 1);
-    return (int32_t)v;
-}
-
-} // namespace
 
 void Particle_Draw(QVL::PARTICLE& p)
 {
@@ -22,8 +11,8 @@ void Particle_Draw(QVL::PARTICLE& p)
     if (!Particle_PrepareDraw(p, s)) return;
     Draw_SetBlendMode(s.blend);
     Draw_ApplyBlendMode();
-    Tex_DrawRotated(s.texture, TruncInt(s.x), TruncInt(s.y), s.angle, s.scaleX, s.scaleY, TruncInt(s.r), TruncInt(s.g),
-                    TruncInt(s.b), TruncInt(s.a));
+    Tex_DrawRotated(s.texture, Math_TruncInt(s.x), Math_TruncInt(s.y), s.angle, s.scaleX, s.scaleY,
+                    Math_TruncInt(s.r), Math_TruncInt(s.g), Math_TruncInt(s.b), Math_TruncInt(s.a));
     Draw_SetBlendMode(QVL::BLEND_ALPHA);
     Draw_ApplyBlendMode();
 }

@@ -6,6 +6,8 @@
 // agree bit for bit (sine and cosine go through double and are rounded once).
 #pragma once
 
+#include <cstdint>
+
 namespace QVL {
 
 struct VEC3 {
@@ -59,3 +61,12 @@ void Math_MatrixShadow(QVL::MATRIX* out, float a, float b, float c);
 
 // Uniform Catmull-Rom between p1 (t = 0) and p2 (t = 1); the caller picks and wraps the four keys.
 float Anim_CatmullRom(float p0, float p1, float p2, float p3, float t);
+
+// Truncation towards zero that stays defined for values outside int32 (and NaN gives 0).
+inline int32_t Math_TruncInt(float v)
+{
+    if (!(v == v)) return 0;
+    if (v >= 2147483647.0f) return 2147483647;
+    if (v <= -2147483648.0f) return (-2147483647 - 1);
+    return (int32_t)v;
+}

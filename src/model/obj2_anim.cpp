@@ -13,15 +13,6 @@ using QVL::OBJ2_RENDER;
 
 namespace {
 
-// Truncation towards zero that stays defined for values outside int32 (and NaN).
-int32_t TruncInt(float v)
-{
-    if (!(v == v)) return 0;
-    if (v >= 2147483647.0f) return 2147483647;
-    if (v <= -2147483648.0f) return (-2147483647 - 1);
-    return (int32_t)v;
-}
-
 // The key list of a part in the object's current motion; null for parts without key lists.
 const std::vector<OBJ2_KEY>* CurrentKeys(const OBJ2* rec, int32_t part)
 {
@@ -117,10 +108,10 @@ void Obj2_InterpPartKey(int32_t id, int32_t partIndex, int32_t k, float t)
     part.rotation = Anim_CatmullRom(a.rotation, b.rotation, c.rotation, d.rotation, t);
     part.scaleX = Anim_CatmullRom(a.scaleX, b.scaleX, c.scaleX, d.scaleX, t);
     part.scaleY = Anim_CatmullRom(a.scaleY, b.scaleY, c.scaleY, d.scaleY, t);
-    part.r = TruncInt(Anim_CatmullRom((float)a.r, (float)b.r, (float)c.r, (float)d.r, t));
-    part.g = TruncInt(Anim_CatmullRom((float)a.g, (float)b.g, (float)c.g, (float)d.g, t));
-    part.b = TruncInt(Anim_CatmullRom((float)a.b, (float)b.b, (float)c.b, (float)d.b, t));
-    int32_t alpha = TruncInt(Anim_CatmullRom((float)a.a, (float)b.a, (float)c.a, (float)d.a, t));
+    part.r = Math_TruncInt(Anim_CatmullRom((float)a.r, (float)b.r, (float)c.r, (float)d.r, t));
+    part.g = Math_TruncInt(Anim_CatmullRom((float)a.g, (float)b.g, (float)c.g, (float)d.g, t));
+    part.b = Math_TruncInt(Anim_CatmullRom((float)a.b, (float)b.b, (float)c.b, (float)d.b, t));
+    int32_t alpha = Math_TruncInt(Anim_CatmullRom((float)a.a, (float)b.a, (float)c.a, (float)d.a, t));
     part.a = alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha);
 }
 
@@ -198,8 +189,8 @@ void Obj2_BuildQuads(OBJ2* rec, std::vector<QVL::OBJ2_QUAD>& out)
         for (int c = 0; c < 4; ++c) {
             QVL::VEC3 v;
             Math_TransformPoint(&v, local[c][0], local[c][1], 0.0f, r->world[i]);
-            q.corners[c * 2] = TruncInt(v.x + rec->x);
-            q.corners[c * 2 + 1] = TruncInt(v.y + rec->y);
+            q.corners[c * 2] = Math_TruncInt(v.x + rec->x);
+            q.corners[c * 2 + 1] = Math_TruncInt(v.y + rec->y);
         }
         for (int c = 0; c < 8; ++c) r->corners[i][c] = q.corners[c];
         auto clamp = [](int32_t v) { return v < 0 ? 0 : (v > 255 ? 255 : v); };
@@ -209,8 +200,8 @@ void Obj2_BuildQuads(OBJ2* rec, std::vector<QVL::OBJ2_QUAD>& out)
         q.a = clamp(p.a);
         QVL::VEC3 o;
         Math_TransformPoint(&o, 0.0f, 0.0f, 0.0f, r->world[i]);
-        r->origin[i][0] = TruncInt(o.x);
-        r->origin[i][1] = TruncInt(o.y);
+        r->origin[i][0] = Math_TruncInt(o.x);
+        r->origin[i][1] = Math_TruncInt(o.y);
         out.push_back(q);
     }
 }

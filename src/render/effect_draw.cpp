@@ -1,6 +1,7 @@
 #include "render/effect_draw.h"
 
 #include "effect/effect.h"
+#include "frame/math3d.h"
 #include "model/obj2.h"
 #include "render/camera.h"
 #include "render/immediate.h"
@@ -13,18 +14,10 @@ using QVL::EFFECT_PART;
 
 namespace {
 
-int32_t TruncInt(float v)
-{
-    if (!(v == v)) return 0;
-    if (v >= 2147483647.0f) return 2147483647;
-    if (v <= -2147483648.0f) return (-2147483647 - 1);
-    return (int32_t)v;
-}
-
 // Catmull-Rom overshoots between keys; a colour beyond 0..255 would wrap in the packed vertex.
 int32_t ColorByte(float v)
 {
-    int32_t c = TruncInt(v);
+    int32_t c = Math_TruncInt(v);
     return c < 0 ? 0 : (c > 255 ? 255 : c);
 }
 
@@ -51,8 +44,8 @@ void DrawPart(EFFECT_INST& inst, int32_t j)
         const int32_t handle = e->textures[(size_t)key.texture].texture;
         if (handle < 0) return;
         // Drawn with the stored blend of the quads (alpha here); the key's blend is for 2D objects.
-        Tex_DrawRotated(handle, TruncInt(part.curPosition[0] + inst.position[0]),
-                        TruncInt(part.curPosition[1] + inst.position[1]), part.curRotation[2], part.curScale[0],
+        Tex_DrawRotated(handle, Math_TruncInt(part.curPosition[0] + inst.position[0]),
+                        Math_TruncInt(part.curPosition[1] + inst.position[1]), part.curRotation[2], part.curScale[0],
                         part.curScale[1], ColorByte(part.curColor[0]), ColorByte(part.curColor[1]),
                         ColorByte(part.curColor[2]), ColorByte(part.curColor[3]));
         return;
@@ -64,11 +57,11 @@ void DrawPart(EFFECT_INST& inst, int32_t j)
     if (inst.projected) {
         QVL::VEC3 s;
         Render_ProjectToScreen(&s, inst.position[0], inst.position[1], inst.position[2]);
-        x = TruncInt(part.origin[0] + s.x) - 32;
-        y = TruncInt(part.origin[1] + s.y) - 32;
+        x = Math_TruncInt(part.origin[0] + s.x) - 32;
+        y = Math_TruncInt(part.origin[1] + s.y) - 32;
     } else {
-        x = TruncInt(part.curPosition[0] + inst.position[0]);
-        y = TruncInt(part.curPosition[1] + inst.position[1]);
+        x = Math_TruncInt(part.curPosition[0] + inst.position[0]);
+        y = Math_TruncInt(part.curPosition[1] + inst.position[1]);
     }
     Obj2_SetPositionInt(obj, x, y);
     Obj2_Animate(obj);
