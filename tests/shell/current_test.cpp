@@ -71,9 +71,13 @@ TEST_F(Current, BoneMotionAndKeyOfTheCurrentModel)
             EXPECT_EQ(g_CurRestKey3, &model->bones[c.bone].rest) << c.name;
         }
         EXPECT_EQ(g_CurMotion3 != nullptr, c.motion3) << c.name;
-        if (c.motion3) EXPECT_EQ(g_CurMotion3, &model->motions[(size_t)c.motion]) << c.name;
+        if (c.motion3) {
+            EXPECT_EQ(g_CurMotion3, &model->motions[(size_t)c.motion]) << c.name;
+        }
         EXPECT_EQ(g_CurKeys3 != nullptr, c.keys3) << c.name;
-        if (c.keys3) EXPECT_EQ(g_CurKeys3, &model->bones[c.bone].keys[(size_t)c.motion]) << c.name;
+        if (c.keys3) {
+            EXPECT_EQ(g_CurKeys3, &model->bones[c.bone].keys[(size_t)c.motion]) << c.name;
+        }
         if (c.key < 0) EXPECT_EQ(g_CurKey3, nullptr) << c.name;
         else EXPECT_EQ(g_CurKey3, &(*g_CurKeys3)[(size_t)c.key]) << c.name;
     }
