@@ -306,6 +306,22 @@ int32_t Enum_Enumerate(D3D_ENUMERATION& e)
 
 // ---- start-up choice -------------------------------------------------------------------------
 
+// One side of the settings from the chosen combination: its first depth format, multisample type
+// and vertex processing.
+static void SetSide(const D3D_ENUMERATION& e, DEVICE_SETTINGS_SIDE& side, D3D_ADAPTER_INFO* adapter,
+                    D3D_DEVICE_INFO* device, D3D_DEVICE_COMBO* combo, const DISPLAY_MODE& mode, uint32_t interval)
+{
+    side.adapterInfo = adapter;
+    side.deviceInfo = device;
+    side.deviceCombo = combo;
+    side.displayMode = mode;
+    if (e.usesDepthBuffer) side.depthStencilFormat = AL_Value<int32_t>(&combo->depthStencilFormats, 0);
+    side.multiSampleType = AL_Value<int32_t>(&combo->multiSampleTypes, 0);
+    side.multiSampleQuality = 0;
+    side.vertexProcessingType = AL_Value<int32_t>(&combo->vertexProcessingTypes, 0);
+    side.presentInterval = interval;
+}
+
 bool App_FindBestWindowedMode(const D3D_ENUMERATION& e, bool requireHAL, bool requireREF,
                               int32_t clientWidth, int32_t clientHeight, DEVICE_SETTINGS* s)
 {
@@ -338,18 +354,9 @@ bool App_FindBestWindowedMode(const D3D_ENUMERATION& e, bool requireHAL, bool re
     }
 found:
     if (!bestCombo) return false;
-    DEVICE_SETTINGS_SIDE& w = s->windowedSide;
-    w.adapterInfo = bestAdapter;
-    w.deviceInfo = bestDevice;
-    w.deviceCombo = bestCombo;
-    w.displayMode = desktop;
+    SetSide(e, s->windowedSide, bestAdapter, bestDevice, bestCombo, desktop, PRESENT_INTERVAL_ONE);
     s->windowWidth = clientWidth;
     s->windowHeight = clientHeight;
-    if (e.usesDepthBuffer) w.depthStencilFormat = AL_Value<int32_t>(&bestCombo->depthStencilFormats, 0);
-    w.multiSampleType = AL_Value<int32_t>(&bestCombo->multiSampleTypes, 0);
-    w.multiSampleQuality = 0;
-    w.vertexProcessingType = AL_Value<int32_t>(&bestCombo->vertexProcessingTypes, 0);
-    w.presentInterval = PRESENT_INTERVAL_ONE;
     s->windowed = true;
     return true;
 }
@@ -409,16 +416,7 @@ found:
         }
     }
 
-    DEVICE_SETTINGS_SIDE& f = s->fullscreenSide;
-    f.adapterInfo = bestAdapter;
-    f.deviceInfo = bestDevice;
-    f.deviceCombo = bestCombo;
-    f.displayMode = chosen;
-    if (e.usesDepthBuffer) f.depthStencilFormat = AL_Value<int32_t>(&bestCombo->depthStencilFormats, 0);
-    f.multiSampleType = AL_Value<int32_t>(&bestCombo->multiSampleTypes, 0);
-    f.multiSampleQuality = 0;
-    f.vertexProcessingType = AL_Value<int32_t>(&bestCombo->vertexProcessingTypes, 0);
-    f.presentInterval = PRESENT_INTERVAL_DEFAULT;
+    SetSide(e, s->fullscreenSide, bestAdapter, bestDevice, bestCombo, chosen, PRESENT_INTERVAL_DEFAULT);
     s->windowed = false;
     return true;
 }

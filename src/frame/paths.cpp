@@ -43,10 +43,7 @@ const char* File_StripExtension(const char* name)
     if (!name) return t_stem;
     const char* dot = Str_FindLastChar(NamePart(name), '.');
     if (!dot) return t_stem;
-    size_t n = (size_t)(dot - name);
-    if (n >= sizeof t_stem) n = Str_BoundaryBefore(name, sizeof t_stem - 1);
-    std::memcpy(t_stem, name, n);
-    t_stem[n] = 0;
+    Str_CopyN(t_stem, sizeof t_stem, name, (size_t)(dot - name));
     return t_stem;
 }
 
@@ -56,10 +53,7 @@ const char* File_GetDirPart(const char* path)
     if (!path) return t_dirPart;
     const char* sep = Str_FindLastChar(path, '\\');
     if (!sep) return t_dirPart;
-    size_t n = (size_t)(sep - path);
-    if (n >= sizeof t_dirPart) n = Str_BoundaryBefore(path, sizeof t_dirPart - 1);
-    std::memcpy(t_dirPart, path, n);
-    t_dirPart[n] = 0;
+    Str_CopyN(t_dirPart, sizeof t_dirPart, path, (size_t)(sep - path));
     return t_dirPart;
 }
 

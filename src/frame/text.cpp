@@ -36,19 +36,20 @@ bool Str_Format(char* dst, size_t cap, const char* fmt, ...)
     return ok;
 }
 
-bool Str_Copy(char* dst, size_t cap, const char* src)
+bool Str_CopyN(char* dst, size_t cap, const char* src, size_t n)
 {
     if (!dst || cap == 0) return false;
-    if (!src) src = "";
-    size_t len = std::strlen(src);
-    if (len < cap) {
-        std::memmove(dst, src, len + 1);
-        return true;
-    }
-    size_t keep = Str_BoundaryBefore(src, cap - 1);
-    std::memmove(dst, src, keep);
-    dst[keep] = 0;
-    return false;
+    if (!src) src = "", n = 0;
+    const bool fits = n < cap;
+    if (!fits) n = Str_BoundaryBefore(src, cap - 1);
+    std::memmove(dst, src, n);
+    dst[n] = 0;
+    return fits;
+}
+
+bool Str_Copy(char* dst, size_t cap, const char* src)
+{
+    return Str_CopyN(dst, cap, src, src ? std::strlen(src) : 0);
 }
 
 const char* Str_FindLastChar(const char* s, char c)

@@ -81,6 +81,34 @@ VERTEX_KEY KeyOf(const MODEL3* m, const int32_t* corner)
     return VERTEX_KEY{{p.x, p.y, p.z, t.u, t.v}};
 }
 
+// The polygons of one material over vertices shared by equal position and UV, numbered from
+// `count` on: addVertex (corner, key) is called once per new vertex, in the order they first appear.
+template <class ADD_VERTEX>
+void SharedVertexPolygons(const MODEL3* m, const std::vector<int32_t>& faces, int32_t& count,
+                          std::vector<GPU_POLYGON>& polygons, int32_t& polygonCount, ADD_VERTEX addVertex)
+{
+    ExactIndex<5> seen(faces.size() * 2);
+    for (int32_t f : faces) {
+        const FACE3& face = m->faces[f];
+        const int corners = Corners(face);
+        if (corners < 3) continue;
+        GPU_POLYGON poly = {};
+        for (int c = 0; c < corners; ++c) {
+            const int32_t* k = face.corners[c];
+            VERTEX_KEY key = KeyOf(m, k);
+            int32_t at = seen.FindOrAdd(key.v, count);
+            if (at < 0) {
+                at = count++;
+                addVertex(k, key);
+            }
+            poly.corners[c] = at;
+        }
+        poly.cornerCount = (uint8_t)corners;
+        polygons.push_back(poly);
+        polygonCount++;
+    }
+}
+
 } // namespace
 
 void Gpu_FanVertices(const MODEL3* m, const std::vector<int32_t>& faces, const GROUP3& g, std::vector<BUFFER_VERTEX>& out)
@@ -133,31 +161,15 @@ GPU_KIND3* Gpu_MakeKind3(const MODEL3* m)
     for (size_t gi = 0; gi < byGroup.size(); ++gi) {
         const GROUP3& g = m->groups[gi];
         GPU_KIND3_GROUP& e = r->groups[gi];
-        ExactIndex<5> seen(byGroup[gi].size() * 2);
-        for (int32_t f : byGroup[gi]) {
-            const FACE3& face = m->faces[f];
-            const int corners = Corners(face);
-            if (corners < 3) continue;
-            GPU_POLYGON poly = {};
-            for (int c = 0; c < corners; ++c) {
-                const int32_t* k = face.corners[c];
-                VERTEX_KEY key = KeyOf(m, k);
-                int32_t at = seen.FindOrAdd(key.v, e.vertexCount);
-                if (at < 0) {
-                    at = e.vertexCount++;
-                    e.positions.push_back(XYZ{key.v[0], key.v[1], key.v[2]});
-                    e.normals.push_back(hasNormals ? Model3_NormalAt(m, k[CORNER_NORMAL]) : XYZ{0, 0, 0});
-                    e.colors.push_back(Gpu_CornerColor(m, g, k[CORNER_COLOR]));
-                    e.uvs.push_back(UV2{key.v[3], key.v[4]});
-                    e.weights.push_back(Model3_WeightAt(m, k[CORNER_POS]));
-                }
-                poly.corners[c] = at;
-            }
-            poly.cornerCount = (uint8_t)corners;
-            e.polygons.push_back(poly);
-            e.polygonCount++;
-            e.triangleCount += corners - 2;
-        }
+        SharedVertexPolygons(m, byGroup[gi], e.vertexCount, e.polygons, e.polygonCount,
+                             [&](const int32_t* k, const VERTEX_KEY& key) {
+                                 e.positions.push_back(XYZ{key.v[0], key.v[1], key.v[2]});
+                                 e.normals.push_back(hasNormals ? Model3_NormalAt(m, k[CORNER_NORMAL]) : XYZ{0, 0, 0});
+                                 e.colors.push_back(Gpu_CornerColor(m, g, k[CORNER_COLOR]));
+                                 e.uvs.push_back(UV2{key.v[3], key.v[4]});
+                                 e.weights.push_back(Model3_WeightAt(m, k[CORNER_POS]));
+                             });
+        for (const GPU_POLYGON& poly : e.polygons) e.triangleCount += poly.cornerCount - 2;
         e.deformed.assign((size_t)e.vertexCount, XYZ{0, 0, 0});
     }
     return r;
@@ -199,30 +211,14 @@ GPU_KIND9* Gpu_MakeKind9(const MODEL3* m)
         GPU_KIND9_GROUP& e = r->groups[gi];
         e.vertexCapacity = FanTriangles(m, byGroup[gi]) * 3;
         e.vertices.reserve((size_t)e.vertexCapacity);
-        ExactIndex<5> seen(byGroup[gi].size() * 2);
         r->vertexCounter = 0;
-        for (int32_t f : byGroup[gi]) {
-            const FACE3& face = m->faces[f];
-            const int corners = Corners(face);
-            if (corners < 3) continue;
-            GPU_POLYGON poly = {};
-            for (int c = 0; c < corners; ++c) {
-                const int32_t* k = face.corners[c];
-                VERTEX_KEY key = KeyOf(m, k);
-                int32_t at = seen.FindOrAdd(key.v, r->vertexCounter);
-                if (at < 0) {
-                    at = r->vertexCounter++;
-                    XYZ n = hasNormals ? Model3_NormalAt(m, k[CORNER_NORMAL]) : XYZ{0, 0, 0};
-                    e.vertices.push_back(BUFFER_VERTEX{key.v[0], key.v[1], key.v[2], n.x, n.y, n.z,
-                                                       Gpu_PackColor(Gpu_CornerColor(m, g, k[CORNER_COLOR])),
-                                                       key.v[3], key.v[4]});
-                }
-                poly.corners[c] = at;
-            }
-            poly.cornerCount = (uint8_t)corners;
-            e.polygons.push_back(poly);
-            e.polygonCount++;
-        }
+        SharedVertexPolygons(m, byGroup[gi], r->vertexCounter, e.polygons, e.polygonCount,
+                             [&](const int32_t* k, const VERTEX_KEY& key) {
+                                 XYZ n = hasNormals ? Model3_NormalAt(m, k[CORNER_NORMAL]) : XYZ{0, 0, 0};
+                                 e.vertices.push_back(BUFFER_VERTEX{key.v[0], key.v[1], key.v[2], n.x, n.y, n.z,
+                                                                    Gpu_PackColor(Gpu_CornerColor(m, g, k[CORNER_COLOR])),
+                                                                    key.v[3], key.v[4]});
+                             });
         Gpu_PolygonIndices(e.polygons, e.polygonCount, e.indices);
         e.indexCount = (int32_t)e.indices.size();
     }

@@ -89,36 +89,27 @@ bool InTable(int32_t id)
     return id >= 0 && id < kGpuTableSize;
 }
 
+template <class T>
+void FreeEntry(T* (&table)[kGpuTableSize], int32_t id)
+{
+    if (!InTable(id)) return;
+    delete table[id];
+    table[id] = nullptr;
+}
+
 } // namespace
 
-void Gpu_FreeKind1(int32_t id)
-{
-    if (!InTable(id)) return;
-    delete g_GpuTables.kind1[id];
-    g_GpuTables.kind1[id] = nullptr;
-}
+void Gpu_FreeKind1(int32_t id) { FreeEntry(g_GpuTables.kind1, id); }
 
-void Gpu_FreeKind3(int32_t id)
-{
-    if (!InTable(id)) return;
-    delete g_GpuTables.kind3[id];
-    g_GpuTables.kind3[id] = nullptr;
-}
+void Gpu_FreeKind3(int32_t id) { FreeEntry(g_GpuTables.kind3, id); }
 
 void Gpu_FreeDisplacement(int32_t id)
 {
-    if (!InTable(id)) return;
-    if (g_GpuTables.displacement[id]) Model3_Free(g_GpuTables.displacement[id]->copy);
-    delete g_GpuTables.displacement[id];
-    g_GpuTables.displacement[id] = nullptr;
+    if (InTable(id) && g_GpuTables.displacement[id]) Model3_Free(g_GpuTables.displacement[id]->copy);
+    FreeEntry(g_GpuTables.displacement, id);
 }
 
-void Gpu_FreeKind9(int32_t id)
-{
-    if (!InTable(id)) return;
-    delete g_GpuTables.kind9[id];
-    g_GpuTables.kind9[id] = nullptr;
-}
+void Gpu_FreeKind9(int32_t id) { FreeEntry(g_GpuTables.kind9, id); }
 
 void Gpu_FreeRenderTable()
 {

@@ -52,6 +52,18 @@ void Put(VERTEX_SINK& sink, const IMMEDIATE_VERTEX& v)
     sink.vertices[sink.count++] = v;
 }
 
+// Mirrors the triangles put since `start` across x = 0, in the opposite winding; how many.
+int32_t PutMirrored(VERTEX_SINK& sink, int start)
+{
+    const int end = sink.count;
+    for (int t = start; t < end; t += 3) {
+        Put(sink, Mirrored(sink.vertices[t + 2]));
+        Put(sink, Mirrored(sink.vertices[t + 1]));
+        Put(sink, Mirrored(sink.vertices[t]));
+    }
+    return (end - start) / 3;
+}
+
 } // namespace
 
 uint32_t Render_CornerDiffuse(const MODEL3* m, const GROUP3& g, const int32_t* corner, int32_t curBone)
@@ -109,15 +121,7 @@ int32_t Render_EmitMaterial(const MODEL3* m, int32_t gi, const MATERIAL_DRAW_OPT
             Put(sink, front[j + 2]);
             ++triangles;
         }
-        if (g.mirror == 1) {
-            const int end = sink.count;
-            for (int t = start; t < end; t += 3) {
-                Put(sink, Mirrored(sink.vertices[t + 2]));
-                Put(sink, Mirrored(sink.vertices[t + 1]));
-                Put(sink, Mirrored(sink.vertices[t]));
-                ++triangles;
-            }
-        }
+        if (g.mirror == 1) triangles += PutMirrored(sink, start);
         if (g.doubleSided == 1) {
             for (int j = 0; j + 2 < c; ++j) {
                 const int order[3] = {c - 1, c - 2 - j, c - 3 - j};
@@ -180,15 +184,7 @@ int32_t Render_EmitOutline(const MODEL3* m, int32_t gi, bool deformed, VERTEX_SI
             }
             ++triangles;
         }
-        if (g.mirror == 1) {
-            const int end = sink.count;
-            for (int t = start; t < end; t += 3) {
-                Put(sink, Mirrored(sink.vertices[t + 2]));
-                Put(sink, Mirrored(sink.vertices[t + 1]));
-                Put(sink, Mirrored(sink.vertices[t]));
-                ++triangles;
-            }
-        }
+        if (g.mirror == 1) triangles += PutMirrored(sink, start);
     }
     return triangles;
 }

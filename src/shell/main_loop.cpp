@@ -30,10 +30,7 @@ void Shell_ParseCommandLine(const char* cmdLine, char* out, size_t cap)
     size_t from = 0;
     if (len > 0 && cmdLine[0] == '"') from = 1;
     if (len > from && cmdLine[len - 1] == '"') --len;
-    size_t n = len - from;
-    if (n >= cap) n = Str_BoundaryBefore(cmdLine + from, cap - 1);
-    std::memcpy(out, cmdLine + from, n);
-    out[n] = 0;
+    Str_CopyN(out, cap, cmdLine + from, len - from);
 }
 
 bool Shell_IsQvpName(const char* name)

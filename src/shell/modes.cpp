@@ -417,8 +417,7 @@ void Mode_MouseMove(int32_t lParam)
 
 static void PointAtPickedView()
 {
-    int i = g_PickedView >= 0 && g_PickedView < kViewsPerScreen ? g_PickedView : 0;
-    g_CurView = &View_Row()[i];
+    g_CurView = &View_Picked();
 }
 
 void Mode_Draw()

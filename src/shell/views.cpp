@@ -23,10 +23,14 @@ static int ClampScreen(int s) { return s < 0 || s >= kScreenCount ? 0 : s; }
 
 VIEW_REC* View_Row() { return g_Views[ClampScreen(g_Screen)]; }
 
+VIEW_REC& View_Picked()
+{
+    return View_Row()[g_PickedView >= 0 && g_PickedView < kViewsPerScreen ? g_PickedView : 0];
+}
+
 bool View_GetActiveView(QVL::PRESENT_VIEW* out)
 {
-    int i = g_PickedView >= 0 && g_PickedView < kViewsPerScreen ? g_PickedView : 0;
-    const VIEW_REC& v = View_Row()[i];
+    const VIEW_REC& v = View_Picked();
     if (v.exists != 1) return false;
     out->window = v.window;
     out->type = v.type;

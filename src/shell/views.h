@@ -39,6 +39,7 @@ constexpr float kNewViewZoom = 0.25f;
 constexpr int32_t kMaxViewAge = 1000000000;
 
 VIEW_REC* View_Row();                      // the current screen's row
+VIEW_REC& View_Picked();                   // the picked view of that row (view 0 when out of range)
 int View_CountOfScreen();                  // its view count, clamped to 0..8
 void View_SetDefaults();
 void View_UpdateCurrent();
