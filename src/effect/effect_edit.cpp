@@ -107,15 +107,20 @@ void MoveKey(EFFECT_PART* part, int32_t k, int32_t frame)
 
 // ---- mode entry, exit and frame ------------------------------------------------------------------
 
-void EffectEdit_Enter()
+void EffectEdit_EnterCanvas(const char* menu)
 {
-    g_ModeMenu = Svc_MenuSet("MENU_EFFECT");
+    g_ModeMenu = Svc_MenuSet(menu);
     g_ScreenGroup = 6;
     g_ModeScreenSize[0] = 640;
     g_ModeScreenSize[1] = 480;
     VIEW_REC& main = View_Row()[0];
     main.pan[0] = -160.0f;
     main.pan[1] = -120.0f;
+}
+
+void EffectEdit_Enter()
+{
+    EffectEdit_EnterCanvas("MENU_EFFECT");
 
     EffectEdit_NewEffect();
     g_CurLayer = 0;

@@ -31,6 +31,9 @@ struct EFFECT_TIMELINE_MOUSE {
 extern EFFECT_TIMELINE_MOUSE g_EffectTimelineMouse;
 
 void EffectEdit_Enter();
+// What the effect editor and the particle mode share on entry: their menu, screen group 6 and the
+// 640 x 480 canvas centred in the main view.
+void EffectEdit_EnterCanvas(const char* menu);
 void EffectEdit_Exit();
 void EffectEdit_Frame();
 void EffectEdit_Command(int id);

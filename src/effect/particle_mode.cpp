@@ -4,7 +4,6 @@
 
 #include "frame/lib.h"
 #include "frame/services.h"
-#include "render/frame_render.h"
 #include "render/immediate.h"
 #include "render/sprite.h"
 #include "render/text_queue.h"
@@ -34,13 +33,7 @@ void ParticleEdit_InitParams()
 
 void ParticleEdit_Enter()
 {
-    g_ModeMenu = Svc_MenuSet("MENU_PARTICLE");
-    g_ScreenGroup = 6;
-    g_ModeScreenSize[0] = 640;
-    g_ModeScreenSize[1] = 480;
-    VIEW_REC& main = View_Row()[0];
-    main.pan[0] = -160.0f;
-    main.pan[1] = -120.0f;
+    EffectEdit_EnterCanvas("MENU_PARTICLE");
     g_CurLayer = 0;
     if (g_Lib.dataFolder[0]) Svc_SetCurrentDirectory(g_Lib.dataFolder);
     Tex_LoadFile(&g_TexTable[0], "爆発.png");
