@@ -22,8 +22,9 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 qv_start_xvfb
 trap 'wineserver -k 2>/dev/null || true; qv_stop_xvfb' EXIT
-# A virtual display has no window manager: Wine's own desktop draws the window's frame and caption.
-wine explorer /desktop=QV,1920x1080 "$exe" "${args[@]}" &
+# The virtual display runs a window manager (openbox), as a desktop does: the studio maximises and
+# its tool windows stay above it.
+wine "$exe" "${args[@]}" &
 sleep "${QV_SCREENSHOT_DELAY:-20}"
 import -window root "$root/build/screenshot.png"
 echo "screenshot: build/screenshot.png"

@@ -12,6 +12,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 
 for p in cmake g++ make googletest libbenchmark-dev clang libclang-rt-14-dev \
          g++-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils \
+         libgl1-mesa-dri:i386 libglx-mesa0:i386 openbox xdotool \
          fonts-ipafont-gothic fonts-ipafont-mincho imagemagick locales; do
   have_pkg "$p" || need_pkgs+=("$p")
 done
@@ -23,6 +24,15 @@ if [ ${#need_pkgs[@]} -gt 0 ]; then
   fi
   as_root apt-get update -q
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${need_pkgs[@]}"
+fi
+
+# Wine maps Japanese file names through the ja_JP.UTF-8 locale: generate it system-wide.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  echo "[setup] generating the ja_JP.UTF-8 locale" >&2
+  if ! grep -qs '^ja_JP.UTF-8 UTF-8' /etc/locale.gen; then
+    echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+  fi
+  as_root locale-gen >/dev/null
 fi
 
 # Wine runs 32-bit Linux processes. Some kernels have their 32-bit emulation switched off; there the

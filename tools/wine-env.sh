@@ -9,15 +9,20 @@ export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko install prompts: the studio needs neither.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-# ANSI code page 932: Wine takes it from the locale name even without the glibc locale.
-export LC_ALL=ja_JP.UTF-8
 # File names with Japanese characters ("Effect\爆発") need the glibc locale itself: without it Wine
-# cannot turn them into Unix names. Built once into the build tree from the locales package's source.
-if [ ! -e "$QV_BUILD/locale/ja_JP.UTF-8/LC_CTYPE" ] && command -v localedef >/dev/null 2>&1; then
-  mkdir -p "$QV_BUILD/locale"
-  localedef -i ja_JP -f UTF-8 "$QV_BUILD/locale/ja_JP.UTF-8" >/dev/null 2>&1 || true
+# cannot turn them into Unix names. setup.sh generates it system-wide; where that was not possible it
+# is built into the build tree and found through LOCPATH.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  if [ ! -e "$QV_BUILD/locale/ja_JP.UTF-8/LC_CTYPE" ] && command -v localedef >/dev/null 2>&1; then
+    mkdir -p "$QV_BUILD/locale"
+    localedef -i ja_JP -f UTF-8 "$QV_BUILD/locale/ja_JP.UTF-8" >/dev/null 2>&1 || true
+  fi
+  if [ -e "$QV_BUILD/locale/ja_JP.UTF-8/LC_CTYPE" ]; then export LOCPATH="$QV_BUILD/locale"; fi
 fi
-if [ -e "$QV_BUILD/locale/ja_JP.UTF-8/LC_CTYPE" ]; then export LOCPATH="$QV_BUILD/locale"; fi
+# ANSI code page 932: Wine takes it from the locale name. The shell that sources this file does not
+# see a LOCPATH set here (only its children do), so its own complaint about the locale is silenced.
+{ export LC_ALL=ja_JP.UTF-8; } 2>/dev/null
+
 # A HOME of our own whose .asoundrc gives ALSA a null PCM, so DirectSound works without a sound card.
 export QV_WINEHOME="$QV_BUILD/winehome"
 export HOME="$QV_WINEHOME"
@@ -31,8 +36,10 @@ qv_prepare_home() {
   fi
 }
 
-# Starts Xvfb when there is no display; QV_XVFB_PID is set when we started one. Xvfb picks a free
-# display itself and reports it (-displayfd), so runs started side by side never share one.
+# Starts Xvfb with a window manager (openbox) when there is no display, as a desktop has one:
+# windows maximise and owned windows stay above their owner. QV_XVFB_PID and QV_WM_PID are set when
+# we started them. Xvfb picks a free display itself and reports it (-displayfd), so runs started side
+# by side never share one.
 qv_start_xvfb() {
   if [ -n "${DISPLAY:-}" ]; then return 0; fi
   local f
@@ -52,9 +59,25 @@ qv_start_xvfb() {
     return 1
   fi
   export DISPLAY=":$n"
+  if command -v openbox >/dev/null 2>&1; then
+    openbox --sm-disable >/dev/null 2>&1 &
+    QV_WM_PID=$!
+    # The manager announces itself on the root window once it manages windows.
+    for i in $(seq 1 100); do
+      if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then break; fi
+      sleep 0.1
+    done
+  else
+    qv_log "openbox is missing: windows run without a window manager"
+  fi
 }
 
 qv_stop_xvfb() {
+  if [ -n "${QV_WM_PID:-}" ]; then
+    kill "$QV_WM_PID" 2>/dev/null || true
+    wait "$QV_WM_PID" 2>/dev/null || true
+    QV_WM_PID=
+  fi
   if [ -n "${QV_XVFB_PID:-}" ]; then
     kill "$QV_XVFB_PID" 2>/dev/null || true
     wait "$QV_XVFB_PID" 2>/dev/null || true
