@@ -12,7 +12,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 
 for p in cmake g++ make googletest libbenchmark-dev clang libclang-rt-14-dev \
          g++-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils \
-         libgl1-mesa-dri:i386 libglx-mesa0:i386 openbox xdotool \
+         libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 openbox xdotool \
          fonts-ipafont-gothic fonts-ipafont-mincho imagemagick locales; do
   have_pkg "$p" || need_pkgs+=("$p")
 done
