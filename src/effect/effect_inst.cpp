@@ -148,14 +148,7 @@ void Effect_AdvanceInstances(float step)
             ++i;
             continue;
         }
-        inst.fraction += step;
-        if (inst.fraction >= 1.0f) {
-            // Whole frames at once: a long pause must not loop once per frame.
-            float whole = std::floor(inst.fraction);
-            double frame = (double)inst.frame + (double)whole;
-            inst.frame = frame > 2147483647.0 ? 2147483647 : (int32_t)frame;
-            inst.fraction -= whole;
-        }
+        Anim_AdvanceFrames(&inst.frame, &inst.fraction, step);
         if (inst.frame < e->frameCount || InstanceHasParticles((int32_t)i)) {
             ++i;
             continue;

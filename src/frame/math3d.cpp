@@ -236,3 +236,15 @@ float Anim_CatmullRom(float p0, float p1, float p2, float p3, float t)
     return (t + (t3 - 2.0f * t2)) * m1 + p1 * (2.0f * t3 - 3.0f * t2 + 1.0f) + m2 * (t3 - t2) +
            p2 * (3.0f * t2 - 2.0f * t3);
 }
+
+bool Anim_AdvanceFrames(int32_t* frame, float* fraction, float step)
+{
+    *fraction += step;
+    if (!(*fraction >= 1.0f)) return false;
+    const double whole = std::floor((double)*fraction);
+    const double next = (double)*frame + whole;
+    *frame = next >= 2147483647.0 ? 2147483647 : (int32_t)next;
+    // An infinite sum leaves no fraction to keep.
+    *fraction = std::isfinite(whole) ? (float)((double)*fraction - whole) : 0.0f;
+    return true;
+}

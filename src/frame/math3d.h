@@ -62,6 +62,11 @@ void Math_MatrixShadow(QVL::MATRIX* out, float a, float b, float c);
 // Uniform Catmull-Rom between p1 (t = 0) and p2 (t = 1); the caller picks and wraps the four keys.
 float Anim_CatmullRom(float p0, float p1, float p2, float p3, float t);
 
+// One playback clock step: fraction += step, and its whole frames move into the frame at once (a
+// long pause must not loop once per frame, and at 2^24 subtracting 1 no longer changes a float).
+// The frame stops at INT32_MAX. True when at least one whole frame was taken.
+bool Anim_AdvanceFrames(int32_t* frame, float* fraction, float step);
+
 // Truncation towards zero that stays defined for values outside int32 (and NaN gives 0).
 inline int32_t Math_TruncInt(float v)
 {

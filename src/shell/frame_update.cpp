@@ -17,22 +17,14 @@ char g_TitleText[256];
 
 void Play_AdvanceWrap(int32_t* frame, float* fraction, float step, int32_t length, void (*perFrame)())
 {
-    *fraction += step;
-    while (*fraction >= 1.0f) {
-        *frame += 1;
-        *fraction -= 1.0f;
-        if (perFrame) perFrame();
-    }
+    // The key search starts afresh from the frame, so one call after the jump does for all frames.
+    if (Anim_AdvanceFrames(frame, fraction, step) && perFrame) perFrame();
     if (*frame >= length) *frame -= length;
 }
 
 void Play_AdvanceReset(int32_t* frame, float* fraction, float step, int32_t frameCount)
 {
-    *fraction += step;
-    while (*fraction >= 1.0f) {
-        *frame += 1;
-        *fraction -= 1.0f;
-    }
+    Anim_AdvanceFrames(frame, fraction, step);
     if (*frame >= frameCount) *frame = 0;
 }
 
@@ -79,11 +71,7 @@ void Play_TickMovie()
     if (g_ScreenGroup == 9) {
         m.frame += m.recordStep;
     } else {
-        m.fraction += g_FrameStep;
-        while (m.fraction >= 1.0f) {
-            m.frame += 1;
-            m.fraction -= 1.0f;
-        }
+        Anim_AdvanceFrames(&m.frame, &m.fraction, g_FrameStep);
     }
     if (m.frame < m.endFrame) {
         Movie_ApplyFrame();

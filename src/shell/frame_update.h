@@ -7,8 +7,8 @@
 void Mode_Frame();
 void Mode_FrameCallback();
 
-// One playback clock: fraction += step, whole frames advance the frame (perFrame runs for each);
-// at the end the length is subtracted once when the frame has reached it.
+// One playback clock: fraction += step, whole frames advance the frame (perFrame runs once when
+// any did); at the end the length is subtracted once when the frame has reached it.
 void Play_AdvanceWrap(int32_t* frame, float* fraction, float step, int32_t length, void (*perFrame)());
 // The effect clock: whole frames advance, and the frame jumps to 0 at the frame count.
 void Play_AdvanceReset(int32_t* frame, float* fraction, float step, int32_t frameCount);

@@ -2,6 +2,8 @@
 #include <cstring>
 #include <string>
 
+#include "frame/math3d.h"
+#include "scene/scene_edit_hooks.h"
 #include "shell/frame_update.h"
 #include "shell_fixture.h"
 
@@ -94,9 +96,9 @@ TEST(Playback, ClocksAdvanceWholeFramesAndWrap)
 {
     struct Case { int frame; float fraction, step; int length; int outFrame; float outFraction; int calls; };
     const Case cases[] = {
-        {10, 0.0f, 2.5f, 60, 12, 0.5f, 2},
+        {10, 0.0f, 2.5f, 60, 12, 0.5f, 1},
         {59, 0.0f, 1.0f, 60, 0, 0.0f, 1},
-        {5, 0.0f, 130.0f, 60, 75, 0.0f, 130},  // subtracted once per pass
+        {5, 0.0f, 130.0f, 60, 75, 0.0f, 1},    // subtracted once per pass; one key search after the jump
         {0, 0.75f, 0.25f, 60, 1, 0.0f, 1},
     };
     for (const Case& c : cases) {
@@ -112,6 +114,52 @@ TEST(Playback, ClocksAdvanceWholeFramesAndWrap)
     float fr = 0.5f;
     Play_AdvanceReset(&f, &fr, 3.0f, 60);  // 61 >= 60: jumps to 0, not 1
     EXPECT_EQ(f, 0);
+}
+
+// The first pass after a long time in the background carries all of it (78 hours is about 1.7e7
+// frames); whole frames are taken at once, so no tick spins on a fraction that 1 no longer changes.
+TEST(Playback, AHugeStepTakesItsWholeFramesAtOnce)
+{
+    struct Case { int32_t frame; float fraction, step; int32_t outFrame; float outFraction; bool advanced; };
+    const Case cases[] = {
+        {0, 0.0f, 1e8f, 100000000, 0.0f, true},
+        {7, 0.5f, 16777216.0f, 16777223, 0.0f, true},   // 2^24 + 0.5 rounds to 2^24
+        {2147483000, 0.0f, 1e8f, INT32_MAX, 0.0f, true},   // stops at the largest frame
+        {3, 0.25f, 0.5f, 3, 0.75f, false},
+        {3, 0.5f, 2.75f, 6, 0.25f, true},
+    };
+    for (const Case& c : cases) {
+        int32_t f = c.frame;
+        float fr = c.fraction;
+        EXPECT_EQ(c.advanced, Anim_AdvanceFrames(&f, &fr, c.step)) << c.frame;
+        EXPECT_EQ(c.outFrame, f) << c.frame;
+        EXPECT_FLOAT_EQ(c.outFraction, fr) << c.frame;
+    }
+
+    int32_t f = 10;
+    float fr = 0.0f;
+    g_perFrame = 0;
+    Play_AdvanceWrap(&f, &fr, 1e8f, 60, CountFrame);
+    EXPECT_EQ(100000010 - 60, f);
+    EXPECT_EQ(0.0f, fr);
+    EXPECT_EQ(1, g_perFrame);
+
+    f = 10;
+    fr = 0.0f;
+    Play_AdvanceReset(&f, &fr, 1e8f, 60);
+    EXPECT_EQ(0, f);
+    EXPECT_EQ(0.0f, fr);
+
+    g_ScreenGroup = 7;
+    g_MovieData.frame = 0;
+    g_MovieData.fraction = 0.0f;
+    g_MovieData.endFrame = 200000000;
+    g_FrameStep = 1e8f;
+    Play_TickMovie();
+    EXPECT_EQ(100000000, g_MovieData.frame);
+    EXPECT_EQ(0.0f, g_MovieData.fraction);
+    g_FrameStep = 0.0f;
+    g_MovieData = MOVIE_PLAY{};
 }
 
 TEST(Title, FormatsAndStaysBounded)
