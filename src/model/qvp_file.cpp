@@ -470,6 +470,8 @@ bool Parse(MODEL3& m, ByteReader& r, int32_t layout, int32_t& exportsRead)
     if (layout >= 2006000) {
         r.I16(m.displacement);
         r.F32(m.displacementHeight);
+        // The switch names the texture that displaces the model: such a model draws as kind 8.
+        if (m.displacement > 0) Model3_SetRenderKind(&m, 8);
     }
 
     int32_t g = 0;

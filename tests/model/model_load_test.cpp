@@ -5,6 +5,8 @@
 #include "frame/scene.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/gpu_data.h"
+#include "model/gpu_update.h"
 #include "model/model_expect.h"
 #include "model/model_load.h"
 #include "model/qvp_file.h"
@@ -126,6 +128,49 @@ TEST_F(ModelLoad, NormalMapChoosesRenderKindSixOnlyWithATexture)
         Model3_Free(src);
         MODEL3* m = Model3_GetById(Model3_Load(-1, path.c_str()));
         EXPECT_EQ(texture ? 6 : 3, m->renderKind);
+    }
+}
+
+// A displacement switch above 0 draws the model displaced: render kind 8, whose data the
+// graphics seam builds on the next frame.
+TEST_F(ModelLoad, DisplacementSwitchChoosesRenderKindEight)
+{
+    struct Case { int32_t layout; int16_t displacement; int32_t kind; };
+    const Case cases[] = {
+        {2009000, 1, 8}, {2009000, 2, 8}, {2009000, 0, 3}, {2009000, -1, 3},
+        {2006000, 1, 8},   // hand-made, as the older layouts are
+        {2005000, 1, 3},   // no switch in the file
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.layout << " switch " << c.displacement);
+        std::vector<uint8_t> bytes;
+        if (c.layout == 2009000) {
+            // A saved cube: the hand-made 2009000 file has a normal map, which chooses kind 6.
+            MODEL3* src = NewRecord();
+            MakeCube(src);
+            src->displacement = c.displacement;
+            bytes = SaveBytes(src);
+            Model3_Free(src);
+        } else {
+            QvpFixtureOptions options;
+            options.displacement = c.displacement;
+            bytes = QvpFixture(c.layout, options);
+        }
+        std::string path = WriteTempFile("d.qvp", bytes);
+        int32_t id = Model3_Load(-1, path.c_str());
+        ASSERT_GE(id, 0);
+        MODEL3* m = Model3_GetById(id);
+        EXPECT_EQ(c.kind, m->renderKind);
+        EXPECT_EQ(c.layout >= 2006000 ? c.displacement : 0, m->displacement);
+        Gpu_InitModelRes(Gpu_EnsureModelRes(id), id);
+        Gpu_ResizeModelRes(Gpu_GetModelRes(id));
+        Rec().Clear();
+        EXPECT_TRUE(Gpu_UpdateModel(m, id));
+        ASSERT_EQ(1u, Rec().gpuBuilds.size());
+        EXPECT_EQ(std::make_pair((int)id, (int)c.kind), Rec().gpuBuilds[0]);
+        EXPECT_EQ(c.kind, m->renderKind);
+        Model3_Release(id);
+        Model3_ProcessReleases();
     }
 }
 

@@ -65,7 +65,7 @@ std::vector<uint8_t> QvpFixture(int32_t layout, const QvpFixtureOptions& o)
     w.I32(1);
     Str(w, "tex.bmp");
     if (v2006) {
-        w.I16(0);
+        w.I16(o.displacement);
         w.F32(2.5f);
     }
     // One group.

@@ -8,6 +8,7 @@
 struct QvpFixtureOptions {
     uint16_t boneA = 1;       // 2005000/2006000 store bone numbers in 16 bits
     int32_t version = 0;      // written into the header; 0: the layout's own
+    int16_t displacement = 0; // the displacement switch (2006000 on)
 };
 
 // version: 2004002, 2005000, 2006000, 2008000 or 2009000.
