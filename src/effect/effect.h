@@ -105,8 +105,12 @@ QVL::EFFECT* Effect_GetData(int32_t id);
 void Effect_EraseAllData();
 void Effect_InitData(QVL::EFFECT& e);
 void Effect_InitPart(QVL::EFFECT_PART& part);
-// Appends a default part and returns its index.
+// Appends a default part and returns its index; -1 with a message when the effect already holds
+// kEffectMaxParts parts.
 int32_t Effect_PartCreate(QVL::EFFECT* e);
+// Appends a picture entry (texture -1, not loaded) and returns its index; -1 with a message when the
+// effect already holds kEffectMaxTextures entries, -1 when a name does not fit its field.
+int32_t Effect_AddTexture(QVL::EFFECT* e, const char* folder, const char* file);
 int32_t Effect_GetPartCount(const QVL::EFFECT* e);
 int32_t Effect_GetTextureCount(const QVL::EFFECT* e);
 

@@ -2,6 +2,8 @@
 #include "effect/effect.h"
 
 #include "frame/log.h"
+#include "frame/services.h"
+#include "frame/text.h"
 
 using QVL::EFFECT;
 using QVL::EFFECT_PART;
@@ -43,9 +45,29 @@ void Effect_EraseAllData()
 int32_t Effect_PartCreate(EFFECT* e)
 {
     if (!e) return -1;
+    // The QVE reader takes no more: an effect saved with more could not be opened again.
+    if (e->parts.size() >= (size_t)QVL::kEffectMaxParts) {
+        Lib_MessageBox("これ以上パーツを、追加できません。");
+        return -1;
+    }
     e->parts.emplace_back();
     Effect_InitPart(e->parts.back());
     return (int32_t)e->parts.size() - 1;
+}
+
+int32_t Effect_AddTexture(EFFECT* e, const char* folder, const char* file)
+{
+    if (!e) return -1;
+    // Bounded like the parts, by what the QVE reader takes.
+    if (e->textures.size() >= (size_t)QVL::kEffectMaxTextures) {
+        Lib_MessageBox("これ以上テクスチャを、追加できません。");
+        return -1;
+    }
+    QVL::EFFECT_TEX t{};
+    if (!Str_Copy(t.folder, sizeof t.folder, folder) || !Str_Copy(t.file, sizeof t.file, file)) return -1;
+    t.texture = -1;
+    e->textures.push_back(t);
+    return (int32_t)e->textures.size() - 1;
 }
 
 int32_t Effect_GetPartCount(const EFFECT* e)

@@ -130,8 +130,6 @@ void EffectEdit_Enter()
     Svc_EffectDialogsOpen();
 
     EffectEdit_BuildSample();
-    // The studio opens on the sample playing, as "再生" over the whole effect would start it.
-    EffectEdit_Play(true, 0, true, (uint32_t)FrameCount(), true);
 }
 
 void EffectEdit_InitParticlePart(EFFECT_PART& part)
@@ -182,12 +180,7 @@ void EffectEdit_SampleRecord(EFFECT& e)
         part.origin[0] = s.origin[0];
         part.origin[1] = s.origin[1];
     }
-    for (const char* name : {"box.bmp", "爆発.png", "pupu.bmp"}) {
-        QVL::EFFECT_TEX t{};
-        Str_Copy(t.file, sizeof t.file, name);
-        t.texture = -1;
-        e.textures.push_back(t);
-    }
+    for (const char* name : {"box.bmp", "爆発.png", "pupu.bmp"}) Effect_AddTexture(&e, "", name);
     e.frameCount = 60;
     EffectEdit_InitParticlePart(e.parts[(size_t)Effect_PartCreate(&e)]);
 }
@@ -319,10 +312,14 @@ void EffectEdit_EffectOpened()
 
 void EffectEdit_AddImagePart()
 {
-    if (!Effect_GetData(g_CurEffectId)) return;
-    const int32_t object = LoadSampleObject();
     EFFECT* e = Effect_GetData(g_CurEffectId);
-    EFFECT_PART& part = e->parts[(size_t)Effect_PartCreate(e)];
+    if (!e) return;
+    // The part first: a refused part loads no object.
+    const int32_t index = Effect_PartCreate(e);
+    if (index < 0) return;
+    const int32_t object = LoadSampleObject();
+    e = Effect_GetData(g_CurEffectId);
+    EFFECT_PART& part = e->parts[(size_t)index];
     Str_Copy(part.name, sizeof part.name, kSampleName);
     part.kind = QVL::EFFECT_PART_IMAGE;
     Str_Copy(part.folder, sizeof part.folder, kSampleFolder);
@@ -345,7 +342,9 @@ void EffectEdit_AddParticlePart()
 {
     EFFECT* e = Effect_GetData(g_CurEffectId);
     if (!e) return;
-    EffectEdit_InitParticlePart(e->parts[(size_t)Effect_PartCreate(e)]);
+    const int32_t index = Effect_PartCreate(e);
+    if (index < 0) return;
+    EffectEdit_InitParticlePart(e->parts[(size_t)index]);
     SizePreviewStates();
     Mode_UpdateCurrent();
     Mode_RefreshAll();

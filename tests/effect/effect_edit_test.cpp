@@ -7,6 +7,7 @@
 #include "effect/effect.h"
 #include "effect/effect_edit_hooks.h"
 #include "frame/text.h"
+#include "model/obj2.h"
 #include "render/immediate.h"
 #include "shell/panels.h"
 #include "frame/lib.h"
@@ -76,8 +77,10 @@ protected:
     }
 };
 
-TEST_F(EffectEditTest, EntryBuildsTheSamplePlayingInItsPreviewInstance)
+TEST_F(EffectEditTest, EntryBuildsTheSampleStoppedInItsPreviewInstance)
 {
+    g_MoviePlayEnd = 0;
+    g_LoopPlay = 0;
     EffectEdit_Enter();
     EXPECT_TRUE(UiRec().Has("MenuSet MENU_EFFECT"));
     EXPECT_EQ(6, g_ScreenGroup);
@@ -114,16 +117,18 @@ TEST_F(EffectEditTest, EntryBuildsTheSamplePlayingInItsPreviewInstance)
     ASSERT_EQ(3u, e.textures.size());
     for (const QVL::EFFECT_TEX& t : e.textures) EXPECT_GE(t.texture, 0) << t.file;
 
-    // One instance, at the centre of the game screen, with a state per part, playing the whole effect.
+    // One instance, at the centre of the game screen, with a state per part; not playing, with the
+    // play end at the frame count for "再生".
     ASSERT_EQ(2u, g_EffectInstances.size());
     ASSERT_NE(nullptr, g_CurEffectInst);
     EXPECT_EQ(1, g_CurEffectInst->effect);
     EXPECT_EQ(320.0f, g_CurEffectInst->position[0]);
     EXPECT_EQ(240.0f, g_CurEffectInst->position[1]);
     EXPECT_EQ(4u, g_CurEffectInst->parts.size());
-    EXPECT_EQ(1, g_PlayFlag);
+    EXPECT_EQ(0, g_PlayFlag);
+    EXPECT_EQ(0, g_CurEffectInst->frame);
     EXPECT_EQ(60, g_MoviePlayEnd);
-    EXPECT_EQ(1, g_LoopPlay);
+    EXPECT_EQ(0, g_LoopPlay);
 
     // Entering again starts from nothing: new effect 0, sample 1, and no dialog a second time.
     EffectEdit_Enter();
@@ -167,6 +172,17 @@ TEST_F(EffectEditTest, NewEffectLeavesNothingToEdit)
     EXPECT_EQ(30.0f, image.origin[0]);
     EXPECT_EQ(1, g_EffectData[0].parts[0].keys[1].texture);
     EXPECT_EQ(10, g_EffectData[0].parts[0].keys[1].emitInterval);
+
+    // At the part limit both commands are refused with the message, and no 2D object is loaded.
+    while (g_EffectData[0].parts.size() < (size_t)QVL::kEffectMaxParts) EffectEdit_Command(57);
+    const int32_t objects = Obj2_Count();
+    Rec().Clear();
+    EffectEdit_Command(56);
+    EffectEdit_Command(57);
+    EXPECT_EQ((size_t)QVL::kEffectMaxParts, g_EffectData[0].parts.size());
+    EXPECT_EQ((size_t)QVL::kEffectMaxParts, g_CurEffectInst->parts.size());
+    EXPECT_EQ(objects, Obj2_Count());
+    EXPECT_EQ(std::vector<std::string>(2, "これ以上パーツを、追加できません。"), Rec().messageBoxes);
 }
 
 TEST_F(EffectEditTest, NewKeyBetweenTwoTakesTheInterpolatedPositionWithoutTheOrigin)

@@ -332,3 +332,42 @@ TEST_F(QveFile, NamesTooLongForTheirFieldsAreNotCut)
     EXPECT_EQ(-1, Obj2_Load(longFolder.c_str(), "x.qve"));
     EXPECT_EQ(1u, Rec().messageBoxes.size());   // neither read the file the cut path names
 }
+
+// The reader takes at most 256 parts and 1024 pictures, so no more can be added: an effect built up
+// to the limits saves and opens again, and one more of either is refused where it is added.
+TEST_F(QveFile, AnEffectAtThePartAndTextureLimitsOpensAgain)
+{
+    QVL::EFFECT e;
+    Effect_InitData(e);
+    for (int32_t i = 0; i < QVL::kEffectMaxParts; ++i) {
+        ASSERT_EQ(i, Effect_PartCreate(&e));
+        e.parts.back().kind = QVL::EFFECT_PART_EMITTER;
+        Str_Format(e.parts.back().name, sizeof e.parts.back().name, "p%d", i);
+    }
+    for (int32_t i = 0; i < QVL::kEffectMaxTextures; ++i) {
+        char name[32];
+        Str_Format(name, sizeof name, "t%d.bmp", i);
+        ASSERT_EQ(i, Effect_AddTexture(&e, "img", name));
+    }
+    EXPECT_TRUE(Rec().messageBoxes.empty());
+
+    EXPECT_EQ(-1, Effect_PartCreate(&e));
+    EXPECT_EQ(-1, Effect_AddTexture(&e, "img", "more.bmp"));
+    EXPECT_EQ((size_t)QVL::kEffectMaxParts, e.parts.size());
+    EXPECT_EQ((size_t)QVL::kEffectMaxTextures, e.textures.size());
+    const std::vector<std::string> refused = {"これ以上パーツを、追加できません。", "これ以上テクスチャを、追加できません。"};
+    EXPECT_EQ(refused, Rec().messageBoxes);
+
+    Save(e, "full.qve");
+    Rec().Clear();
+    int32_t id = Effect_DataCreate();
+    ASSERT_EQ(id, QVE_Load(id, dir.c_str(), "full.qve"));
+    EXPECT_TRUE(Rec().messageBoxes.empty());
+    const QVL::EFFECT* got = Effect_GetData(id);
+    ASSERT_EQ((size_t)QVL::kEffectMaxParts, got->parts.size());
+    ASSERT_EQ((size_t)QVL::kEffectMaxTextures, got->textures.size());
+    EXPECT_STREQ("p255", got->parts[255].name);
+    EXPECT_STREQ("img", got->textures[1023].folder);
+    EXPECT_STREQ("t1023.bmp", got->textures[1023].file);
+    EXPECT_EQ("DATA\\img\\t1023.bmp", Rec().textures.back());
+}
