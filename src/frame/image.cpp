@@ -168,11 +168,16 @@ void Image_Stretch(const QVL::BGRA_IMAGE& picture, uint8_t* texels, int32_t pitc
     }
 }
 
+void Image_FreeCopy(QVL::PIXEL_COPY& copy)
+{
+    std::free(copy.pixels);
+    copy = QVL::PIXEL_COPY{nullptr, 0, 0};
+}
+
 void Image_FreePixelCopy(int entry)
 {
     if (entry < 0 || entry >= 256) return;
-    std::free(g_PixelCopies[entry].pixels);
-    g_PixelCopies[entry] = QVL::PIXEL_COPY{nullptr, 0, 0};
+    Image_FreeCopy(g_PixelCopies[entry]);
 }
 
 void Image_FreePixelCopies()
@@ -180,24 +185,30 @@ void Image_FreePixelCopies()
     for (int i = 0; i < 256; ++i) Image_FreePixelCopy(i);
 }
 
+void Image_MakeCopy(QVL::PIXEL_COPY& out, const uint8_t* texels, int32_t pitch, int32_t texW, int32_t texH,
+                    int32_t width, int32_t height)
+{
+    Image_FreeCopy(out);
+    // The size comes from a file: bound it before allocating.
+    if (!texels || texW <= 0 || texH <= 0 || !Image_SizeAllowed(width, height)) return;
+    uint32_t* copy = static_cast<uint32_t*>(std::calloc((size_t)width * (size_t)height, 4));
+    if (!copy) return;
+    for (int32_t y = 0; y < texH; ++y) {
+        const uint8_t* t = texels + (size_t)y * (size_t)pitch;
+        size_t row = (size_t)((int64_t)y * height / texH) * (size_t)width;
+        for (int32_t x = 0; x < texW; ++x, t += 4) {
+            size_t col = (size_t)((int64_t)x * width / texW);
+            copy[row + col] = (uint32_t)t[3] << 24 | (uint32_t)t[0] << 16 | (uint32_t)t[1] << 8 | t[2];
+        }
+    }
+    out = QVL::PIXEL_COPY{copy, width, height};
+}
+
 void Image_BuildPixelCopy(int entry, const uint8_t* texels, int32_t pitch, int32_t texW, int32_t texH,
                           int32_t entryW, int32_t entryH)
 {
     if (entry < 0 || entry >= 256) return;
-    Image_FreePixelCopy(entry);
-    // The entry's size comes from a model file: bound it before allocating.
-    if (!texels || texW <= 0 || texH <= 0 || !Image_SizeAllowed(entryW, entryH)) return;
-    uint32_t* copy = static_cast<uint32_t*>(std::calloc((size_t)entryW * (size_t)entryH, 4));
-    if (!copy) return;
-    for (int32_t y = 0; y < texH; ++y) {
-        const uint8_t* t = texels + (size_t)y * (size_t)pitch;
-        size_t row = (size_t)((int64_t)y * entryH / texH) * (size_t)entryW;
-        for (int32_t x = 0; x < texW; ++x, t += 4) {
-            size_t col = (size_t)((int64_t)x * entryW / texW);
-            copy[row + col] = (uint32_t)t[3] << 24 | (uint32_t)t[0] << 16 | (uint32_t)t[1] << 8 | t[2];
-        }
-    }
-    g_PixelCopies[entry] = QVL::PIXEL_COPY{copy, entryW, entryH};
+    Image_MakeCopy(g_PixelCopies[entry], texels, pitch, texW, texH, entryW, entryH);
 }
 
 uint32_t Image_GetCopyPixel(int entry, int32_t index)

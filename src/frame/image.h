@@ -85,6 +85,11 @@ extern QVL::PIXEL_COPY g_PixelCopies[256];
 void Image_BuildPixelCopy(int entry, const uint8_t* texels, int32_t pitch, int32_t texW, int32_t texH,
                           int32_t entryW, int32_t entryH);
 void Image_FreePixelCopy(int entry);
+// The same into any copy (the 2D object's image copy, say), in width x height pixels; out is freed
+// first and left empty when there is nothing to copy.
+void Image_MakeCopy(QVL::PIXEL_COPY& out, const uint8_t* texels, int32_t pitch, int32_t texW, int32_t texH,
+                    int32_t width, int32_t height);
+void Image_FreeCopy(QVL::PIXEL_COPY& copy);
 void Image_FreePixelCopies();
 // Pixel `index` of copy `entry`; 0 when the entry has no copy or the index lies outside it.
 uint32_t Image_GetCopyPixel(int entry, int32_t index);

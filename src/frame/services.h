@@ -2,6 +2,7 @@
 // frame/win32/services.cpp; native programs link the recorder in tests/support/. Nothing else crosses.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 // A message box with the product caption; the frame timer is reset after it (the box stops time).
 void Lib_MessageBox(const char* text);
@@ -58,6 +59,9 @@ int32_t Tex_Load(const char* file);
 int32_t Tex_LoadFile(int32_t* handle, const char* file);
 // The slot's picture size in pixels; (0, 0) and false when the handle is -1 or not in use.
 bool Tex_GetSize(int32_t handle, float* width, float* height);
+// The slot's texture, top level, as B, G, R, A bytes row by row without padding (texW x texH
+// texels); false and an empty vector when the handle has no texture.
+bool Tex_ReadTexels(int32_t handle, std::vector<uint8_t>& texels, int32_t* texW, int32_t* texH);
 
 // Platform resources of 3D model slots, by model ID: render data, GPU objects, textures, sounds.
 enum {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "frame/image.h"
 #include "frame/math3d.h"
 
 namespace QVL {
@@ -128,6 +129,13 @@ void Obj2_LoadImage(int32_t id, int32_t image, const char* path);
 int32_t Obj2_GetImageWidth(int32_t id, int32_t image);
 int32_t Obj2_GetImageHeight(int32_t id, int32_t image);
 void Obj2_CenterImagePivot(int32_t id, int32_t image);
+// The pixel copy of one image that the 2D object key panel reads: the image's own size, each pixel
+// 0xAABBGGRR. Obj2_CopyImagePixels rebuilds it from image 0..31 of the object (an index above 31
+// does nothing; an image without a texture leaves no copy).
+extern QVL::PIXEL_COPY g_Obj2Pixels;
+void Obj2_CopyImagePixels(int32_t id, int32_t image);
+// Pixel `index` of the copy, 0 when there is no copy or the index lies outside it.
+uint32_t Obj2_GetLockedPixel(int32_t index);
 
 // The QVA file. Obj2_Load reports its own errors and returns -1 (the object made for the attempt
 // keeps its defaults); Obj2_Save says so when the file cannot be written.

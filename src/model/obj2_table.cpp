@@ -11,6 +11,8 @@ using QVL::OBJ2_KEY;
 using QVL::OBJ2_MOTION;
 using QVL::OBJ2_RENDER;
 
+QVL::PIXEL_COPY g_Obj2Pixels;
+
 namespace {
 
 OBJ2_KEY DefaultKey()
@@ -175,4 +177,24 @@ void Obj2_CenterImagePivot(int32_t id, int32_t image)
     if (!rec || image < 0 || image >= QVL::kObj2MaxImages) return;
     rec->pivotX[image] = (int32_t)((float)Obj2_GetImageWidth(id, image) * 0.5f);
     rec->pivotY[image] = (int32_t)((float)Obj2_GetImageHeight(id, image) * 0.5f);
+}
+
+void Obj2_CopyImagePixels(int32_t id, int32_t image)
+{
+    if (image > 31) return;
+    Image_FreeCopy(g_Obj2Pixels);
+    const OBJ2_RENDER* r = Obj2_GetRender(id);
+    if (!r || image < 0 || !r->images[image] || r->textures[image] < 0) return;
+    std::vector<uint8_t> texels;
+    int32_t texW = 0, texH = 0;
+    if (!Tex_ReadTexels(r->textures[image], texels, &texW, &texH)) return;
+    const QVL::OBJ2_IMAGE& img = *r->images[image];
+    Image_MakeCopy(g_Obj2Pixels, texels.data(), texW * 4, texW, texH, img.width, img.height);
+}
+
+uint32_t Obj2_GetLockedPixel(int32_t index)
+{
+    const QVL::PIXEL_COPY& c = g_Obj2Pixels;
+    if (!c.pixels || index < 0 || (int64_t)index >= (int64_t)c.width * c.height) return 0;
+    return c.pixels[index];
 }

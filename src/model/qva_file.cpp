@@ -304,13 +304,11 @@ int32_t Obj2_Load(const char* folder, const char* file)
     rec = Obj2_GetById(id);
 
     for (int32_t i = 0; i < rec->imageCount; ++i) {
-        // The image record takes the joined path; the object keeps the name of the file, so that
-        // saving it again does not write the folder into its image names.
-        char name[256], imagePath[1024];
-        Str_Copy(name, sizeof name, rec->imageNames[i]);
-        Str_Format(imagePath, sizeof imagePath, "%s\\%s", rec->folder, name);
+        // The image name becomes the joined path (Obj2_LoadImage copies it there), which is what a
+        // later save writes.
+        char imagePath[1024];
+        Str_Format(imagePath, sizeof imagePath, "%s\\%s", rec->folder, rec->imageNames[i]);
         Obj2_LoadImage(id, i, imagePath);
-        Str_Copy(rec->imageNames[i], sizeof rec->imageNames[i], name);
     }
     if (rec->version <= kVersion2004)
         for (int32_t i = 0; i < rec->imageCount; ++i) Obj2_CenterImagePivot(id, i);

@@ -61,7 +61,7 @@ TEST_F(QvaFile, SaveAndLoadKeepEveryField)
     EXPECT_STREQ("a.QVA", got->file);
     ASSERT_EQ(2, got->imageCount);
     for (int i = 0; i < 2; ++i) {
-        EXPECT_STREQ(src->imageNames[i], got->imageNames[i]);   // the name, not the joined path
+        EXPECT_EQ(dir + "\\" + src->imageNames[i], got->imageNames[i]);   // the joined path
         EXPECT_EQ(src->pivotX[i], got->pivotX[i]);
         EXPECT_EQ(src->pivotY[i], got->pivotY[i]);
         EXPECT_EQ(32, Obj2_GetImageWidth(id, i));
@@ -80,8 +80,6 @@ TEST_F(QvaFile, SaveAndLoadKeepEveryField)
         for (size_t m = 0; m < 2; ++m)
             EXPECT_TRUE(SameKeys(src->parts[p].keyLists[m].keys, got->parts[p].keyLists[m].keys)) << p << "/" << m;
     }
-    // Saved again, the loaded object gives the same bytes.
-    EXPECT_EQ(Bytes(*src), Bytes(*got));
     // The same file twice gives two objects with consecutive IDs.
     EXPECT_EQ(1, Obj2_Load(dir.c_str(), "a.QVA"));
     EXPECT_EQ(nullptr, Obj2_GetById(-1));
@@ -140,6 +138,90 @@ TEST_F(QvaFile, PivotBlocksRunOnButOnlyTheArraysAreKept)
     EXPECT_EQ(Bytes(*got), b);
 }
 
+// A QVA of one image, one motion and one keyed part, written by hand. Each pivot block holds one
+// value per name byte: the image's pivot, then the zeros of the pivot entries after it (the name is
+// kept below 32 bytes).
+std::vector<uint8_t> HandQva(const std::string& imageName)
+{
+    ByteWriter w;
+    w.Bytes("QVA", 3);
+    w.I32(2004050);
+    w.I32(1);
+    w.I32((int32_t)imageName.size());
+    w.Bytes(imageName.data(), imageName.size());
+    for (size_t k = 0; k < imageName.size(); ++k) w.I32(k == 0 ? 12 : 0);
+    for (size_t k = 0; k < imageName.size(); ++k) w.I32(k == 0 ? 34 : 0);
+    w.I32(1);   // motions
+    w.I32(1);
+    w.I32(4);
+    w.Bytes("walk", 4);
+    w.I32(30);
+    w.I32(2);   // parts: part 1 only is stored
+    w.I32(1);
+    w.I32(3);
+    w.Bytes("arm", 3);
+    w.I32(0);
+    w.I32(1);   // one key in motion 0
+    for (int32_t v : {5, 1}) w.I32(v);
+    for (float v : {1.5f, -2.0f, 45.0f, 1.0f, 0.5f}) w.F32(v);
+    for (int32_t v : {0, 255, 128, 64, 200}) w.I32(v);
+    return w.Data();
+}
+
+// Loading names each image by its joined path, and a save writes that name (and pivot blocks of its
+// length) back.
+TEST_F(QvaFile, LoadedImagesAreNamedByTheJoinedPathWhichASaveWrites)
+{
+    char cwd[1024];
+    ASSERT_TRUE(Svc_GetCurrentDirectory(cwd, sizeof cwd));
+    ASSERT_TRUE(Svc_SetCurrentDirectory(dir.c_str()));
+    // A short folder, relative to the current directory, keeps the joined name below 32 bytes.
+    const std::vector<uint8_t> file = HandQva("a.bmp");
+    ASSERT_TRUE(QVL::File_WriteAll("q\\h.QVA", file.data(), file.size()));
+    int32_t id = Obj2_Load("q", "h.QVA");
+    ASSERT_EQ(0, id);
+    ASSERT_TRUE(Obj2_Save(Obj2_GetById(id), "q\\saved.QVA"));
+    std::vector<uint8_t> saved;
+    ASSERT_TRUE(QVL::File_ReadAll("q\\saved.QVA", saved));
+    Svc_SetCurrentDirectory(cwd);
+
+    EXPECT_TRUE(Rec().messageBoxes.empty());
+    ASSERT_EQ(1u, Rec().textures.size());
+    EXPECT_EQ("q\\a.bmp", Rec().textures[0]);
+    EXPECT_STREQ("q\\a.bmp", Obj2_GetById(id)->imageNames[0]);
+    EXPECT_EQ(HandQva("q\\a.bmp"), saved);
+}
+
+// The image's pixel copy: every texel lands on the pixel its position scales to in the image's own
+// size, as 0xAABBGGRR.
+TEST_F(QvaFile, ImagePixelCopyStretchesTheTextureToTheImageSize)
+{
+    int32_t id = Obj2_Create();
+    Obj2_LoadImage(id, 0, "a.bmp");   // the native slots answer 32 x 32
+    Obj2_LoadImage(id, 1, "b.bmp");
+    Rec().texels = {0x10, 0x20, 0x30, 0x40, 0x11, 0x21, 0x31, 0x41,    // B, G, R, A
+                    0x12, 0x22, 0x32, 0x42, 0x13, 0x23, 0x33, 0x43};
+    Rec().texelWidth = Rec().texelHeight = 2;
+    Obj2_CopyImagePixels(id, 0);
+    ASSERT_NE(nullptr, g_Obj2Pixels.pixels);
+    EXPECT_EQ(32, g_Obj2Pixels.width);
+    struct Case { int32_t index; uint32_t pixel; };
+    const Case cases[] = {
+        {0, 0x40102030u}, {16, 0x41112131u}, {16 * 32, 0x42122232u}, {16 * 32 + 16, 0x43132333u},
+        {1, 0u}, {31 * 32 + 31, 0u}, {-1, 0u}, {32 * 32, 0u},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.pixel, Obj2_GetLockedPixel(c.index)) << c.index;
+
+    Obj2_CopyImagePixels(id, 32);   // beyond the images: the copy stays
+    EXPECT_EQ(0x40102030u, Obj2_GetLockedPixel(0));
+    Obj2_CopyImagePixels(id, 2);    // no such image: no copy
+    EXPECT_EQ(nullptr, g_Obj2Pixels.pixels);
+    EXPECT_EQ(0u, Obj2_GetLockedPixel(0));
+    Rec().texels.clear();           // a texture that cannot be read
+    Obj2_CopyImagePixels(id, 1);
+    EXPECT_EQ(0u, Obj2_GetLockedPixel(0));
+}
+
 TEST_F(QvaFile, Version2004000HasNoPartNamesAndCentresPivots)
 {
     WriteFile("old.QVA", Fixture_Qva2004000());
@@ -147,7 +229,7 @@ TEST_F(QvaFile, Version2004000HasNoPartNamesAndCentresPivots)
     ASSERT_EQ(0, id);
     const QVL::OBJ2* rec = Obj2_GetById(id);
     EXPECT_EQ(2004000, rec->version);
-    EXPECT_STREQ("a.b", rec->imageNames[0]);
+    EXPECT_EQ(dir + "\\a.b", rec->imageNames[0]);
     EXPECT_EQ(16, rec->pivotX[0]);   // half the image size replaces the stored pivot
     EXPECT_EQ(16, rec->pivotY[0]);
     EXPECT_STREQ("走る", rec->motions[0].name);
@@ -168,8 +250,8 @@ TEST_F(QvaFile, Version2003000HasOnePartAndImageNumbersFromOne)
     ASSERT_EQ(0, id);
     const QVL::OBJ2* rec = Obj2_GetById(id);
     EXPECT_EQ(2, rec->imageCount);
-    EXPECT_STREQ("p.bmp", rec->imageNames[0]);
-    EXPECT_STREQ("q.bmp", rec->imageNames[1]);
+    EXPECT_EQ(dir + "\\p.bmp", rec->imageNames[0]);
+    EXPECT_EQ(dir + "\\q.bmp", rec->imageNames[1]);
     EXPECT_EQ(16, rec->pivotX[1]);
     ASSERT_EQ(1u, rec->motions.size());
     EXPECT_STREQ("モーション名", rec->motions[0].name);

@@ -538,9 +538,13 @@ TEST_F(FileCommands, QvaOpenKeepsTheCurrentObjectWhenTheFileDoesNotLoad)
     ASSERT_NE(nullptr, g_CurObj2);
     EXPECT_EQ(3, g_CurObj2->partCount);
 
+    // Saved, it is the object as loaded (its image names now the joined paths).
+    std::vector<uint8_t> loaded;
+    QVA_Write(*g_CurObj2, loaded);
+    EXPECT_NE(bytes, loaded);
     UiRec().fileAnswers = {"copy.qva"};
     FileCmd_SaveQVA();
-    EXPECT_EQ(bytes, Read("copy.qva"));
+    EXPECT_EQ(loaded, Read("copy.qva"));
 
     g_CurObj2Id = -1;
     Mode_UpdateCurrent();

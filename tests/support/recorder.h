@@ -1,5 +1,6 @@
 // Native stand-in for the platform seam: records what the engine would have shown or logged.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,6 +10,8 @@ struct Recorder {
     std::vector<std::string> logLines;
     std::vector<std::string> textures;   // names given to Tex_Load, in slot order
     bool textureLoadFails = false;       // makes Tex_Load answer -1 (the slot is still taken)
+    std::vector<uint8_t> texels;         // what Tex_ReadTexels gives for every loaded slot (B, G, R, A)
+    int texelWidth = 0, texelHeight = 0; // ...and its size; none when texels is empty
     std::vector<std::pair<int, int>> model3Events;   // {model ID, SVC_MODEL3_...} in call order
     std::vector<std::pair<int, int>> gpuBuilds;      // {model ID, render kind} given to Svc_GpuBuildBuffers
     bool gpuBuildFails = false;                      // makes Svc_GpuBuildBuffers answer false
@@ -27,6 +30,8 @@ struct Recorder {
         logLines.clear();
         textures.clear();
         textureLoadFails = false;
+        texels.clear();
+        texelWidth = texelHeight = 0;
         soundsPlayed.clear();
         media.clear();
     }

@@ -126,6 +126,16 @@ bool Tex_GetSize(int32_t handle, float* width, float* height)
     return ok;
 }
 
+bool Tex_ReadTexels(int32_t handle, std::vector<uint8_t>& texels, int32_t* texW, int32_t* texH)
+{
+    std::lock_guard<std::mutex> g(g_recLock);
+    bool ok = handle >= 0 && (size_t)handle < Rec().textures.size() && !Rec().texels.empty();
+    texels = ok ? Rec().texels : std::vector<uint8_t>();
+    *texW = ok ? Rec().texelWidth : 0;
+    *texH = ok ? Rec().texelHeight : 0;
+    return ok;
+}
+
 bool Svc_PumpMessage()
 {
     return false;
