@@ -1,4 +1,4 @@
-// The effect editor as the studio starts in it: the sample effect playing in the canvas, the four
+// The effect editor as the studio starts in it: the sample effect stopped in the canvas, the four
 // dialogs with their controls, and the effect saved through the menu, opened again and saved again.
 #include <cstring>
 #include <string>
@@ -123,7 +123,7 @@ bool SaveCanvasBmp(const Canvas& c, const std::string& path)
     return Drive_WriteFile(path, out);
 }
 
-TEST(DriveEffect, StartsWithTheSamplePlayingAndSavesAndOpensItThroughTheMenu)
+TEST(DriveEffect, StartsWithTheSampleStoppedAndSavesAndOpensItThroughTheMenu)
 {
     const std::string saved = Drive_DataPath("drive_effect.qve"), again = Drive_DataPath("drive_effect_again.qve");
     for (const std::string& p : {saved, again}) DeleteFileA(p.c_str());
@@ -159,19 +159,14 @@ TEST(DriveEffect, StartsWithTheSamplePlayingAndSavesAndOpensItThroughTheMenu)
         EXPECT_NE(GetDlgItem(info, id), nullptr) << id;
     for (int id = 88; id <= 107; ++id) EXPECT_NE(GetDlgItem(particle, id), nullptr) << id;
 
-    // Playing: the frame slider follows the preview frame round the 60 frames.
-    std::vector<int> positions;
+    // Stopped until "再生": the frame slider stays on frame 0.
     for (int i = 0; i < 12; ++i) {
-        positions.push_back(GetScrollPos(slider, SB_CTL));
+        EXPECT_EQ(0, GetScrollPos(slider, SB_CTL)) << i;
         Sleep(250);
     }
-    int changes = 0;
-    for (size_t i = 1; i < positions.size(); ++i) changes += positions[i] != positions[i - 1];
-    EXPECT_GE(changes, 2);
-    for (int p : positions) EXPECT_TRUE(p >= 0 && p < 60) << p;
 
-    // The canvas shows the particles rising from the instance at (320, 240) and, at some moment of
-    // the loop, the orange explosion around it; the fullest picture is kept beside the test program.
+    // The canvas shows the particles rising from the instance at (320, 240), which the emitter
+    // spawns while stopped too; the fullest picture is kept beside the test program.
     CanvasCount best;
     Canvas shot;
     for (int i = 0; i < 20 && best.orange < 20; ++i) {
@@ -186,7 +181,6 @@ TEST(DriveEffect, StartsWithTheSamplePlayingAndSavesAndOpensItThroughTheMenu)
     }
     EXPECT_TRUE(SaveCanvasBmp(shot, Drive_ExeFolder() + "drive_effect_canvas.bmp"));
     EXPECT_GT(best.notGrey, 200);
-    EXPECT_GE(best.orange, 20);
     // The canvas is grey far from the effect.
     EXPECT_EQ(0, CountCanvas(shot, 520, 380, 600, 460).notGrey);
 
