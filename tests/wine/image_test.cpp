@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "frame/scene.h"
 #include "frame/win32/image_load.h"
 #include "model/model_table.h"
+#include "model/obj2.h"
 #include "render/tex_slots.h"
 #include "wine/support/wine_frame.h"
 
@@ -184,6 +186,23 @@ TEST_F(ImageSlots, LoadsBmpPsdAndQviIntoSlots)
     Image_CopyTexturePixels(4, g_TexSlots[(size_t)qvi].texture, 3, 5);
     EXPECT_EQ(0xC0020480u, Image_GetCopyPixel(4, 4 * 3 + 2));  // pixel (2, 4): blue 2, green 4
     Image_FreePixelCopies();
+
+    // The slot's texels as they lie in the texture, and a 2D object's copy of the same picture.
+    std::vector<uint8_t> texels;
+    int32_t tw = 0, th = 0;
+    ASSERT_TRUE(Tex_ReadTexels(psd, texels, &tw, &th));
+    ASSERT_EQ(4, tw);
+    ASSERT_EQ(2, th);
+    ASSERT_EQ(32u, texels.size());
+    uint32_t last;
+    std::memcpy(&last, texels.data() + 28, 4);
+    EXPECT_EQ(0xFF3C3D3Eu, last);
+    EXPECT_FALSE(Tex_ReadTexels(-1, texels, &tw, &th));
+    EXPECT_TRUE(texels.empty());
+    int32_t obj = Obj2_Create();
+    Obj2_LoadImage(obj, 0, "img_t.qvi");
+    Obj2_CopyImagePixels(obj, 0);
+    EXPECT_EQ(0xC0020480u, Obj2_GetLockedPixel(4 * 3 + 2));
 }
 
 TEST_F(ImageSlots, FailedLoadsTakeASlotOf32By32)
