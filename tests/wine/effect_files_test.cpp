@@ -21,7 +21,7 @@ TEST(EffectFiles, SampleObjectLoadsFromTheDataFolder)
     const QVL::OBJ2* rec = Obj2_GetById(id);
     EXPECT_EQ(7, rec->partCount);
     EXPECT_EQ(3, rec->imageCount);
-    EXPECT_STREQ("fire.bmp", rec->imageNames[0]);
+    EXPECT_STREQ("Data\\Effect\\爆発\\fire.bmp", rec->imageNames[0]);   // the joined path
     EXPECT_STREQ("火球", rec->partNames[1]);
     EXPECT_TRUE(ModalGuard::Seen().empty());
 }
