@@ -305,9 +305,15 @@ int32_t Obj2_Load(const char* folder, const char* file)
 
     for (int32_t i = 0; i < rec->imageCount; ++i) {
         // The image name becomes the joined path (Obj2_LoadImage copies it there), which is what a
-        // later save writes.
+        // later save writes. A name that already starts with the folder came from such a save: it
+        // is taken as it is, or the reopened object would look for its pictures in folder\folder.
         char imagePath[1024];
-        Str_Format(imagePath, sizeof imagePath, "%s\\%s", rec->folder, rec->imageNames[i]);
+        size_t folderLen = strlen(rec->folder);
+        const char* name = rec->imageNames[i];
+        if (folderLen > 0 && strncmp(name, rec->folder, folderLen) == 0 && name[folderLen] == '\\')
+            Str_Copy(imagePath, sizeof imagePath, name);
+        else
+            Str_Format(imagePath, sizeof imagePath, "%s\\%s", rec->folder, name);
         Obj2_LoadImage(id, i, imagePath);
     }
     if (rec->version <= kVersion2004)

@@ -190,6 +190,15 @@ TEST_F(QvaFile, LoadedImagesAreNamedByTheJoinedPathWhichASaveWrites)
     EXPECT_EQ("q\\a.bmp", Rec().textures[0]);
     EXPECT_STREQ("q\\a.bmp", Obj2_GetById(id)->imageNames[0]);
     EXPECT_EQ(HandQva("q\\a.bmp"), saved);
+
+    // The saved object opens again with its pictures where they are, not under q\q.
+    ASSERT_TRUE(Svc_SetCurrentDirectory(dir.c_str()));
+    int32_t again = Obj2_Load("q", "saved.QVA");
+    Svc_SetCurrentDirectory(cwd);
+    ASSERT_EQ(1, again);
+    ASSERT_EQ(2u, Rec().textures.size());
+    EXPECT_EQ("q\\a.bmp", Rec().textures[1]);
+    EXPECT_STREQ("q\\a.bmp", Obj2_GetById(again)->imageNames[0]);
 }
 
 // The image's pixel copy: every texel lands on the pixel its position scales to in the image's own
