@@ -194,6 +194,7 @@ TEST(DriveShell, DamagedSettingsFallBackToTheDefaults)
     RECT r = WindowRect(Drive_FindTitled(pid, L"Front"));
     EXPECT_EQ(r.left, 96);
     EXPECT_EQ(r.top, 256);
+    Sleep(3000);  // the views come up and take the focus in turn
     ASSERT_TRUE(Drive_ClickFree(studio.Main()));
     Input_Chord(VK_MENU, VK_F4);
     EXPECT_TRUE(studio.WaitExit(30000));

@@ -111,7 +111,9 @@ bool Drive_ClickFree(HWND wnd)
         ClientToScreen(wnd, &p);
         if (WindowFromPoint(p) != wnd) continue;
         Input_ClickScreen(p.x, p.y);
-        return true;
+        // The keys that follow go to the window only once it is the foreground.
+        HWND top = GetAncestor(wnd, GA_ROOT);
+        return Drive_WaitFor([&] { return GetForegroundWindow() == top; }, 5000);
     }
     return false;
 }

@@ -34,7 +34,7 @@ template <class F> bool Drive_WaitFor(F cond, int ms)
 }
 // Clicks a point of the window's client area that no other window covers (the corners first, far
 // from what the editors draw in the middle), as a person clicks a window to give it the focus.
-// False when every point tried is covered.
+// False when every point tried is covered, or when the window did not come to the foreground.
 bool Drive_ClickFree(HWND wnd);
 // A pixel of a window's client area, read from the screen.
 COLORREF Drive_ClientPixel(HWND wnd, int x, int y);
