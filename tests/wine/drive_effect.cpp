@@ -310,7 +310,7 @@ TEST(DriveEffect, DecidingTheParticleDialogUneditedChangesNothing)
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(SaveThroughMenu(pid, main, saved, bytes));
     EXPECT_EQ(sample.size(), bytes.size());
-    EXPECT_TRUE(sample == bytes) << "決定 changed the saved effect";
+    EXPECT_TRUE(sample == bytes) << "the unedited particle values written back changed the saved effect";
 
     EXPECT_TRUE(boxes.SeenBoxes().empty());
     ASSERT_TRUE(Drive_ClickFree(main));
