@@ -268,7 +268,10 @@ void Main_Command(int id)
 
 enum { KEY_SHIFT = 0x10, KEY_ESCAPE = 0x1B, KEY_F2 = 0x71, KEY_F3, KEY_F4, KEY_F5, KEY_F6, KEY_F7, KEY_F8 };
 
-// At most one key event reaches the handlers between two idle passes.
+// At most one key-down reaches the handlers between two idle passes: auto-repeats queued in one
+// turn are dropped. A key-up is never dropped, or a release that comes in the same turn as a
+// repeat (a held key) or as its own key-down (a quick tap) would lose its action and leave Shift
+// or Z held.
 static bool TakeLatch()
 {
     if (g_App.keyLatch) return false;
@@ -286,7 +289,7 @@ void Main_KeyDown(int key)
 
 void Main_KeyUp(int key)
 {
-    if (!TakeLatch()) return;
+    g_App.keyLatch = 1;
     int s = g_Screen >= 0 && g_Screen < kScreenCount ? g_Screen : 0;
     switch (key) {
     case KEY_ESCAPE: Main_ConfirmExit(); break;

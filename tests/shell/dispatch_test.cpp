@@ -87,24 +87,69 @@ TEST_F(Dispatch, CommandsReachTheTableFirstThenTheModeHandler)
     EXPECT_EQ(g_calls.size(), 2u);
 }
 
-TEST_F(Dispatch, OneKeyEventPerPassAndEscAsksToExit)
+TEST_F(Dispatch, EscAsksToExitAndOOpensTheOptions)
 {
     g_calls.clear();
-    g_ModeHooks[11].keyDown = RecKey;
     g_ModeHooks[11].keyUp = RecKey;
     g_Mode = 11;
-    Main_KeyDown('Z');
-    Main_KeyDown('A');  // same turn: dropped
-    Main_KeyUp('Z');    // dropped too, so Z stays held
-    EXPECT_EQ(g_calls, std::vector<std::string>{"key 90"});
-    EXPECT_EQ(g_App.zHeld, 1);
-    g_App.keyLatch = 0;  // the loop clears it after an idle pass
     Main_KeyUp(0x1B);
     EXPECT_EQ(UiRec().confirmExits, 1);
     EXPECT_EQ(g_calls.back(), "key 27");
     g_App.keyLatch = 0;
     Main_KeyUp('O');
     EXPECT_EQ(UiRec().optionsOpened, 1);
+}
+
+void RecDown(int key) { g_calls.push_back("down " + std::to_string(key)); }
+void RecUp(int key) { g_calls.push_back("up " + std::to_string(key)); }
+
+// Key messages as the loop hands them over, turn by turn: "D" a key-down, "U" a key-up, "|" a turn
+// that found no message (the loop clears the latch). Auto-repeated key-downs within one turn are
+// dropped; a key-up always gets through, whatever came before it in its turn.
+TEST_F(Dispatch, TheKeyLatchDropsRepeatsButNeverAKeyUp)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<char, int>> events;
+        std::vector<std::string> calls;
+        int zHeld, shiftHeld, optionsOpened;
+    };
+    const int kShift = 0x10;
+    const Case cases[] = {
+        {"two keys in one turn: the second key-down is dropped",
+         {{'D', 'A'}, {'D', 'B'}}, {"down 65"}, 0, 0, 0},
+        {"O held with auto-repeat: the release comes with a repeat and opens the options once",
+         {{'D', 'O'}, {'|', 0}, {'D', 'O'}, {'|', 0}, {'D', 'O'}, {'D', 'O'}, {'U', 'O'}},
+         {"down 79", "down 79", "down 79", "up 79"}, 0, 0, 1},
+        {"a quick tap: down and up in one turn both get through",
+         {{'D', 'Z'}, {'U', 'Z'}}, {"down 90", "up 90"}, 0, 0, 0},
+        {"Shift held and released with a repeat: the flag falls again",
+         {{'D', kShift}, {'|', 0}, {'D', kShift}, {'U', kShift}}, {"down 16", "down 16", "up 16"}, 0, 0, 0},
+        {"Z held while another key is tapped in the same turn",
+         {{'D', 'Z'}, {'|', 0}, {'D', 'A'}, {'U', 'A'}, {'D', 'Z'}},
+         {"down 90", "down 65", "up 65"}, 1, 0, 0},
+        {"a key-down after a key-up in the same turn is still one too many",
+         {{'D', 'A'}, {'|', 0}, {'U', 'A'}, {'D', 'B'}, {'|', 0}, {'U', 'B'}}, {"down 65", "up 65", "up 66"}, 0, 0, 0},
+    };
+    g_ModeHooks[11].keyDown = RecDown;
+    g_ModeHooks[11].keyUp = RecUp;
+    g_Mode = 11;
+    for (const Case& c : cases) {
+        g_calls.clear();
+        g_App.keyLatch = 0;
+        g_App.zHeld = 0;
+        g_App.shiftHeld = 0;
+        UiRec().Clear();
+        for (const auto& e : c.events) {
+            if (e.first == 'D') Main_KeyDown(e.second);
+            else if (e.first == 'U') Main_KeyUp(e.second);
+            else g_App.keyLatch = 0;
+        }
+        EXPECT_EQ(g_calls, c.calls) << c.name;
+        EXPECT_EQ(g_App.zHeld, c.zHeld) << c.name;
+        EXPECT_EQ(g_App.shiftHeld, c.shiftHeld) << c.name;
+        EXPECT_EQ(UiRec().optionsOpened, c.optionsOpened) << c.name;
+    }
 }
 
 TEST_F(Dispatch, F2TogglesAntiAliasingBothWays)

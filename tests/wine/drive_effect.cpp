@@ -1,5 +1,6 @@
-// The effect editor as the studio starts in it: the sample effect stopped in the canvas, the four
-// dialogs with their controls, and the effect saved through the menu, opened again and saved again.
+// The effect editor as the studio starts in it: the sample effect in the canvas, played with the
+// 再生 button, the four dialogs with their controls, and the effect saved through the menu under
+// Japanese names and opened again, all with real input.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "wine/support/driver.h"
+#include "wine/support/input.h"
 
 namespace {
 
@@ -123,12 +125,82 @@ bool SaveCanvasBmp(const Canvas& c, const std::string& path)
     return Drive_WriteFile(path, out);
 }
 
-TEST(DriveEffect, StartsWithTheSampleStoppedAndSavesAndOpensItThroughTheMenu)
+FILETIME WriteTime(const std::string& path)
 {
-    const std::string saved = Drive_DataPath("drive_effect.qve"), again = Drive_DataPath("drive_effect_again.qve");
-    for (const std::string& p : {saved, again}) DeleteFileA(p.c_str());
+    FILETIME t = {};
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) t = data.ftLastWriteTime;
+    return t;
+}
+
+bool SameTime(const FILETIME& a, const FILETIME& b)
+{
+    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}
+
+// The effect saved through the menu under a path; its bytes once the file has been written anew.
+bool SaveThroughMenu(DWORD pid, HWND main, const std::string& path, std::vector<uint8_t>& bytes)
+{
+    const FILETIME before = WriteTime(path);
+    if (!Drive_ClickFree(main) || !Drive_MenuCommand(L"MENU_EFFECT", 40088)) return false;
+    if (!Drive_AnswerFileDialog(pid, kSaveTitle, Drive_Wide(path), 60000)) return false;
+    if (!Drive_WaitFor([&] { return !SameTime(WriteTime(path), before); }, 60000)) return false;
+    return WaitForFile(path, bytes);
+}
+
+bool OpenThroughMenu(DWORD pid, HWND main, const std::string& path)
+{
+    return Drive_ClickFree(main) && Drive_MenuCommand(L"MENU_EFFECT", 40087) &&
+           Drive_AnswerFileDialog(pid, kOpenTitle, Drive_Wide(path), 60000);
+}
+
+// Presses 再生 and samples the canvas while the effect plays: the number of samples that differ
+// from the one before, and the fullest picture.
+struct Played {
+    int changes = 0;
+    CanvasCount best;
+    Canvas shot;
+};
+
+Played PressPlay(HWND main, HWND keys)
+{
+    Played p;
+    Input_ClickItem(keys, 1396);
+    Canvas last;
+    for (int i = 0; i < 20 && (p.best.orange < 20 || p.changes < 3); ++i) {
+        Canvas c = GrabCanvas(main);
+        if (!last.pixels.empty() && c.pixels != last.pixels) ++p.changes;
+        CanvasCount n = CountCanvas(c, 240, 60, 400, 320);
+        if (n.orange > p.best.orange || p.shot.pixels.empty()) {
+            p.best.orange = n.orange;
+            p.shot = c;
+        }
+        if (n.notGrey > p.best.notGrey) p.best.notGrey = n.notGrey;
+        last = std::move(c);
+        Sleep(300);
+    }
+    return p;
+}
+
+// The four dialogs of the effect editor.
+struct Dialogs {
+    HWND images, keys, info, particle;
+};
+
+Dialogs FindDialogs(DWORD pid)
+{
+    return {Drive_FindTitled(pid, L"イメージリスト"), Drive_FindTitled(pid, L"キーフレーム"),
+            Drive_FindTitled(pid, L"キーフレーム情報"), Drive_FindTitled(pid, L"パーティクル")};
+}
+
+const std::string kSample = "爆発.QVE", kCopy = "爆発の写し.QVE";
+
+TEST(DriveEffect, PlaysTheSampleAndSavesAndOpensItUnderJapaneseNames)
+{
+    const std::string sampleName = Drive_DataPath(kSample), copyName = Drive_DataPath(kCopy);
+    DeleteFileA(copyName.c_str());
     std::vector<uint8_t> sample;
-    ASSERT_TRUE(Drive_ReadFile(Drive_DataPath("爆発.QVE"), sample));
+    ASSERT_TRUE(Drive_ReadFile(sampleName, sample));
 
     StudioProcess studio;
     ASSERT_TRUE(studio.Start(""));
@@ -140,72 +212,111 @@ TEST(DriveEffect, StartsWithTheSampleStoppedAndSavesAndOpensItThroughTheMenu)
     ASSERT_TRUE(WaitForTitle(main, L"爆発.QVE")) << std::string(Drive_Text(main).begin(), Drive_Text(main).end());
 
     // The four dialogs with their controls.
-    HWND images = Drive_FindTitled(pid, L"イメージリスト");
-    HWND keys = Drive_FindTitled(pid, L"キーフレーム");
-    HWND info = Drive_FindTitled(pid, L"キーフレーム情報");
-    HWND particle = Drive_FindTitled(pid, L"パーティクル");
-    ASSERT_TRUE(images && keys && info && particle);
-    HWND list = GetDlgItem(images, 1373);
+    const Dialogs d = FindDialogs(pid);
+    ASSERT_TRUE(d.images && d.keys && d.info && d.particle);
+    HWND list = GetDlgItem(d.images, 1373);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(3, (int)SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int id : {88, 56, 57, 1417, 1418, 1419, 1420, 1421}) EXPECT_NE(GetDlgItem(images, id), nullptr) << id;
-    for (int id = 1392; id <= 1413; ++id) EXPECT_NE(GetDlgItem(keys, id), nullptr) << id;
-    HWND slider = GetDlgItem(keys, 1);
+    for (int id : {88, 56, 57, 1417, 1418, 1419, 1420, 1421}) EXPECT_NE(GetDlgItem(d.images, id), nullptr) << id;
+    for (int id = 1392; id <= 1413; ++id) EXPECT_NE(GetDlgItem(d.keys, id), nullptr) << id;
+    HWND slider = GetDlgItem(d.keys, 1);
     ASSERT_NE(slider, nullptr);
-    EXPECT_EQ(ItemText(keys, 1392), L"60");
-    EXPECT_EQ(ItemText(keys, 1395), L"60");
-    EXPECT_EQ(BST_CHECKED, (int)SendMessageW(GetDlgItem(keys, 1398), BM_GETCHECK, 0, 0));
+    EXPECT_EQ(ItemText(d.keys, 1392), L"60");
+    EXPECT_EQ(ItemText(d.keys, 1395), L"60");
+    EXPECT_EQ(BST_CHECKED, (int)SendMessageW(GetDlgItem(d.keys, 1398), BM_GETCHECK, 0, 0));
     for (int id : {82, 83, 84, 85, 86, 1298, 1300, 1301, 1302, 1122, 1123, 1012, 87, 88, 1365})
-        EXPECT_NE(GetDlgItem(info, id), nullptr) << id;
-    for (int id = 88; id <= 107; ++id) EXPECT_NE(GetDlgItem(particle, id), nullptr) << id;
+        EXPECT_NE(GetDlgItem(d.info, id), nullptr) << id;
+    for (int id = 88; id <= 107; ++id) EXPECT_NE(GetDlgItem(d.particle, id), nullptr) << id;
 
-    // Stopped until "再生": the frame slider stays on frame 0.
+    // 再生 plays it, whether it was playing already or not: the canvas changes from sample to
+    // sample, and the frame slider follows the preview frame round the 60 frames.
+    Played played = PressPlay(main, d.keys);
+    EXPECT_GE(played.changes, 2);
+    std::vector<int> positions;
     for (int i = 0; i < 12; ++i) {
-        EXPECT_EQ(0, GetScrollPos(slider, SB_CTL)) << i;
+        positions.push_back(GetScrollPos(slider, SB_CTL));
         Sleep(250);
     }
+    int changes = 0;
+    for (size_t i = 1; i < positions.size(); ++i) changes += positions[i] != positions[i - 1];
+    EXPECT_GE(changes, 2);
+    for (int p : positions) EXPECT_TRUE(p >= 0 && p < 60) << p;
 
-    // The canvas shows the particles rising from the instance at (320, 240), which the emitter
-    // spawns while stopped too; the fullest picture is kept beside the test program.
-    CanvasCount best;
-    Canvas shot;
-    for (int i = 0; i < 20 && best.orange < 20; ++i) {
-        Canvas c = GrabCanvas(main);
-        CanvasCount n = CountCanvas(c, 240, 60, 400, 320);
-        if (n.orange > best.orange || shot.pixels.empty()) {
-            best.orange = n.orange;
-            shot = c;
-        }
-        if (n.notGrey > best.notGrey) best.notGrey = n.notGrey;
-        Sleep(300);
-    }
-    EXPECT_TRUE(SaveCanvasBmp(shot, Drive_ExeFolder() + "drive_effect_canvas.bmp"));
-    EXPECT_GT(best.notGrey, 200);
+    // The canvas shows the particles rising from the instance at (320, 240) and, at some moment of
+    // the loop, the orange explosion around it; the fullest picture is kept beside the test program.
+    EXPECT_TRUE(SaveCanvasBmp(played.shot, Drive_ExeFolder() + "drive_effect_canvas.bmp"));
+    EXPECT_GT(played.best.notGrey, 200);
+    EXPECT_GE(played.best.orange, 20);
     // The canvas is grey far from the effect.
-    EXPECT_EQ(0, CountCanvas(shot, 520, 380, 600, 460).notGrey);
+    EXPECT_EQ(0, CountCanvas(played.shot, 520, 380, 600, 460).notGrey);
 
-    // Saved through the menu it is the sample's file, byte for byte.
-    PostMessageW(main, WM_COMMAND, 40088, 0);
-    ASSERT_TRUE(Drive_AnswerFileDialog(pid, kSaveTitle, saved, 60000));
-    std::vector<uint8_t> savedBytes;
-    ASSERT_TRUE(WaitForFile(saved, savedBytes));
-    EXPECT_EQ(sample, savedBytes);
+    // Saved through the menu under its own name and under a new one, it is the sample's file byte
+    // for byte both times.
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(SaveThroughMenu(pid, main, sampleName, bytes));
+    EXPECT_EQ(sample, bytes);
+    ASSERT_TRUE(SaveThroughMenu(pid, main, copyName, bytes));
+    EXPECT_EQ(sample, bytes);
 
-    // Opened through the menu it becomes the effect shown, and saved again it gives the same bytes.
-    PostMessageW(main, WM_COMMAND, 40087, 0);
-    ASSERT_TRUE(Drive_AnswerFileDialog(pid, kOpenTitle, saved, 60000));
-    ASSERT_TRUE(WaitForTitle(main, L"drive_effect.qve"));
-    EXPECT_EQ(3, (int)SendMessageW(list, LB_GETCOUNT, 0, 0));
-    PostMessageW(main, WM_COMMAND, 40088, 0);
-    ASSERT_TRUE(Drive_AnswerFileDialog(pid, kSaveTitle, again, 60000));
-    std::vector<uint8_t> againBytes;
-    ASSERT_TRUE(WaitForFile(again, againBytes));
-    EXPECT_EQ(savedBytes, againBytes);
+    // Each opens again with its 2D-object parts, whose pictures the canvas shows.
+    for (const std::string& name : {kCopy, kSample}) {
+        ASSERT_TRUE(OpenThroughMenu(pid, main, Drive_DataPath(name))) << name;
+        ASSERT_TRUE(WaitForTitle(main, Drive_Wide(name))) << name;
+        EXPECT_EQ(3, (int)SendMessageW(list, LB_GETCOUNT, 0, 0)) << name;
+        Played again = PressPlay(main, d.keys);
+        EXPECT_GT(again.best.notGrey, 200) << name;
+        EXPECT_GE(again.best.orange, 20) << name;
+    }
 
     EXPECT_TRUE(boxes.SeenBoxes().empty());
-    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Drive_ClickFree(main));
+    Input_Chord(VK_MENU, VK_F4);
     EXPECT_TRUE(studio.WaitExit(30000));
-    for (const std::string& p : {saved, again}) DeleteFileA(p.c_str());
+    std::vector<uint8_t> now;
+    if (!Drive_ReadFile(sampleName, now) || now != sample) Drive_WriteFile(sampleName, sample);
+    DeleteFileA(copyName.c_str());
+}
+
+// The パーティクル dialog's 決定 with nothing edited writes back what the current key holds.
+TEST(DriveEffect, DecidingTheParticleDialogUneditedChangesNothing)
+{
+    const std::string saved = Drive_DataPath("爆発の決定後.QVE");
+    DeleteFileA(saved.c_str());
+    std::vector<uint8_t> sample;
+    ASSERT_TRUE(Drive_ReadFile(Drive_DataPath(kSample), sample));
+
+    StudioProcess studio;
+    ASSERT_TRUE(studio.Start(""));
+    BoxAnswerer boxes(studio.Pid());
+    const DWORD pid = studio.Pid();
+    HWND main = studio.Main();
+    ASSERT_TRUE(WaitForTitle(main, L"爆発.QVE"));
+    const Dialogs d = FindDialogs(pid);
+    ASSERT_TRUE(d.keys && d.particle);
+
+    // Stopped, the particle part (the fourth row of the timeline, after the three 2D objects)
+    // selected at frame 0, where its key lies: a click in the first column of its row.
+    ASSERT_TRUE(Input_ClickItem(d.keys, 1397));
+    const int labelWidth = 150, top = 84, rowHeight = 25;
+    RECT c;
+    GetClientRect(d.keys, &c);
+    const POINT row = {labelWidth + 2, top + 3 * rowHeight + rowHeight / 2};
+    ASSERT_LT(row.y, c.bottom) << "the timeline shows no fourth row";
+    Input_ClickClient(d.keys, row.x, row.y);
+    Sleep(2000);
+    ASSERT_TRUE(Input_ClickItem(d.particle, 88));
+    Sleep(2000);
+
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(SaveThroughMenu(pid, main, saved, bytes));
+    EXPECT_EQ(sample.size(), bytes.size());
+    EXPECT_TRUE(sample == bytes) << "the unedited particle values written back changed the saved effect";
+
+    EXPECT_TRUE(boxes.SeenBoxes().empty());
+    ASSERT_TRUE(Drive_ClickFree(main));
+    Input_Chord(VK_MENU, VK_F4);
+    EXPECT_TRUE(studio.WaitExit(30000));
+    DeleteFileA(saved.c_str());
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// The studio as shipped: started by hand, driven through its window, menus and keys.
+// The studio as shipped: started by hand, driven through its window, menus and keys with real input.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "wine/support/driver.h"
+#include "wine/support/input.h"
 
 namespace {
 
@@ -60,21 +61,27 @@ TEST(DriveShell, StartsMaximisedInTheEffectEditorAndAsksBeforeExit)
     EXPECT_EQ(Drive_CountTitled(studio.Pid(), L"Front"), 0);
     EXPECT_EQ(Drive_CountTitled(studio.Pid(), L"Top"), 0);
 
-    // Esc asks; No keeps the studio running.
+    // Esc after a click on the main window asks; No keeps the studio running.
     boxes.Answer(IDNO);
-    PostMessageW(main, WM_KEYUP, VK_ESCAPE, (LPARAM)0xC0010001);
+    ASSERT_TRUE(Drive_ClickFree(main));
+    Input_Key(VK_ESCAPE);
     ASSERT_TRUE(boxes.WaitForBox(kExitQuestion, 20000));
-    Sleep(1500);
+    Sleep(5000);
     EXPECT_TRUE(studio.Running());
     EXPECT_TRUE(IsWindow(main));
+    ASSERT_EQ(boxes.SeenBoxes().size(), 1u);
+    EXPECT_TRUE(boxes.SeenBoxes()[0].byKey) << "the box did not take the key N";
 
-    // The exit command asks the same; Yes ends it and the settings file is written.
+    // Asked again, Yes ends it and the settings file is written.
     boxes.Answer(IDYES);
-    PostMessageW(main, WM_COMMAND, 40007, 0);
+    ASSERT_TRUE(Drive_ClickFree(main));
+    Input_Key(VK_ESCAPE);
     DWORD code = 1;
     ASSERT_TRUE(studio.WaitExit(30000, &code));
     EXPECT_EQ(code, 0u);
-    EXPECT_EQ(boxes.SeenBoxes().size(), 2u);
+    ASSERT_EQ(boxes.SeenBoxes().size(), 2u);
+    EXPECT_EQ(boxes.SeenBoxes()[1].text, kExitQuestion);
+    EXPECT_TRUE(boxes.SeenBoxes()[1].byKey) << "the box did not take the key Y";
     std::vector<uint8_t> file;
     ASSERT_TRUE(Drive_ReadFile(SettingsPath(), file));
     EXPECT_EQ(file.size(), 10765u);
@@ -112,14 +119,61 @@ TEST(DriveShell, QvpOnTheCommandLineOpensThePolygonScreenWithItsStoredViews)
     EXPECT_TRUE(WaitForPresented(studio.Main(), front, 20, 20, RGB(128, 128, 128)))
         << std::hex << Drive_ClientPixel(front, 20, 20);
 
-    // Menu commands reach the shell's table: a new view, the options dialog.
-    PostMessageW(studio.Main(), WM_COMMAND, 40076, 0);
-    EXPECT_TRUE(Drive_WaitFor([&] { return Drive_CountTitled(pid, L"Front") == 2; }, 20000));
-    PostMessageW(studio.Main(), WM_COMMAND, 40067, 0);
-    EXPECT_TRUE(Drive_WaitFor([&] { return Drive_FindTitled(pid, L"オプション") != nullptr; }, 20000));
+    // Keys typed on the main window reach the shell's key handlers through the message loop.
+    HWND main = studio.Main();
+    ASSERT_TRUE(Drive_ClickFree(main));
+    Sleep(3000);  // the redraws the click asked for
 
-    // Closing the window asks nothing.
-    PostMessageW(studio.Main(), WM_CLOSE, 0, 0);
+    // F5 refreshes: a view painted over (nothing asks for its redraw) shows its frame again.
+    HDC dc = GetDC(front);
+    RECT all = {0, 0, 60, 60};
+    FillRect(dc, &all, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    GdiFlush();
+    ReleaseDC(front, dc);
+    ASSERT_TRUE(Drive_WaitFor([&] { return Drive_ClientPixel(front, 20, 20) == RGB(0, 0, 0); }, 3000))
+        << "could not paint over the view";
+    Sleep(2000);
+    ASSERT_EQ(Drive_ClientPixel(front, 20, 20), RGB(0, 0, 0)) << "the view was redrawn without F5";
+    Input_Key(VK_F5);
+    EXPECT_TRUE(Drive_WaitFor([&] { return Drive_ClientPixel(front, 20, 20) == RGB(128, 128, 128); }, 20000))
+        << std::hex << Drive_ClientPixel(front, 20, 20);
+
+    // O opens the options dialog on its release, however it is pressed: held for a second with
+    // auto-repeat (the release comes in the same turn as a repeat), pressed as a person presses a
+    // key, and tapped too quickly for an idle pass to run between its key-down and key-up.
+    const std::wstring kOptions = L"オプション";
+    struct Press {
+        const char* how;
+        void (*press)();
+    };
+    const Press presses[] = {
+        {"held 1 s", [] { Input_KeyHeldWithRepeat('O', 1000); }},
+        {"pressed", [] { Input_Key('O'); }},
+        {"tapped", [] { Input_QuickTap('O'); }},
+    };
+    for (const Press& p : presses) {
+        ASSERT_TRUE(Drive_ClickFree(main));
+        Sleep(1000);
+        p.press();
+        EXPECT_TRUE(Drive_WaitFor([&] { return Drive_FindTitled(pid, kOptions) != nullptr; }, 20000)) << p.how;
+        Sleep(2000);
+        EXPECT_EQ(Drive_CountTitled(pid, kOptions), 1) << p.how;
+        // Its close button.
+        if (HWND options = Drive_FindTitled(pid, kOptions)) {
+            EXPECT_TRUE(Input_ClickItem(options, 1344));
+            EXPECT_TRUE(Drive_WaitFor([&] { return Drive_FindTitled(pid, kOptions) == nullptr; }, 20000)) << p.how;
+            if (IsWindow(options)) PostMessageW(options, WM_COMMAND, 1344, 0);  // never left open
+        }
+    }
+
+    // A menu command from the keyboard: a new view.
+    ASSERT_TRUE(Drive_ClickFree(main));
+    ASSERT_TRUE(Drive_MenuCommand(L"MENU_3D_POLY", 40076));
+    EXPECT_TRUE(Drive_WaitFor([&] { return Drive_CountTitled(pid, L"Front") == 2; }, 20000));
+
+    // Closing the window (Alt+F4) asks nothing.
+    ASSERT_TRUE(Drive_ClickFree(main));
+    Input_Chord(VK_MENU, VK_F4);
     EXPECT_TRUE(studio.WaitExit(30000));
     EXPECT_TRUE(boxes.SeenBoxes().empty());
 }
@@ -140,7 +194,9 @@ TEST(DriveShell, DamagedSettingsFallBackToTheDefaults)
     RECT r = WindowRect(Drive_FindTitled(pid, L"Front"));
     EXPECT_EQ(r.left, 96);
     EXPECT_EQ(r.top, 256);
-    PostMessageW(studio.Main(), WM_CLOSE, 0, 0);
+    Sleep(3000);  // the views come up and take the focus in turn
+    ASSERT_TRUE(Drive_ClickFree(studio.Main()));
+    Input_Chord(VK_MENU, VK_F4);
     EXPECT_TRUE(studio.WaitExit(30000));
     ASSERT_TRUE(Drive_ReadFile(SettingsPath(), file));
     EXPECT_EQ(file.size(), 10765u);

@@ -5,6 +5,8 @@
 
 #include <shlobj.h>
 
+#include "wine/support/input.h"
+
 #ifndef QV_EXE_NAME
 #define QV_EXE_NAME "QVViduzaRozar.exe"
 #endif
@@ -39,6 +41,14 @@ bool Drive_WriteFile(const std::string& path, const std::vector<uint8_t>& data)
     if (!f) return false;
     bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
     return std::fclose(f) == 0 && ok;
+}
+
+std::wstring Drive_Wide(const std::string& s)
+{
+    int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0);
+    std::wstring w((size_t)(n > 0 ? n - 1 : 0), L'\0');
+    if (n > 1) MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, &w[0], n);
+    return w;
 }
 
 std::wstring Drive_Text(HWND wnd)
@@ -91,6 +101,23 @@ int Drive_CountTitled(DWORD pid, const std::wstring& title)
     return n;
 }
 
+bool Drive_ClickFree(HWND wnd)
+{
+    RECT c;
+    if (!GetClientRect(wnd, &c)) return false;
+    const int fractions[][2] = {{95, 95}, {5, 95}, {95, 50}, {50, 95}, {5, 50}, {50, 50}, {95, 5}, {5, 5}};
+    for (const auto& f : fractions) {
+        POINT p = {c.right * f[0] / 100, c.bottom * f[1] / 100};
+        ClientToScreen(wnd, &p);
+        if (WindowFromPoint(p) != wnd) continue;
+        Input_ClickScreen(p.x, p.y);
+        // The keys that follow go to the window only once it is the foreground.
+        HWND top = GetAncestor(wnd, GA_ROOT);
+        return Drive_WaitFor([&] { return GetForegroundWindow() == top; }, 5000);
+    }
+    return false;
+}
+
 COLORREF Drive_ClientPixel(HWND wnd, int x, int y)
 {
     POINT p = {x, y};
@@ -123,7 +150,7 @@ static HWND FileNameField(HWND dlg)
     return inner ? FindWindowExW(inner, nullptr, L"Edit", nullptr) : nullptr;
 }
 
-bool Drive_AnswerFileDialog(DWORD pid, const std::wstring& title, const std::string& path, int ms)
+bool Drive_AnswerFileDialog(DWORD pid, const std::wstring& title, const std::wstring& path, int ms)
 {
     HWND field = nullptr;
     HWND dlg = nullptr;
@@ -131,12 +158,87 @@ bool Drive_AnswerFileDialog(DWORD pid, const std::wstring& title, const std::str
     bool found = Drive_WaitFor([&] {
         dlg = Drive_FindTitled(pid, title);
         field = dlg ? FileNameField(dlg) : nullptr;
-        return field != nullptr;
+        return field != nullptr && IsWindowVisible(field);
     }, ms);
     if (!found) return false;
-    Sleep(500);
-    SendMessageA(field, WM_SETTEXT, 0, (LPARAM)path.c_str());
-    PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+    Sleep(1000);
+    RECT r;
+    GetWindowRect(field, &r);
+    Input_ClickScreen(r.left + 8, (r.top + r.bottom) / 2);
+    Input_Key(VK_HOME);
+    Input_Chord(VK_SHIFT, VK_END);
+    Input_Type(path);
+    Input_Key(VK_RETURN);
+    // A save over an existing file asks first, in a box with the dialog's own title.
+    bool closed = Drive_WaitFor([&] {
+        for (HWND w : Drive_WindowsOf(pid, L"#32770"))
+            if (w != dlg && Drive_Text(w) == title && GetDlgItem(w, IDYES)) {
+                Input_Key('Y');
+                Sleep(1000);
+                if (IsWindow(w) && IsWindowVisible(w)) PostMessageW(w, WM_COMMAND, IDYES, 0);
+            }
+        return !IsWindow(dlg) || !IsWindowVisible(dlg);
+    }, 30000);
+    if (!closed) {
+        std::fprintf(stderr, "the file dialog did not take the answer; cancelled\n");
+        PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+    }
+    return closed;
+}
+
+// Where a command sits in a menu: the index of its top-level item, and of the item in that popup
+// among those the arrow keys stop at (separators are skipped). -1 when it is a top-level item.
+static bool FindMenuItem(HMENU menu, int id, int* top, int* item)
+{
+    int n = GetMenuItemCount(menu);
+    for (int i = 0; i < n; ++i) {
+        HMENU sub = GetSubMenu(menu, i);
+        if (!sub) {
+            if ((int)GetMenuItemID(menu, i) == id) {
+                *top = i;
+                *item = -1;
+                return true;
+            }
+            continue;
+        }
+        int stop = 0;
+        for (int j = 0, m = GetMenuItemCount(sub); j < m; ++j) {
+            MENUITEMINFOW info = {};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_ID;
+            GetMenuItemInfoW(sub, (UINT)j, TRUE, &info);
+            if (info.fType & MFT_SEPARATOR) continue;
+            if ((int)info.wID == id) {
+                *top = i;
+                *item = stop;
+                return true;
+            }
+            ++stop;
+        }
+    }
+    return false;
+}
+
+bool Drive_MenuCommand(const wchar_t* menuName, int id)
+{
+    std::string exe = Drive_ExeFolder() + QV_EXE_NAME;
+    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMENU menu = module ? LoadMenuW(module, menuName) : nullptr;
+    int top = -1, item = -1;
+    bool found = menu && FindMenuItem(menu, id, &top, &item);
+    if (menu) DestroyMenu(menu);
+    if (module) FreeLibrary(module);
+    if (!found) return false;
+    // F10 selects the first item of the bar; Down opens a popup with its first item selected.
+    Input_Key(VK_F10);
+    Sleep(300);
+    for (int i = 0; i < top; ++i) Input_Key(VK_RIGHT);
+    if (item >= 0) {
+        Input_Key(VK_DOWN);
+        Sleep(300);
+        for (int i = 0; i < item; ++i) Input_Key(VK_DOWN);
+    }
+    Input_Key(VK_RETURN);
     return true;
 }
 
@@ -222,24 +324,54 @@ static BOOL CALLBACK CollectStatics(HWND child, LPARAM p)
     return TRUE;
 }
 
+// The key that presses a box's button: its mnemonic, or Enter for OK. Cancel has none that is
+// safe: an Esc released after the box has gone would reach the main window as a new Esc.
+static WORD AnswerKey(int id)
+{
+    switch (id) {
+    case IDYES: return 'Y';
+    case IDNO: return 'N';
+    case IDOK: return VK_RETURN;
+    default: return 0;
+    }
+}
+
 void BoxAnswerer::Poll()
 {
+    for (Answered& a : m_answered) {
+        if (!IsWindow(a.wnd) || !IsWindowVisible(a.wnd)) continue;
+        // A box without the answer's button.
+        if (a.posted && GetTickCount() - a.time > 8000) PostMessageW(a.wnd, WM_COMMAND, IDCANCEL, 0);
+        if (!a.posted && GetTickCount() - a.time > 4000) {
+            EnterCriticalSection(&m_lock);
+            m_seen[a.seen].byKey = false;
+            int answer = m_seen[a.seen].answer;
+            LeaveCriticalSection(&m_lock);
+            PostMessageW(a.wnd, WM_COMMAND, answer, 0);
+            a.posted = true;
+        }
+    }
     for (HWND w : Drive_WindowsOf(m_pid, L"#32770")) {
         if (Drive_Text(w) != kCaption) continue;
         bool known = false;
-        for (HWND a : m_answered) known = known || a == w;
-        if (known) {
-            if (IsWindow(w)) PostMessageW(w, WM_COMMAND, IDCANCEL, 0);  // a box without that button
-            continue;
-        }
+        for (const Answered& a : m_answered) known = known || a.wnd == w;
+        if (known) continue;
         std::wstring text;
         EnumChildWindows(w, CollectStatics, (LPARAM)&text);
         int answer = (int)m_answer;
+        WORD key = AnswerKey(answer);
         EnterCriticalSection(&m_lock);
-        m_seen.push_back({text, answer});
+        m_seen.push_back({text, answer, key != 0});
+        size_t index = m_seen.size() - 1;
         LeaveCriticalSection(&m_lock);
-        m_answered.push_back(w);
-        PostMessageW(w, WM_COMMAND, answer, 0);
+        m_answered.push_back({w, GetTickCount(), index, key == 0});
+        if (key) {
+            // Let the box take the focus before its key comes.
+            Sleep(500);
+            Input_Key(key);
+        } else {
+            PostMessageW(w, WM_COMMAND, answer, 0);
+        }
     }
 }
 

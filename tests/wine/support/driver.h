@@ -15,6 +15,8 @@ std::string Drive_DataPath(const std::string& relative);
 bool Drive_ReadFile(const std::string& path, std::vector<uint8_t>& out);
 bool Drive_WriteFile(const std::string& path, const std::vector<uint8_t>& data);
 
+// A name in the ANSI code page (932 here) as UTF-16.
+std::wstring Drive_Wide(const std::string& s);
 std::wstring Drive_Text(HWND wnd);
 // Visible top-level windows of a process, optionally only those of a window class.
 std::vector<HWND> Drive_WindowsOf(DWORD pid, const wchar_t* className = nullptr);
@@ -30,23 +32,36 @@ template <class F> bool Drive_WaitFor(F cond, int ms)
     }
     return cond();
 }
+// Clicks a point of the window's client area that no other window covers (the corners first, far
+// from what the editors draw in the middle), as a person clicks a window to give it the focus.
+// False when every point tried is covered, or when the window did not come to the foreground.
+bool Drive_ClickFree(HWND wnd);
 // A pixel of a window's client area, read from the screen.
 COLORREF Drive_ClientPixel(HWND wnd, int x, int y);
 
-// Answers the open or save dialog of the process titled `title`, once it shows, by typing the path
-// into its name field and confirming; false when no such dialog showed within the time.
-bool Drive_AnswerFileDialog(DWORD pid, const std::wstring& title, const std::string& path, int ms);
+// Answers the open or save dialog of the process titled `title`, once it shows, as a person does:
+// a click into its name field, the path typed over what it holds, Enter, and Yes when it asks
+// before replacing a file. False when no such dialog showed within the time, or when it did not
+// close on the answer (it is then cancelled, so that no test hangs on it).
+bool Drive_AnswerFileDialog(DWORD pid, const std::wstring& title, const std::wstring& path, int ms);
+// Runs a command of a window's menu from the keyboard: F10, the arrow keys to the item, Enter. The
+// item's place is read from the studio's own menu resource `menuName`. The window must have the
+// focus. False when the menu holds no such command.
+bool Drive_MenuCommand(const wchar_t* menuName, int id);
 // Drops one file on a window of the process as the shell does: a DROPFILES block (ANSI names) posted
 // with WM_DROPFILES. A global memory handle means nothing in another process, so the block is put
 // into the receiving process's own address space through a shared section.
 bool Drive_DropFile(HANDLE process, HWND target, const std::string& path);
 
-// Answers the message boxes of one process (dialogs captioned with the product caption).
+// Answers the message boxes of one process (dialogs captioned with the product caption) with the
+// key of the answer's button, as a person would. A box that the key does not close within a few
+// seconds gets the answer posted, so that no test hangs on it; `byKey` tells which happened.
 class BoxAnswerer {
 public:
     struct Seen {
         std::wstring text;
         int answer;
+        bool byKey;
     };
     explicit BoxAnswerer(DWORD pid);
     ~BoxAnswerer();
@@ -63,7 +78,13 @@ private:
     volatile LONG m_answer = IDNO;
     CRITICAL_SECTION m_lock;
     std::vector<Seen> m_seen;
-    std::vector<HWND> m_answered;
+    struct Answered {
+        HWND wnd;
+        DWORD time;
+        size_t seen;  // its entry in m_seen
+        bool posted;
+    };
+    std::vector<Answered> m_answered;
 };
 
 // One run of the studio. The process is always killed when the object goes.
