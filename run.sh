@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 root=$(pwd)
 tools/setup.sh
 cmake -S "$root" -B "$root/build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build build/win32 -j "$(nproc 2>/dev/null || echo 2)" --target studio
+cmake --build build/win32 -j "${QV_JOBS:-$(nproc 2>/dev/null || echo 2)}" --target studio
 
 . tools/wine-env.sh
 qv_ensure_prefix

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
-jobs=$(nproc 2>/dev/null || echo 2)
+jobs=${QV_JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 tools/setup.sh
 
