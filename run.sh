@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 root=$(pwd)
 tools/setup.sh
 cmake -S "$root" -B "$root/build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build build/win32 -j "${QV_JOBS:-$(nproc 2>/dev/null || echo 2)}" --target studio
+cmake --build build/win32 -j "${QV_JOBS:-$(nproc 2>/dev/null || echo 2)}" --target studio qv_d3d_check
 
 . tools/wine-env.sh
 qv_ensure_prefix
@@ -18,10 +18,12 @@ done
 exe="$root/build/win32/QVViduzaRozar.exe"
 cd "$root/build/win32"
 if [ -n "${DISPLAY:-}" ]; then
+  qv_check_d3d "$root/build/win32/qv_d3d_check.exe" || exit 1
   exec wine "$exe" "${args[@]}"
 fi
 qv_start_xvfb
 trap 'wineserver -k 2>/dev/null || true; qv_stop_xvfb' EXIT
+qv_check_d3d "$root/build/win32/qv_d3d_check.exe" || exit 1
 # The virtual display runs a window manager (openbox), as a desktop does: the studio maximises and
 # its tool windows stay above it.
 wine "$exe" "${args[@]}" &

@@ -40,6 +40,10 @@ add_custom_target(data_folder ALL
   COMMENT "Data folder")
 add_dependencies(studio data_folder)
 
+# test.sh and run.sh start this first: can Wine create a Direct3D 9 device here at all?
+add_executable(qv_d3d_check ${CMAKE_SOURCE_DIR}/tests/wine/d3d_check.cpp)
+target_link_libraries(qv_d3d_check PRIVATE d3d9 user32 ${QV_STATIC_LINK})
+
 # GoogleTest from the machine's sources, built by MinGW.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
