@@ -91,3 +91,24 @@ if(QV_WINE_BENCH)
   target_link_libraries(qv_frame_bench PRIVATE -Wl,--whole-archive qv_studio -Wl,--no-whole-archive ${QV_WIN_LIBS} ${QV_STATIC_LINK})
   add_dependencies(qv_frame_bench data_folder)
 endif()
+
+# The Windows package (cmake --build build/win32 --target package): a zip holding one folder with
+# the executable and the Data folder beside it, as the studio expects to find them.
+install(TARGETS studio RUNTIME DESTINATION .)
+if(EXISTS ${CMAKE_SOURCE_DIR}/data)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION Data)
+else()
+  install(DIRECTORY DESTINATION Data)
+endif()
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME ${QV_EXE_NAME})
+set(CPACK_PACKAGE_VERSION 2009.09)
+set(CPACK_PACKAGE_FILE_NAME ${QV_EXE_NAME}-2009.09)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+include(CPack)
+add_test(NAME package_zip
+  COMMAND ${CMAKE_COMMAND} -DBIN=${CMAKE_BINARY_DIR} -DSRC=${CMAKE_SOURCE_DIR}
+          -DZIP=${CMAKE_BINARY_DIR}/package/${QV_EXE_NAME}-2009.09.zip -DEXE=${QV_EXE_NAME}.exe
+          -DOBJDUMP=${CMAKE_OBJDUMP} -P ${CMAKE_SOURCE_DIR}/tests/package/zip_contents.cmake)
+set_tests_properties(package_zip PROPERTIES TIMEOUT 600)
