@@ -23,10 +23,12 @@ if [ "${1:-}" = "--inside" ]; then
   chmod 1777 "$r/tmp" "$r/tmp/.X11-unix"
   # Shared with the machine: Xvfb then sees which display numbers are taken.
   if [ -d /tmp/.X11-unix ]; then mount --bind /tmp/.X11-unix "$r/tmp/.X11-unix"; fi
-  if mount -t binfmt_misc binfmt_misc "$r/proc/sys/fs/binfmt_misc" 2>/dev/null; then
-    echo "[clean-root] binfmt_misc: the root's own, empty"
+  b="$r/proc/sys/fs/binfmt_misc"
+  mount -t binfmt_misc binfmt_misc "$b" 2>/dev/null || true
+  if [ "$(ls "$b" 2>/dev/null | grep -vx -e register -e status)" = "" ]; then
+    echo "[clean-root] binfmt_misc: empty, as on a fresh machine"
   else
-    echo "[clean-root] binfmt_misc: shared with the machine"
+    echo "[clean-root] binfmt_misc: shared with the machine (" $(ls "$b" | grep -vx -e register -e status) ")"
   fi
   cp -L /etc/resolv.conf "$r/etc/resolv.conf"
   exec chroot "$r" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 \
