@@ -42,8 +42,11 @@ if ! runs_32bit || qemu_too_old; then
   if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
     echo 'deb http://deb.debian.org/debian bookworm-backports main' | as_root tee /etc/apt/sources.list.d/qv-backports.list >/dev/null
   fi
+  # An install cut short before now leaves dpkg's journal, and apt installs nothing until that is
+  # replayed; i386 packages among it can only finish once the emulator is in (below).
+  as_root env DEBIAN_FRONTEND=noninteractive dpkg --configure -a >/dev/null 2>&1 || true
   as_root apt-get update -q
-  apt_install -t bookworm-backports qemu-user-static
+  apt_install -t bookworm-backports qemu-user-static || [ -x "$qemu" ]
   [ -e "$binfmt/register" ] || as_root mount -t binfmt_misc binfmt_misc "$binfmt"
   # F pins the emulator file as it is now, so it also serves programs started in a chroot.
   if [ -e "$binfmt/qemu-i386" ]; then echo -1 | as_root tee "$binfmt/qemu-i386" >/dev/null; fi
