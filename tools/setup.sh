@@ -66,7 +66,8 @@ if [ -n "$(dpkg --audit 2>/dev/null)" ]; then
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -f -y -q --no-install-recommends
 fi
 
-# Build: CMake, GCC, MinGW-w64 (i686), GoogleTest, Google Benchmark, clang with libFuzzer.
+# Build: CMake, GCC, MinGW-w64 (i686), GoogleTest (built for the native tests, sources for MinGW),
+# Google Benchmark, clang with libFuzzer.
 # Run: Wine (32-bit), and the 32-bit Mesa drivers and GL loader without which Wine creates no
 # Direct3D device (they are only recommended, so they are named here); Xvfb with its own software
 # GL, openbox and xdotool for the virtual display; Japanese fonts and locale; ImageMagick for
@@ -74,7 +75,7 @@ fi
 native=$(dpkg --print-architecture)
 installed=$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}:${Architecture}\n' 2>/dev/null | sed -n 's/^ii  *//p')
 need_pkgs=()
-for p in cmake g++ make googletest libbenchmark-dev clang libclang-rt-14-dev \
+for p in cmake g++ make googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev \
          g++-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils libgl1-mesa-dri \
          libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 openbox xdotool \
          fonts-ipafont-gothic fonts-ipafont-mincho imagemagick locales; do
