@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
-jobs=$(nproc 2>/dev/null || echo 2)
+jobs=${QV_JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 tools/setup.sh
 
@@ -51,6 +51,8 @@ qv_start_xvfb
 cleanup() { wineserver -k 2>/dev/null || true; qv_stop_xvfb; }
 trap cleanup EXIT
 wineserver -p 2>/dev/null || true
+# Every Wine test needs a Direct3D device: where none can be made, say why once and stop.
+qv_check_d3d build/win32/qv_d3d_check.exe || exit 1
 ctest --test-dir build/win32 --output-on-failure
 if [ -f build/win32/qv_frame_bench.exe ]; then
   echo "== benchmarks: wine"

@@ -40,6 +40,10 @@ add_custom_target(data_folder ALL
   COMMENT "Data folder")
 add_dependencies(studio data_folder)
 
+# test.sh and run.sh start this first: can Wine create a Direct3D 9 device here at all?
+add_executable(qv_d3d_check ${CMAKE_SOURCE_DIR}/tests/wine/d3d_check.cpp)
+target_link_libraries(qv_d3d_check PRIVATE d3d9 user32 ${QV_STATIC_LINK})
+
 # GoogleTest from the machine's sources, built by MinGW.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -87,3 +91,24 @@ if(QV_WINE_BENCH)
   target_link_libraries(qv_frame_bench PRIVATE -Wl,--whole-archive qv_studio -Wl,--no-whole-archive ${QV_WIN_LIBS} ${QV_STATIC_LINK})
   add_dependencies(qv_frame_bench data_folder)
 endif()
+
+# The Windows package (cmake --build build/win32 --target package): a zip holding one folder with
+# the executable and the Data folder beside it, as the studio expects to find them.
+install(TARGETS studio RUNTIME DESTINATION .)
+if(EXISTS ${CMAKE_SOURCE_DIR}/data)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION Data)
+else()
+  install(DIRECTORY DESTINATION Data)
+endif()
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME ${QV_EXE_NAME})
+set(CPACK_PACKAGE_VERSION 2009.09)
+set(CPACK_PACKAGE_FILE_NAME ${QV_EXE_NAME}-2009.09)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+include(CPack)
+add_test(NAME package_zip
+  COMMAND ${CMAKE_COMMAND} -DBIN=${CMAKE_BINARY_DIR} -DSRC=${CMAKE_SOURCE_DIR}
+          -DZIP=${CMAKE_BINARY_DIR}/package/${QV_EXE_NAME}-2009.09.zip -DEXE=${QV_EXE_NAME}.exe
+          -DOBJDUMP=${CMAKE_OBJDUMP} -P ${CMAKE_SOURCE_DIR}/tests/package/zip_contents.cmake)
+set_tests_properties(package_zip PROPERTIES TIMEOUT 600)

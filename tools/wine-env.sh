@@ -111,3 +111,25 @@ qv_ensure_prefix() {
     touch "$WINEPREFIX/.qv-ready"
   ) 9>"$lock"
 }
+
+# Creates a Direct3D 9 device under Wine on $DISPLAY with build/win32/qv_d3d_check.exe (argument:
+# the exe). Where that fails, prints one line that names what is missing and returns non-zero.
+qv_check_d3d() {
+  local exe=$1 out rc=0 line missing=() p
+  out=$(mktemp)
+  # Output through a file: Wine's helper processes would hold a pipe open.
+  (cd "$(dirname "$exe")" && wine "$(basename "$exe")" >"$out" 2>/dev/null) || rc=$?
+  line=$(tr -d '\r' <"$out" | head -n1)
+  rm -f "$out"
+  [ $rc -eq 0 ] && return 0
+  for p in libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libgl1-mesa-dri; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    line="the OpenGL packages ${missing[*]} are missing (tools/setup.sh installs them)"
+  elif ! xdpyinfo 2>/dev/null | grep -q GLX; then
+    line="the X display $DISPLAY has no GLX extension"
+  fi
+  printf 'No Direct3D 9 device under Wine: %s\n' "${line:-qv_d3d_check.exe ended with status $rc}" >&2
+  return 1
+}
