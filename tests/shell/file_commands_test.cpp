@@ -386,9 +386,8 @@ TEST_F(FileCommands, FormatsNotBuiltYetSayIt)
         {FileCmd_LoadQVV, "QVV"},   {FileCmd_SaveQVV, "QVV"},   {FileCmd_LoadMAP2, "MAP2"},
         {FileCmd_SaveMAP2, "MAP2"}, {FileCmd_LoadQVC, "QVC"},   {FileCmd_SaveQVC, "QVC"},
         {FileCmd_LoadColiModel, "QVC"}, {FileCmd_LoadBackgroundModel, "QVC"},
-        {FileCmd_ImportDXF, "DXF"}, {FileCmd_ImportLWO, "LWO"}, {FileCmd_ImportMQO, "MQO"},
-        {FileCmd_ImportMX, "MX"},   {FileCmd_ImportROK, "ROK"}, {FileCmd_ImportX, "X"},
-        {FileCmd_ExportMX, "MX"},   {FileCmd_ExportLWO, "LWO"}, {FileCmd_ExportX, "X"},
+        // X is read through D3DX, which only the studio has.
+        {FileCmd_ImportX, "X"},
     };
     const int32_t model = Enter3D();
     for (const Case& c : cases) {
@@ -405,6 +404,37 @@ TEST_F(FileCommands, FormatsNotBuiltYetSayIt)
     Rec().Clear();
     FileCmd_ExportX();
     EXPECT_EQ(std::vector<std::string>{kNothingToSave}, Rec().messageBoxes);
+}
+
+TEST_F(FileCommands, ExportCommandsAskAndWriteTheCurrentModel)
+{
+    Write("cube.qvp", CubeFile());
+    Enter3D();
+    UiRec().fileAnswers = {"cube.qvp"};
+    FileCmd_LoadQVP();
+    struct Case {
+        void (*command)();
+        const char* file;
+        const char* magic;
+    } cases[] = {{FileCmd_ExportLWO, "out.lwo", "FORM"}, {FileCmd_ExportMX, "out.mx", "MXF"}, {FileCmd_ExportX, "out.x", "xof "}};
+    for (const Case& c : cases) {
+        Rec().Clear();
+        UiRec().Clear();
+        UiRec().fileAnswers = {c.file};
+        c.command();
+        EXPECT_TRUE(AskedForAFile()) << c.file;
+        EXPECT_TRUE(Rec().messageBoxes.empty()) << c.file;
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(QVL::File_ReadAll(c.file, bytes)) << c.file;
+        ASSERT_GE(bytes.size(), 4u);
+        EXPECT_EQ(0, std::memcmp(bytes.data(), c.magic, std::strlen(c.magic))) << c.file;
+    }
+    // A name that cannot be written says so.
+    Rec().Clear();
+    UiRec().fileAnswers = {"no-such-folder/out.lwo"};
+    FileCmd_ExportLWO();
+    ASSERT_EQ(1u, Rec().messageBoxes.size());
+    EXPECT_NE(std::string::npos, Rec().messageBoxes[0].find("に書き込むことができませんでした。"));
 }
 
 TEST_F(FileCommands, QvpLoadCommandsAskAndLoad)
