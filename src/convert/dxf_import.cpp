@@ -1,5 +1,6 @@
 #include "convert/dxf_import.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -7,13 +8,18 @@ using namespace QVL;
 
 namespace {
 
-// A line without its blanks and tabs: writers right-align group codes and pad values.
-void StripBlanks(std::string& s)
+// A line without its blanks and tabs (writers right-align group codes and pad values), in a buffer
+// of its own; false when what is left does not fit, which no code or number of ours needs.
+bool Stripped(const char* p, size_t n, char (&out)[256])
 {
-    size_t out = 0;
-    for (char c : s)
-        if (c != ' ' && c != '\t') s[out++] = c;
-    s.resize(out);
+    size_t len = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (p[i] == ' ' || p[i] == '\t') continue;
+        if (len + 1 >= sizeof out) return false;
+        out[len++] = p[i];
+    }
+    out[len] = 0;
+    return true;
 }
 
 // The file is a list of group-code and value line pairs; reading by pairs keeps a value that
@@ -24,22 +30,27 @@ public:
     DxfPairs(const uint8_t* data, size_t size) : m_lines(data, size) {}
 
     // False at the end of the file; `damaged` when a code is not a number or has no value line.
-    bool Next(int32_t& code, std::string& value, bool& damaged)
+    // A value too long for the buffer reads as "" (it is no number and no entity name).
+    bool Next(int32_t& code, const char*& value, bool& damaged)
     {
-        std::string line;
-        if (!m_lines.Next(line)) return false;
-        StripBlanks(line);
-        if (line.empty() && m_lines.AtEnd()) return false;   // the newline after the last value
-        if (!Import_ParseInt(line.c_str(), code) || !m_lines.Next(value)) {
+        const char* p = nullptr;
+        size_t n = 0;
+        if (!m_lines.Next(p, n)) return false;
+        bool fits = Stripped(p, n, m_code);
+        if (fits && !m_code[0] && m_lines.AtEnd()) return false;   // the newline after the last value
+        if (!fits || !Import_ParseInt(m_code, code) || !m_lines.Next(p, n)) {
             damaged = true;
             return false;
         }
-        StripBlanks(value);
+        if (!Stripped(p, n, m_value)) m_value[0] = 0;
+        value = m_value;
         return true;
     }
 
 private:
     TextLines m_lines;
+    char m_code[256];
+    char m_value[256];
 };
 
 } // namespace
@@ -48,12 +59,13 @@ IMPORT_RESULT Dxf_Read(const uint8_t* data, size_t size, IMPORT_MODEL& im)
 {
     DxfPairs pairs(data, size);
     int32_t code = 0;
-    std::string value;
+    const char* value = "";
     bool damaged = false;
     bool inFace = false;
     float point[4][3] = {};
     unsigned seen = 0;   // bit (corner * 3 + axis) for each code read
     std::vector<float> faces;   // 12 floats per face, in file order
+    faces.reserve(size / 100);
 
     auto endFace = [&]() {
         if (!inFace) return true;
@@ -68,7 +80,7 @@ IMPORT_RESULT Dxf_Read(const uint8_t* data, size_t size, IMPORT_MODEL& im)
     while (pairs.Next(code, value, damaged)) {
         if (code == 0) {
             if (!endFace()) return IMPORT_DAMAGED;
-            if (value == "3DFACE") {
+            if (std::strcmp(value, "3DFACE") == 0) {
                 inFace = true;
                 seen = 0;
             }
@@ -79,7 +91,7 @@ IMPORT_RESULT Dxf_Read(const uint8_t* data, size_t size, IMPORT_MODEL& im)
         if (code >= 10 && code <= 33 && code % 10 <= 3) {
             const int axis = code / 10 - 1, corner = code % 10;
             float v = 0.0f;
-            if (!Import_ParseFloat(value.c_str(), v)) return IMPORT_DAMAGED;
+            if (!Import_ParseFloat(value, v)) return IMPORT_DAMAGED;
             point[corner][axis] = v;
             seen |= 1u << (corner * 3 + axis);
         }

@@ -130,10 +130,20 @@ int32_t Import_Finish(int32_t id, const char* path, const char* format, IMPORT_R
 
 bool TextLines::Next(std::string& line)
 {
+    const char* start = nullptr;
+    size_t length = 0;
+    if (!Next(start, length)) return false;
+    line.assign(start, length);
+    return true;
+}
+
+bool TextLines::Next(const char*& line, size_t& length)
+{
     if (m_p >= m_end) return false;
     const char* start = m_p;
     while (m_p < m_end && *m_p != '\r' && *m_p != '\n') ++m_p;
-    line.assign(start, (size_t)(m_p - start));
+    line = start;
+    length = (size_t)(m_p - start);
     if (m_p < m_end) {
         char first = *m_p++;
         // CR LF and LF CR are one line end; a doubled one is an empty line.

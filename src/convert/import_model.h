@@ -60,6 +60,8 @@ public:
     TextLines(const uint8_t* data, size_t size) : m_p((const char*)data), m_end((const char*)data + size) {}
     // False at the end of the data.
     bool Next(std::string& line);
+    // The same without a copy: the line's first byte and length.
+    bool Next(const char*& line, size_t& length);
     bool AtEnd() const { return m_p >= m_end; }
 
 private:

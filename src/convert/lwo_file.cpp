@@ -72,23 +72,25 @@ bool ReadSurf(ByteReader& r, size_t end, std::vector<LWO_SURFACE>& surfaces, int
     return true;
 }
 
-struct LWO_POLY {
+// Polygons flat: per polygon its first point in `points`, its point count and its surface.
+struct LWO_POLYS {
     std::vector<int32_t> points;
-    int32_t surface;
+    std::vector<int32_t> first, count, surface;
 };
 
-bool ReadPols(ByteReader& r, size_t end, int32_t pointCount, std::vector<LWO_POLY>& polys)
+bool ReadPols(ByteReader& r, size_t end, int32_t pointCount, LWO_POLYS& polys)
 {
+    polys.points.reserve(polys.points.size() + (end - r.Pos()) / 2);
     while (r.Pos() + 2 <= end) {
         uint16_t n = 0;
         if (!r.U16(n)) return false;
         if (n == 0 || r.Pos() + 2 * (size_t)n + 2 > end) return false;
-        LWO_POLY p;
-        p.points.resize(n);
+        polys.first.push_back((int32_t)polys.points.size());
+        polys.count.push_back(n);
         for (uint16_t k = 0; k < n; ++k) {
             uint16_t index = 0;
             if (!r.U16(index) || index >= pointCount) return false;
-            p.points[k] = index;
+            polys.points.push_back(index);
         }
         int16_t surface = 0;
         if (!r.I16(surface)) return false;
@@ -99,9 +101,8 @@ bool ReadPols(ByteReader& r, size_t end, int32_t pointCount, std::vector<LWO_POL
             uint16_t details = 0;
             if (!r.U16(details)) return false;
         }
-        p.surface = surface;
-        polys.push_back(std::move(p));
-        if ((int64_t)polys.size() > 4 * (int64_t)Import_MaxFaces()) return false;
+        polys.surface.push_back(surface);
+        if ((int64_t)polys.count.size() > 4 * (int64_t)Import_MaxFaces()) return false;
     }
     return r.Pos() == end;
 }
@@ -123,7 +124,7 @@ IMPORT_RESULT Lwo_Read(const uint8_t* data, size_t size, IMPORT_MODEL& im)
 
     std::vector<XYZ> points;
     std::vector<LWO_SURFACE> surfaces;
-    std::vector<LWO_POLY> polys;
+    LWO_POLYS polys;
     bool havePnts = false, haveSrfs = false, havePols = false;
     int32_t current = -1;
     while (r.Pos() + 8 <= formEnd) {
@@ -178,22 +179,25 @@ IMPORT_RESULT Lwo_Read(const uint8_t* data, size_t size, IMPORT_MODEL& im)
         lastOfColour[k] = (int32_t)s;
     }
     im.groupCount = surfaces.empty() ? 1 : (int32_t)surfaces.size();
-    im.colors.reserve(polys.size());
+    const size_t polyCount = polys.count.size();
+    im.colors.reserve(polyCount);
+    im.faces.reserve(polyCount);
     im.uvs.assign(1, UV2{0, 0});
     std::vector<int32_t> corners;
-    for (size_t p = 0; p < polys.size(); ++p) {
-        const LWO_POLY& poly = polys[p];
-        if (poly.surface < 1 || poly.surface > (int32_t)surfaces.size()) return IMPORT_DAMAGED;
-        const LWO_SURFACE& sf = surfaces[(size_t)poly.surface - 1];
+    for (size_t p = 0; p < polyCount; ++p) {
+        const int32_t surface = polys.surface[p];
+        if (surface < 1 || surface > (int32_t)surfaces.size()) return IMPORT_DAMAGED;
+        const LWO_SURFACE& sf = surfaces[(size_t)surface - 1];
         im.colors.push_back(RGBA{sf.colour[0], sf.colour[1], sf.colour[2], 255.0f});
         uint64_t k = ((uint64_t)(uint8_t)sf.colour[0] << 16) | ((uint64_t)(uint8_t)sf.colour[1] << 8) | (uint8_t)sf.colour[2];
         const int32_t group = lastOfColour[k];
-        corners.assign(poly.points.size() * 4, 0);
-        for (size_t c = 0; c < poly.points.size(); ++c) {
-            corners[c * 4 + CORNER_POS] = poly.points[c];
-            corners[c * 4 + CORNER_COLOR] = (int32_t)p;
+        const int32_t n = polys.count[p];
+        corners.assign((size_t)n * 4, 0);
+        for (int32_t c = 0; c < n; ++c) {
+            corners[(size_t)c * 4 + CORNER_POS] = polys.points[(size_t)(polys.first[p] + c)];
+            corners[(size_t)c * 4 + CORNER_COLOR] = (int32_t)p;
         }
-        Import_AddPolygon(im, (const int32_t(*)[4])corners.data(), (int)poly.points.size(), group);
+        Import_AddPolygon(im, (const int32_t(*)[4])corners.data(), n, group);
         if ((int64_t)im.faces.size() > Import_MaxFaces()) {
             im.askedFaces = (int64_t)im.faces.size();
             return IMPORT_TOO_MANY;
