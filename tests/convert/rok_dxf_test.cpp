@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "convert/dxf_import.h"
+#include "frame/bytes.h"
 #include "convert/rok_import.h"
 #include "convert_fixture.h"
 
@@ -188,6 +189,28 @@ TEST_F(DxfImport, FacesInAnyCodeOrderWithLongValues)
     EXPECT_EQ(1, m->groups[0].doubleSided);
     EXPECT_EQ(200.0f, m->groups[0].color[0]);
     EXPECT_EQ(1, m->colorCount);
+}
+
+// Written by ezdxf (tests/convert/fixtures/make_ezdxf.py), which reads back 7 3DFACE entities; on
+// layer "10", which a reader of lines rather than pairs takes for a group code.
+TEST_F(DxfImport, DrawingWrittenByEzdxf)
+{
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(File_ReadAll(QV_SOURCE_DIR "/tests/convert/fixtures/ezdxf_faces.dxf", bytes));
+    MODEL3* m = LoadAs("ezdxf_faces.dxf", bytes);
+    ASSERT_NE(nullptr, m);
+    EXPECT_EQ(7, m->faceCount);
+    EXPECT_EQ(28, m->positionCount);
+    const float third = (float)(1.0 / 3.0);
+    // Face 0 is (0,0,0) (1,0,0) (1,1,0) (0,1,0) x 1/3; its first corner is the third point.
+    EXPECT_EQ(third, m->positions[0].x);
+    EXPECT_EQ(third, m->positions[0].y);
+    EXPECT_EQ(0.0f, m->positions[2].x);
+    EXPECT_EQ(third, m->positions[3].y);
+    // The triangle: its fourth point repeats its third, which comes first.
+    EXPECT_EQ(2.5f, m->positions[24].y);
+    EXPECT_EQ(2.5f, m->positions[27].y);
+    EXPECT_EQ(-0.1f, m->positions[26].x);
 }
 
 TEST_F(DxfImport, RefusedDrawings)
