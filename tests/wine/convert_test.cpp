@@ -2,6 +2,7 @@
 // LWO and MX files through the model loader.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,57 @@ TEST(Convert, WineD3dxReadsOurBinaryXFile)
     EXPECT_EQ(255.0f, r->groups[0].color[0]);
     Model3_Release(id);
     Model3_Release(back);
+}
+
+// A text .x file written by hand from the format's description: no normals (so the mesh is cloned
+// to our vertex format), two materials, vertex colours of which one has alpha 0.
+TEST(Convert, HandWrittenXFile)
+{
+    ASSERT_TRUE(WineFrame_Ensure());
+    const char text[] =
+        "xof 0303txt 0032\n"
+        "Mesh {\n 4;\n 0.0;0.0;0.0;,\n 1.0;0.0;0.0;,\n 1.0;1.0;0.0;,\n 0.0;1.0;0.0;;\n"
+        " 2;\n 3;0,1,2;,\n 3;0,2,3;;\n"
+        " MeshMaterialList {\n  2;\n  2;\n  1,\n  0;;\n"
+        "  Material {\n   1.0;0.0;0.0;1.0;;\n   0.0;\n   0.0;0.0;0.0;;\n   0.0;0.0;0.0;;\n  }\n"
+        "  Material {\n   0.0;0.5;1.0;1.0;;\n   0.0;\n   0.0;0.0;0.0;;\n   0.0;0.0;0.0;;\n"
+        "   TextureFilename {\n    \"wood.bmp\";\n   }\n  }\n }\n"
+        " MeshVertexColors {\n  2;\n  0;0.2;0.4;0.6;0.0;;,\n  2;0.2;0.4;0.6;1.0;;;\n }\n"
+        "}\n";
+    std::string path = Folder() + "\\hand.x";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(nullptr, f);
+    std::fwrite(text, 1, sizeof text - 1, f);
+    std::fclose(f);
+    int32_t id = Model3_Load(-1, path.c_str());
+    ASSERT_GE(id, 0);
+    MODEL3* m = Model3_GetById(id);
+    ASSERT_EQ(2, m->faceCount);
+    EXPECT_EQ(4, m->positionCount);
+    EXPECT_EQ(2, m->groupCount);
+    EXPECT_EQ(255.0f, m->groups[0].color[0]);
+    EXPECT_EQ(0, m->groups[0].texture);
+    EXPECT_EQ(1, m->groups[1].texture);
+    EXPECT_STREQ("wood", m->groups[1].name);
+    EXPECT_STREQ("wood.bmp", m->textures[1].file);
+    // The first face uses material 1, the second material 0.
+    int groups[2] = {-1, -1};
+    for (int i = 0; i < 2; ++i) {
+        const FACE3& face = m->faces[(size_t)i];
+        XYZ b = m->positions[(size_t)face.corners[1][CORNER_POS]];
+        groups[b.y == 0.0f ? 0 : 1] = face.group;
+    }
+    EXPECT_EQ(1, groups[0]);
+    EXPECT_EQ(0, groups[1]);
+    for (int32_t i = 0; i < m->positionCount; ++i) {
+        const XYZ p = m->positions[(size_t)i];
+        const RGBA c = m->colors[(size_t)i];
+        if (p.x == 0 && p.y == 0) EXPECT_EQ(255.0f, c.g) << "alpha 0 reads as white";
+        if (p.x == 1 && p.y == 1) EXPECT_EQ(102.0f, c.g);
+    }
+    // Normals made by the model, not read.
+    EXPECT_GT(m->normalCount, 0);
+    Model3_Release(id);
 }
 
 TEST(Convert, LwoAndMxThroughTheLoader)
