@@ -68,7 +68,9 @@ IMPORT_RESULT Mx_Read(const uint8_t* data, size_t size, const char* folder, IMPO
     const size_t names = (size_t)h[6] / kNameBytes;
     // The blocks follow one another; the counts must fit the bytes and the model.
     if (names > (size_t)kModel3Groups) return IMPORT_DAMAGED;
-    if (objects * kObjectBytes + faces * kFaceBytes + names * kNameBytes > r.Left()) return IMPORT_DAMAGED;
+    // In 64 bits: three counts from the file could pass 4 GB together in the 32-bit studio.
+    if ((uint64_t)objects * kObjectBytes + (uint64_t)faces * kFaceBytes + (uint64_t)names * kNameBytes > r.Left())
+        return IMPORT_DAMAGED;
     if (faces > (size_t)Import_MaxFaces()) {
         im.askedFaces = (int64_t)faces;
         return IMPORT_TOO_MANY;
