@@ -14,10 +14,22 @@
 
 using namespace QVL;
 
-IMPORT_MODEL::IMPORT_MODEL() : groups(kModel3Groups)
+namespace {
+
+// The groups in their defaults, made once: every import starts from a copy.
+const std::vector<GROUP3>& DefaultGroups()
 {
-    for (int i = 0; i < kModel3Groups; ++i) Group3_Reset(&groups[(size_t)i], i);
+    static const std::vector<GROUP3> groups = [] {
+        std::vector<GROUP3> g(kModel3Groups);
+        for (int i = 0; i < kModel3Groups; ++i) Group3_Reset(&g[(size_t)i], i);
+        return g;
+    }();
+    return groups;
 }
+
+} // namespace
+
+IMPORT_MODEL::IMPORT_MODEL() : groups(DefaultGroups()) {}
 
 int32_t Import_MaxFaces()
 {
@@ -79,7 +91,7 @@ void Import_Apply(int32_t id, MODEL3* m, IMPORT_MODEL& im, const char* path)
     m->faceCount = (int32_t)m->faces.size();
     m->groups.swap(im.groups);
     m->groupCount = im.groupCount;
-    m->textures.assign(kModel3Textures, TEXTURE3());
+    m->textures.resize(kModel3Textures);
     for (TEXTURE3& t : m->textures) Model3_ClearTexture(&t);
     size_t textures = im.textures.size() < (size_t)kModel3Textures - 1 ? im.textures.size() : (size_t)kModel3Textures - 1;
     bool anyTexture = false;
