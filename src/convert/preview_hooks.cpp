@@ -1,8 +1,12 @@
-// The preview mode as far as the shell needs it today. The converter fills these in.
+// The preview mode (mode 0): one model on the ground grid, with the load and save commands of every
+// format in its menu.
 #include "convert/preview_hooks.h"
 
 #include "frame/lib.h"
 #include "frame/services.h"
+#include "model/scene_object.h"
+#include "render/immediate.h"
+#include "shell/grid.h"
 #include "shell/modes.h"
 #include "shell/shell.h"
 #include "shell/views.h"
@@ -14,10 +18,12 @@ void Preview_Enter()
     g_CurLayer = 0;
     Mode_UpdateCurrent();
     g_ModeMenu = Svc_MenuSet("MENU_PREVIEW");
+    Object_SetVisible(Object_GetById(g_DefaultObjectId), 1);
 }
 
 void Preview_Exit()
 {
+    Object_SetVisible(Object_GetById(g_DefaultObjectId), 0);
     Preview_CloseSlotDialog();
     View_RequestRedraw();
 }
@@ -25,6 +31,8 @@ void Preview_Exit()
 void Preview_Frame()
 {
     Lib_SetClearColor(128, 128, 128);
+    // The renderer draws the 3D scene with the preview object.
+    Render_Set3DScene(1);
     View_Row()[0].redraw = 1;
 }
 
@@ -37,4 +45,8 @@ void Preview_RButtonDown(int32_t)
     View_RequestRedraw();
 }
 
-void Preview_DrawOverlay() {}
+void Preview_DrawOverlay()
+{
+    Grid_DrawGround3D();
+    View_DrawAxisGizmo();
+}

@@ -18,15 +18,13 @@ using namespace QVL;
 
 namespace {
 
-typedef int32_t (*IMPORTER)(int32_t id, const char* path);
-
-// Readers by extension, in the order they are compared. The importers of other formats fill their
-// entries when they exist; until then such files finish as models with nothing read.
+// Readers by extension, in the order they are compared. The importers of other formats register
+// themselves from above (Model3_SetImporter); until then such files finish as models with nothing read.
 struct READER_ENTRY {
     const char* ext;
-    IMPORTER import;
+    MODEL3_IMPORTER import;
 };
-const READER_ENTRY kReaders[] = {
+READER_ENTRY kReaders[] = {
     {"dxf", nullptr}, {"lwo", nullptr}, {"mqo", nullptr}, {"mx", nullptr},
     {"rok", nullptr}, {"x", nullptr},   {"qvp", nullptr},
 };
@@ -141,7 +139,8 @@ int32_t LoadInto(int32_t id, const char* path, bool ownsSlot)
                     ok = Qvp_Load(id, version, path);
                 }
             } else if (e.import) {
-                e.import(id, path);
+                // The importer has said why a file did not read; the model stays as it was.
+                ok = e.import(id, path) > 0;
             }
             break;
         }
@@ -155,6 +154,16 @@ int32_t LoadInto(int32_t id, const char* path, bool ownsSlot)
 }
 
 } // namespace
+
+bool Model3_SetImporter(const char* ext, MODEL3_IMPORTER import)
+{
+    for (READER_ENTRY& e : kReaders) {
+        if (!SameNoCase(ext, e.ext) || SameNoCase(ext, "qvp")) continue;
+        e.import = import;
+        return true;
+    }
+    return false;
+}
 
 MODEL3_READER_KIND Model3_ReaderFor(const char* path)
 {

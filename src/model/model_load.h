@@ -18,6 +18,11 @@ int32_t Model3_LoadDirFile(int32_t id, const char* folder, const char* file);
 enum MODEL3_READER_KIND { MODEL3_READER_NONE, MODEL3_READER_MISSING, MODEL3_READER_READY };
 MODEL3_READER_KIND Model3_ReaderFor(const char* path);
 
+// The reader of one extension ("dxf", "lwo", "mqo", "mx", "rok", "x"), given by the converter at
+// start-up: 1 when the file was read into the model, 0 when it was not (the model untouched).
+typedef int32_t (*MODEL3_IMPORTER)(int32_t id, const char* path);
+bool Model3_SetImporter(const char* ext, MODEL3_IMPORTER import);
+
 // A new slot with a queued load; -1 (and the slot released) when the file cannot be opened.
 int32_t Model3_LoadQueued(const char* folder, const char* file);
 // A file of the current directory through the loader, waiting for it; the ID or -1.

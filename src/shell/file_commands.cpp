@@ -3,6 +3,9 @@
 #include <cstring>
 #include <utility>
 
+#include "convert/lwo_file.h"
+#include "convert/mx_file.h"
+#include "convert/x_file.h"
 #include "effect/effect.h"
 #include "effect/effect_edit_hooks.h"
 #include "frame/bytes.h"
@@ -55,14 +58,27 @@ void ImportModel(const char* format, const char* sample, const char* title)
 }
 
 // The model the exporters write: layer 0 in the preview names the default model.
-void ExportModel(const char* format)
+void ExportModel(const char* format, int32_t (*exporter)(int32_t id, const char* path))
 {
     Mode_UpdateCurrent();
-    if (!g_CurModel3) {
+    QVL::MODEL3* m = g_CurModel3;
+    if (!m) {
         Lib_MessageBox(kNothingToSave);
         return;
     }
-    FileCmd_ShowNotAvailable(format);
+    char initial[256];
+    const char* stem = File_StripExtension(m->file);
+    if (!stem[0] || !Str_Format(initial, sizeof initial, "%s.%s", stem, format)) initial[0] = 0;
+    const char* name = FileCmd_AskSave(format, initial);
+    if (name[0]) {
+        char file[256];
+        Str_Copy(file, sizeof file, name);
+        // The dialog may have run for a while: the model is the one current now.
+        Mode_UpdateCurrent();
+        if (!g_CurModel3) Lib_MessageBox(kNothingToSave);
+        else if (exporter(g_CurModel3->id, file) <= 0) QVL::File_ReportWriteFailed(file);
+    }
+    Lib_ResetFrameTimer();
 }
 
 } // namespace
@@ -236,9 +252,9 @@ void FileCmd_SaveQVP()
     Lib_ResetFrameTimer();
 }
 
-void FileCmd_ExportMX() { ExportModel("MX"); }
-void FileCmd_ExportLWO() { ExportModel("LWO"); }
-void FileCmd_ExportX() { ExportModel("X"); }
+void FileCmd_ExportMX() { ExportModel("MX", Mx_Export); }
+void FileCmd_ExportLWO() { ExportModel("LWO", Lwo_Export); }
+void FileCmd_ExportX() { ExportModel("X", X_Export); }
 
 void FileCmd_NewModel3()
 {

@@ -1,0 +1,36 @@
+// The preview mode: its menu, the default object shown only while it is active, the 3D scene and
+// the main view redrawn on every pass.
+#include "model/scene_object.h"
+#include "convert/preview_hooks.h"
+#include "render/immediate.h"
+#include "shell/shell.h"
+#include "shell/shell_fixture.h"
+
+namespace {
+
+class Preview : public ShellTest {};
+
+TEST_F(Preview, EnterShowsTheObjectAndExitHidesIt)
+{
+    g_DefaultObjectId = ObjectCreate();
+    QVL::OBJECT* o = Object_GetById(g_DefaultObjectId);
+    ASSERT_NE(nullptr, o);
+    Object_SetVisible(o, 0);
+    g_CurLayer = 3;
+    Preview_Enter();
+    EXPECT_TRUE(UiRec().Has("MenuSet MENU_PREVIEW"));
+    EXPECT_EQ(1, o->visible);
+    EXPECT_EQ(0, g_CurLayer);
+    Render_Set3DScene(0);
+    View_Row()[0].redraw = 0;
+    Preview_Frame();
+    EXPECT_EQ(1, g_Draw3DScene);
+    EXPECT_EQ(1, View_Row()[0].redraw);
+    Preview_Exit();
+    EXPECT_EQ(0, o->visible);
+    // Entering again shows it again.
+    Preview_Enter();
+    EXPECT_EQ(1, o->visible);
+}
+
+} // namespace
