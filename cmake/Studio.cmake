@@ -76,6 +76,13 @@ if(QV_DRIVE_TESTS)
   target_link_libraries(qv_drive_tests PRIVATE gtest ${QV_WIN_LIBS} ${QV_STATIC_LINK})
   add_dependencies(qv_drive_tests studio)
   target_compile_definitions(qv_drive_tests PRIVATE QV_EXE_NAME="${QV_EXE_NAME}.exe")
+  # The dialog test measures texts inside the studio through a hook in this library (fonts are
+  # handles of the process that made them).
+  add_library(qv_dialog_probe SHARED ${CMAKE_SOURCE_DIR}/tests/wine/probe/dialog_probe.cpp)
+  set_target_properties(qv_dialog_probe PROPERTIES PREFIX "")
+  target_compile_options(qv_dialog_probe PRIVATE -O0)
+  target_link_libraries(qv_dialog_probe PRIVATE gdi32 user32 kernel32 ${QV_STATIC_LINK})
+  add_dependencies(qv_drive_tests qv_dialog_probe)
   add_test(NAME drive_tests COMMAND qv_drive_tests --gtest_color=no)
   set_tests_properties(drive_tests PROPERTIES TIMEOUT 900 RUN_SERIAL ON)
 endif()
