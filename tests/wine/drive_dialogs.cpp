@@ -161,13 +161,19 @@ public:
     std::vector<ITEM> Measure(HWND dlg)
     {
         if (!Ready()) return {};
-        m_view[0] = 0;
         HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, m_hook, m_library, GetWindowThreadProcessId(dlg, nullptr));
         if (!hook) return {};
-        DWORD_PTR result = 0;
-        SendMessageTimeoutW(dlg, m_message, 0, 0, SMTO_ABORTIFHUNG, 20000, &result);
+        // The studio may be busy with a frame, or loading the library, when the first probe comes.
+        std::vector<ITEM> items;
+        for (int attempt = 0; attempt < 5 && items.empty(); ++attempt) {
+            m_view[0] = 0;
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(dlg, m_message, 0, 0, SMTO_NORMAL, 10000, &result);
+            items = Parse(std::wstring(m_view, wcsnlen(m_view, kBytes / sizeof(wchar_t))));
+            if (items.empty()) Sleep(1000);
+        }
         UnhookWindowsHookEx(hook);
-        return Parse(std::wstring(m_view, wcsnlen(m_view, kBytes / sizeof(wchar_t))));
+        return items;
     }
 
 private:
@@ -223,14 +229,12 @@ ROOM RoomFor(const ITEM& it)
     return r;
 }
 
-// The caption bar's room for the text: the frame, the system menu's icon and the buttons the style
-// asks for, and a small margin before the text.
+// The caption bar's room for the text. A window manager draws its own bar (openbox: the window's
+// icon and three buttons, whatever the style asks for), so room for those is kept on every caption,
+// with a little padding around each piece.
 int CaptionRoom(const ITEM& it)
 {
-    int room = it.width - 2 * it.frame - 4;
-    if (it.style & WS_SYSMENU) room -= it.smallIcon + 2 + it.buttonW;
-    if (it.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) room -= 2 * it.buttonW;
-    return room;
+    return it.width - 2 * it.frame - (it.smallIcon + 2) - 3 * (it.buttonW + 2) - 2 * 6;
 }
 
 std::string Utf8(const std::wstring& w)
@@ -284,6 +288,7 @@ struct DIALOG {
     int screen;  // the screen the dialog belongs to: the studio starts in it
     std::function<void(SESSION&)> open;
     std::function<void(SESSION&, HWND)> close;
+    int tries;  // a person presses again when nothing opened; a posted command is sent once
 };
 
 void OpenAtStart(SESSION&) {}
@@ -329,16 +334,16 @@ void LeaveOpen(SESSION&, HWND) {}
 enum { SCREEN_EFFECT, SCREEN_POLYGON };
 
 const DIALOG kDialogs[] = {
-    {L"イメージリスト", SCREEN_EFFECT, OpenAtStart, LeaveOpen},
-    {L"キーフレーム情報", SCREEN_EFFECT, OpenAtStart, LeaveOpen},
-    {L"パーティクル", SCREEN_EFFECT, OpenAtStart, LeaveOpen},
-    {L"キーフレーム", SCREEN_EFFECT, OpenAtStart, LeaveOpen},
-    {L"オプション", SCREEN_EFFECT, KeyOnMain('O'), LeaveOpen},
-    {L"Direct3D Settings", SCREEN_EFFECT, OpenDeviceDialog, CloseByEscape},
-    {L"Front", SCREEN_POLYGON, OpenAtStart, LeaveOpen},
-    {L"Top", SCREEN_POLYGON, OpenAtStart, LeaveOpen},
-    {L"Side", SCREEN_POLYGON, OpenAtStart, LeaveOpen},
-    {L"下絵", SCREEN_POLYGON, OpenSketch, LeaveOpen},
+    {L"イメージリスト", SCREEN_EFFECT, OpenAtStart, LeaveOpen, 1},
+    {L"キーフレーム情報", SCREEN_EFFECT, OpenAtStart, LeaveOpen, 1},
+    {L"パーティクル", SCREEN_EFFECT, OpenAtStart, LeaveOpen, 1},
+    {L"キーフレーム", SCREEN_EFFECT, OpenAtStart, LeaveOpen, 1},
+    {L"オプション", SCREEN_EFFECT, KeyOnMain('O'), LeaveOpen, 3},
+    {L"Direct3D Settings", SCREEN_EFFECT, OpenDeviceDialog, CloseByEscape, 1},
+    {L"Front", SCREEN_POLYGON, OpenAtStart, LeaveOpen, 1},
+    {L"Top", SCREEN_POLYGON, OpenAtStart, LeaveOpen, 1},
+    {L"Side", SCREEN_POLYGON, OpenAtStart, LeaveOpen, 1},
+    {L"下絵", SCREEN_POLYGON, OpenSketch, LeaveOpen, 3},
 };
 
 // The command line that starts the studio in the screen.
@@ -366,7 +371,7 @@ void CheckDialogsOf(int screen)
         if (d.screen != screen) continue;
         SCOPED_TRACE(Utf8(d.caption));
         HWND dlg = Drive_FindTitled(s.pid, d.caption);
-        if (!dlg) {
+        for (int attempt = 0; !dlg && attempt < d.tries; ++attempt) {
             d.open(s);
             Drive_WaitFor([&] { return (dlg = Drive_FindTitled(s.pid, d.caption)) != nullptr; }, 20000);
         }
