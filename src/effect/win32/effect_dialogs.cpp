@@ -56,6 +56,13 @@ HWND Create(int resource, DLGPROC proc, int x, int y, int w, int h)
 {
     HWND wnd = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(resource), g_MainWnd, proc, 0);
     if (!wnd) return nullptr;
+    // Never smaller than the template asks for with the fonts this machine gives it: its texts and
+    // its caption stay whole where the fonts are wider than the rectangle was made for.
+    RECT t;
+    if (GetWindowRect(wnd, &t)) {
+        if (w < t.right - t.left) w = t.right - t.left;
+        if (h < t.bottom - t.top) h = t.bottom - t.top;
+    }
     MoveWindow(wnd, x, y, w, h, TRUE);
     ShowWindow(wnd, SW_SHOWNORMAL);
     return wnd;
@@ -390,7 +397,13 @@ void Svc_EffectDialogsOpen()
         }
     }
     if (!g_EffectKeyInfoSlot.window) g_EffectKeyInfoSlot.window = Create(59, KeyInfoProc, 0, 318, 180, 290);
-    if (!g_EffectParticleSlot.window) g_EffectParticleSlot.window = Create(139, ParticleProc, 190, 318, 320, 290);
+    if (!g_EffectParticleSlot.window) {
+        // Beside the key information dialog, 10 pixels clear of it however wide it came out.
+        int x = 190;
+        RECT r;
+        if (g_EffectKeyInfoSlot.window && GetWindowRect(Wnd(g_EffectKeyInfoSlot), &r) && r.right + 10 > x) x = r.right + 10;
+        g_EffectParticleSlot.window = Create(139, ParticleProc, x, 318, 320, 290);
+    }
     g_PanelDirtyEffect = 1;
 }
 
