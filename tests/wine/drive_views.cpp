@@ -14,88 +14,51 @@ namespace {
 // The clear colour of the 3D editor's frames (128, 128, 128), as a COLORREF.
 const COLORREF kClearGrey = RGB(128, 128, 128);
 
-// The client area of a window as the screen shows it, one COLORREF per pixel (row by row).
-std::vector<COLORREF> ScreenOfClient(HWND wnd, int* width, int* height)
-{
-    RECT c;
-    GetClientRect(wnd, &c);
-    *width = c.right;
-    *height = c.bottom;
-    std::vector<COLORREF> out;
-    if (c.right <= 0 || c.bottom <= 0) return out;
-    POINT origin = {0, 0};
-    ClientToScreen(wnd, &origin);
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = c.right;
-    bi.bmiHeader.biHeight = -c.bottom;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, c.right, c.bottom, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    const uint32_t* p = (const uint32_t*)bits;
-    out.resize((size_t)c.right * c.bottom);
-    for (size_t i = 0; i < out.size(); ++i) {
-        const uint32_t v = p[i];
-        out[i] = RGB((v >> 16) & 255, (v >> 8) & 255, v & 255);
-    }
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return out;
-}
-
-// The root window that owns the screen point.
-HWND TopAt(POINT p)
-{
-    HWND w = WindowFromPoint(p);
-    return w ? GetAncestor(w, GA_ROOT) : nullptr;
-}
-
-// What a view shows where no other window covers it: how many sampled pixels can be seen, and how
-// many of those are the editor's clear grey.
+// What a view shows where no other window of the studio covers it: of a 8 x 8 grid of points in
+// its client area, how many lie outside every other window, and how many of those are the editor's
+// clear grey. The main window lies under every other window of the studio; the views lie above it.
+// (Rectangles only: asking the system which window is at a point costs a message to the studio.)
 struct ViewSample {
+    int points = 0;
     int visible = 0;
     int grey = 0;
 };
 
-ViewSample SampleView(HWND wnd)
+ViewSample SampleView(HWND wnd, HWND main, const std::vector<HWND>& others)
 {
     ViewSample s;
-    int w = 0, h = 0;
-    std::vector<COLORREF> pixels = ScreenOfClient(wnd, &w, &h);
-    for (int y = 4; y < h - 4; y += 8)
-        for (int x = 4; x < w - 4; x += 8) {
+    std::vector<RECT> covers;
+    for (HWND o : others) {
+        RECT r;
+        if (o != wnd && (wnd == main || o != main) && GetWindowRect(o, &r)) covers.push_back(r);
+    }
+    RECT c;
+    GetClientRect(wnd, &c);
+    const int w = c.right, h = c.bottom;
+    if (w < 24 || h < 24) return s;
+    for (int j = 0; j < 8; ++j)
+        for (int i = 0; i < 8; ++i) {
+            const int x = 6 + i * (w - 12) / 7, y = 6 + j * (h - 12) / 7;
+            ++s.points;
             POINT p = {x, y};
             ClientToScreen(wnd, &p);
-            if (TopAt(p) != wnd) continue;
+            bool covered = false;
+            for (const RECT& r : covers) covered = covered || PtInRect(&r, p);
+            if (covered) continue;
             ++s.visible;
-            if (pixels[(size_t)(x + y * w)] == kClearGrey) ++s.grey;
+            if ((Drive_ClientPixel(wnd, x, y) & 0xFFFFFF) == kClearGrey) ++s.grey;
         }
     return s;
 }
 
-bool Intersect(HWND a, HWND b)
-{
-    RECT ra, rb, both;
-    GetWindowRect(a, &ra);
-    GetWindowRect(b, &rb);
-    return IntersectRect(&both, &ra, &rb) != FALSE;
-}
-
 // A view has presented a frame when most of what can be seen of it is the clear grey: neither the
 // window's own background nor what lay under it before it opened.
-bool Presented(const ViewSample& s) { return s.visible >= 16 && s.grey * 2 >= s.visible; }
+bool Presented(const ViewSample& s) { return s.visible >= 8 && s.grey * 2 >= s.visible; }
 
 std::string Describe(const ViewSample& s)
 {
-    return std::to_string(s.grey) + " grey of " + std::to_string(s.visible) + " visible samples";
+    return std::to_string(s.grey) + " grey of " + std::to_string(s.visible) + " visible of " +
+           std::to_string(s.points) + " points";
 }
 
 std::string FixtureFolder()
@@ -122,26 +85,29 @@ TEST(DriveViews, EveryViewPaintsItsFirstFrameWithoutAClick)
         return views[1] && views[2] && views[3];
     }, 60000));
 
-    // The window views open where the settings put them; none covers another.
-    for (int i = 1; i < 4; ++i)
-        for (int j = i + 1; j < 4; ++j)
-            EXPECT_FALSE(Intersect(views[i], views[j])) << "view " << i << " and view " << j;
+    // The window views open at their default rectangles, where most of each can be seen (the
+    // defaults let Top overlap the top edge of Front).
+    const std::vector<HWND> windows = Drive_WindowsOf(studio.Pid());
+    for (int i = 1; i < 4; ++i) {
+        ViewSample s = SampleView(views[i], main, windows);
+        EXPECT_GE(s.visible * 2, s.points) << "view " << i << ": " << Describe(s);
+    }
 
     // Nothing is clicked: each view must show a rendered frame on its own.
     ViewSample seen[4];
-    Drive_WaitFor([&] {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(500)) {
         bool all = true;
         for (int i = 0; i < 4; ++i) {
-            seen[i] = SampleView(views[i]);
+            seen[i] = SampleView(views[i], main, windows);
             all = all && Presented(seen[i]);
         }
-        return all;
-    }, 60000);
+        if (all) break;
+    }
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(Presented(seen[i])) << "view " << i << ": " << Describe(seen[i]);
     // And they keep it: a later look finds the same.
     Sleep(3000);
     for (int i = 0; i < 4; ++i) {
-        ViewSample again = SampleView(views[i]);
+        ViewSample again = SampleView(views[i], main, windows);
         EXPECT_TRUE(Presented(again)) << "view " << i << " later: " << Describe(again);
     }
     EXPECT_TRUE(boxes.SeenBoxes().empty());
