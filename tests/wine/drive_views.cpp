@@ -110,6 +110,33 @@ TEST(DriveViews, EveryViewPaintsItsFirstFrameWithoutAClick)
         ViewSample again = SampleView(views[i], main, windows);
         EXPECT_TRUE(Presented(again)) << "view " << i << " later: " << Describe(again);
     }
+
+    // A window of ours lies over the views for a moment and goes: under Wine nothing tells the
+    // studio that their pictures were lost, yet they come back without a click.
+    RECT cover = {0, 0, 0, 0};
+    for (int i = 1; i < 4; ++i) {
+        RECT r;
+        GetWindowRect(views[i], &r);
+        UnionRect(&cover, &cover, &r);
+    }
+    HWND sheet = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE,
+                                 cover.left, cover.top, cover.right - cover.left, cover.bottom - cover.top,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, sheet);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 2000; Sleep(20)) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    }
+    DestroyWindow(sheet);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(500)) {
+        bool all = true;
+        for (int i = 1; i < 4; ++i) {
+            seen[i] = SampleView(views[i], main, windows);
+            all = all && Presented(seen[i]);
+        }
+        if (all) break;
+    }
+    for (int i = 1; i < 4; ++i) EXPECT_TRUE(Presented(seen[i])) << "view " << i << " uncovered: " << Describe(seen[i]);
     EXPECT_TRUE(boxes.SeenBoxes().empty());
 
     PostMessageW(main, WM_CLOSE, 0, 0);
