@@ -4,6 +4,7 @@
 #include "effect/effect_edit_hooks.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "effect/particle.h"
@@ -639,26 +640,73 @@ void EffectEdit_KeyInfoApply(const float values[9])
     View_RequestRedraw();
 }
 
+// The emitter value behind control 90 + i of the particle dialog.
+static float* ParticleValue(EFFECT_KEY& k, int i)
+{
+    switch (i) {
+    case 0: return &k.speedRange[0];
+    case 1: return &k.speed[0];
+    case 2: return &k.speed[1];
+    case 3: return &k.speedRange[1];
+    case 4: return &k.rotSpeed[2];
+    case 5: return &k.rotSpeedRange[2];
+    case 6: return &k.scaleSpeed[0];
+    case 7: return &k.scaleSpeed[1];
+    case 8: return &k.scaleSpeedRange[0];
+    case 9: return &k.scaleSpeedRange[1];
+    default:
+        if (i >= 10 && i < 18) return (i & 1) ? &k.colorSpeedRange[(i - 10) / 2] : &k.colorSpeed[(i - 10) / 2];
+        return nullptr;
+    }
+}
+
+static void ParticleTextOf(EFFECT_KEY& k, int id, char* out, int32_t cap)
+{
+    if (id == 89) {
+        Str_Format(out, (size_t)cap, "%d", k.emitInterval);
+        return;
+    }
+    Str_Format(out, (size_t)cap, "%3.3f", (double)*ParticleValue(k, id - 90));
+}
+
+bool EffectEdit_ParticleText(int id, char* out, int32_t cap)
+{
+    if (id < 89 || id > 107) return false;
+    EFFECT_KEY* k = EffectEdit_CurrentKey();
+    if (!k) return false;
+    ParticleTextOf(*k, id, out, cap);
+    return true;
+}
+
 void EffectEdit_ParticleApply(int32_t interval, const float v[18])
 {
     if (Effect_GetPartCount(g_CurEffect) == 0) return;
     EFFECT_KEY* k = EffectEdit_CurrentKey();
     if (!k) return;
-    // v[i] is control 90 + i.
     k->emitInterval = interval;
-    k->speedRange[0] = v[0];
-    k->speed[0] = v[1];
-    k->speed[1] = v[2];
-    k->speedRange[1] = v[3];
-    k->rotSpeed[2] = v[4];
-    k->rotSpeedRange[2] = v[5];
-    k->scaleSpeed[0] = v[6];
-    k->scaleSpeed[1] = v[7];
-    k->scaleSpeedRange[0] = v[8];
-    k->scaleSpeedRange[1] = v[9];
-    for (int a = 0; a < 4; ++a) {
-        k->colorSpeed[a] = v[10 + 2 * a];
-        k->colorSpeedRange[a] = v[11 + 2 * a];
-    }
+    for (int i = 0; i < 18; ++i) *ParticleValue(*k, i) = v[i];
     g_EffectParticleSlot.dirty = 1;
+}
+
+void EffectEdit_ParticleApplyTexts(const char* const texts[19])
+{
+    if (Effect_GetPartCount(g_CurEffect) == 0) return;
+    EFFECT_KEY* k = EffectEdit_CurrentKey();
+    if (!k) return;
+    // The fields show three decimals: a field left as the refresh wrote it keeps the exact value,
+    // or every 決定 would round the emitter a little more.
+    auto unchanged = [&](int id) {
+        char shown[64];
+        ParticleTextOf(*k, id, shown, sizeof shown);
+        return std::strcmp(shown, texts[id - 89]) == 0;
+    };
+    int32_t interval = k->emitInterval;
+    if (!unchanged(89)) {
+        long long n = std::strtoll(texts[0], nullptr, 10);
+        interval = n > INT32_MAX ? INT32_MAX : (n < INT32_MIN ? INT32_MIN : (int32_t)n);
+    }
+    float v[18];
+    for (int i = 0; i < 18; ++i)
+        v[i] = unchanged(90 + i) ? *ParticleValue(*k, i) : (float)std::strtod(texts[i + 1], nullptr);
+    EffectEdit_ParticleApply(interval, v);
 }

@@ -112,6 +112,14 @@ bool EffectEdit_KeyInfoText(int id, char* out, int32_t cap);
 void EffectEdit_KeyInfoApply(const float values[9]);
 // The particle dialog's fields: the interval, then the 18 floats of controls 90 .. 107.
 void EffectEdit_ParticleApply(int32_t interval, const float values[18]);
+// Control 89 .. 107 of the particle dialog as it shows the current key: the interval "%d", the
+// emitter values "%3.3f"; false without a current key.
+bool EffectEdit_ParticleText(int id, char* out, int32_t cap);
+// "決定" with the texts of controls 89 .. 107 (an empty field gives 0). A field still showing what
+// EffectEdit_ParticleText gives keeps the key's exact value.
+void EffectEdit_ParticleApplyTexts(const char* const texts[19]);
+// Writes one field of the particle dialog (the studio sets the control's text).
+void Svc_EffectParticleSetField(int id, const char* text);
 
 // ---- the particle mode ---------------------------------------------------------------------------
 

@@ -1,5 +1,6 @@
 #include "shell/file_commands.h"
 
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -36,6 +37,22 @@ void RefreshAfterLoad()
     Mode_RefreshAll();
     View_RequestRedraw();
     Lib_ResetFrameTimer();
+}
+
+// The load-failure message of a file that does not open.
+void ShowCannotOpen(const char* name)
+{
+    char text[600];
+    Str_Format(text, sizeof text, "%s を開くことができませんでした。", name);
+    Lib_MessageBox(text);
+}
+
+bool FileOpens(const char* name)
+{
+    FILE* f = std::fopen(name, "rb");
+    if (!f) return false;
+    std::fclose(f);
+    return true;
 }
 
 bool CurrentDirectory(char* folder, size_t cap)
@@ -122,14 +139,12 @@ bool FileCmd_OpenPath(const char* path)
     char folder[256], name[256];
     if (!FileCmd_SplitPath(path, folder, sizeof folder, name, sizeof name)) {
         // A cut name would open another file, or none.
-        char text[600];
-        Str_Format(text, sizeof text, "%s を開くことができませんでした。", path ? path : "");
-        Lib_MessageBox(text);
+        ShowCannotOpen(path ? path : "");
         return false;
     }
     // A folder that cannot be entered must not load a file of the same name from where we are.
     if (folder[0] && !Svc_SetCurrentDirectory(folder)) {
-        Log_Printf("%s を開くことができませんでした。", path);
+        ShowCannotOpen(path);
         return false;
     }
     FileCmd_LoadModelFile(name);
@@ -143,8 +158,7 @@ void FileCmd_LoadModelFile(const char* given)
     // Our own copy: the wait below pumps messages, and the dialogs' buffers may be written meanwhile.
     char name[256];
     if (!Str_Copy(name, sizeof name, given)) {
-        Str_Format(text, sizeof text, "%s を開くことができませんでした。", given);
-        Lib_MessageBox(text);
+        ShowCannotOpen(given);
         return;
     }
     g_Group2DListCache = -1;
@@ -165,6 +179,13 @@ void FileCmd_LoadModelFile(const char* given)
         return;
     }
 
+    // The reader only logs a file it cannot open, and the log window rarely exists: say it here,
+    // before anything changes.
+    if (!FileOpens(name)) {
+        ShowCannotOpen(name);
+        Lib_ResetFrameTimer();
+        return;
+    }
     if (g_Screen == 0 || (g_Screen >= 14 && g_Screen <= 18)) g_Lib.allocArrays = 1;
     // Load first: the model on screen stays until its replacement is ready, and stays for good when
     // the file does not load (the reader has said why).

@@ -201,7 +201,13 @@ void Mode_RefreshAll()
 
 void Mode_RefreshDialogFields()
 {
-    // The group and particle dialogs fill their own controls once their editors exist.
+    // The 3D group dialog's fields come with its editor.
+    if (Effect_GetPartCount(g_CurEffect) > 0 && g_EffectParticleSlot.dirty) {
+        g_EffectParticleSlot.dirty = 0;
+        char text[64];
+        for (int id = 89; id <= 107; ++id)
+            if (EffectEdit_ParticleText(id, text, sizeof text)) Svc_EffectParticleSetField(id, text);
+    }
 }
 
 // ---- commands ----------------------------------------------------------------------------------

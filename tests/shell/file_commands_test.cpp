@@ -228,8 +228,10 @@ TEST_F(FileCommands, FailedLoadLeavesTheModelAndTheEditorAsTheyWere)
         EXPECT_EQ(-1, g_UndoHistories[0].position) << name;
         EXPECT_TRUE(UiRec().pixelCopies.empty()) << name;
     }
-    ASSERT_EQ(1u, Rec().messageBoxes.size());
+    // The damaged file is reported by its reader, the missing one by the load-failure message.
+    ASSERT_EQ(2u, Rec().messageBoxes.size());
     EXPECT_EQ(0u, Rec().messageBoxes[0].find("QVP形式のファイルが壊れているので"));
+    EXPECT_EQ("missing.qvp を開くことができませんでした。", Rec().messageBoxes[1]);
     // Only the slots the failed loads made are freed; the current model survives the deferred pass.
     Model3_ProcessReleases();
     EXPECT_EQ(oldModel, Model3_GetById(old));
@@ -293,6 +295,8 @@ TEST_F(FileCommands, PathInAFolderThatCannotBeEnteredLoadsNothing)
     EXPECT_FALSE(FileCmd_OpenPath("nowhere\\cube.qvp"));
     EXPECT_EQ(old, g_LayerModelIds[0]);
     EXPECT_EQ(old + 1, Model3_Count());
+    EXPECT_EQ(std::vector<std::string>{"nowhere\\cube.qvp を開くことができませんでした。"}, Rec().messageBoxes);
+    Rec().Clear();
     // Too long for the name field: refused with a message rather than cut into another name.
     std::string longName = std::string(300, 'n') + ".qvp";
     EXPECT_FALSE(FileCmd_OpenPath(longName.c_str()));
@@ -447,6 +451,13 @@ TEST_F(FileCommands, QvpLoadCommandsAskAndLoad)
     EXPECT_TRUE(EndsWith(g_CurModel3->file, "cube.qvp"));
 
     const int32_t before = g_LayerModelIds[0];
+    // A name typed into the dialog that names no file: the load-failure message, the model stays.
+    Rec().Clear();
+    UiRec().fileAnswers = {"typed.qvp"};
+    FileCmd_LoadQVP();
+    EXPECT_EQ(std::vector<std::string>{"typed.qvp を開くことができませんでした。"}, Rec().messageBoxes);
+    EXPECT_EQ(before, g_LayerModelIds[0]);
+    EXPECT_EQ(0, Model3_GetById(before)->releaseRequest);
     UiRec().Clear();
     FileCmd_LoadAny();  // cancelled
     EXPECT_TRUE(UiRec().Has("OpenFilter 読み込むファイルを選択して下さい"));

@@ -151,18 +151,18 @@ INT_PTR CALLBACK ParticleProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM)
 {
     StoreRect(g_EffectParticleSlot, wnd);
     if (msg == WM_INITDIALOG) {
+        // The shell's field refresh fills it from the current key.
         g_EffectParticleSlot.dirty = 1;
         return TRUE;
     }
-    if (msg != WM_COMMAND) {
-        // Write-only: the flag is taken without filling anything.
-        if (g_EffectParticleSlot.dirty) g_EffectParticleSlot.dirty = 0;
-        return FALSE;
+    if (msg != WM_COMMAND || LOWORD(wParam) != 88 || !Clicked(wParam)) return FALSE;
+    char texts[19][128];
+    const char* fields[19];
+    for (int i = 0; i < 19; ++i) {
+        GetDlgItemTextA(wnd, 89 + i, texts[i], sizeof texts[i]);
+        fields[i] = texts[i];
     }
-    if (LOWORD(wParam) != 88 || !Clicked(wParam)) return FALSE;
-    float v[18];
-    for (int i = 0; i < 18; ++i) v[i] = FieldFloat(wnd, 90 + i);
-    EffectEdit_ParticleApply(FieldInt(wnd, 89), v);
+    EffectEdit_ParticleApplyTexts(fields);
     return TRUE;
 }
 
@@ -434,6 +434,12 @@ void Svc_EffectSliderSet(int32_t pos, int32_t max)
     if (!slider || !IsWindow(slider)) return;
     SetScrollRange(slider, SB_CTL, 0, max, FALSE);
     SetScrollPos(slider, SB_CTL, pos, TRUE);
+}
+
+void Svc_EffectParticleSetField(int id, const char* text)
+{
+    HWND wnd = Wnd(g_EffectParticleSlot);
+    if (wnd && IsWindow(wnd)) SetDlgItemTextA(wnd, id, text);
 }
 
 void Svc_ParticleDialogOpen()

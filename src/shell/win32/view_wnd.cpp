@@ -10,6 +10,18 @@
 #include "shell/views.h"
 #include "shell/win32/shell_win32.h"
 
+// Timer 1 (50 ms) only makes the view current. Timer 2 renders the view again once a second: under
+// Wine a presented picture is lost when the window manager maps the window after the present, or
+// when another window uncovers it, and no WM_PAINT says so (Front, Top or Side stayed blank until
+// clicked).
+static const UINT_PTR kRepresentTimer = 2;
+
+static void StartTimers(HWND wnd)
+{
+    SetTimer(wnd, 1, 50, nullptr);
+    SetTimer(wnd, kRepresentTimer, 1000, nullptr);
+}
+
 INT_PTR CALLBACK View_WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     VIEW_REC* row = View_Row();
@@ -20,8 +32,8 @@ INT_PTR CALLBACK View_WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
             g_CurView = v = &row[i];
         }
     if (!v) {
-        // The window is made before its record holds it: start its timer all the same.
-        if (msg == WM_INITDIALOG) SetTimer(wnd, 1, 50, nullptr);
+        // The window is made before its record holds it: start its timers all the same.
+        if (msg == WM_INITDIALOG) StartTimers(wnd);
         return FALSE;
     }
     g_LastViewZoom = v->zoom;
@@ -36,7 +48,23 @@ INT_PTR CALLBACK View_WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     v->clientHeight = c.bottom;
     int32_t lp = (int32_t)lParam;
     switch (msg) {
-    case WM_INITDIALOG: SetTimer(wnd, 1, 50, nullptr); return TRUE;
+    case WM_INITDIALOG: StartTimers(wnd); return TRUE;
+    case WM_TIMER:
+        if (wParam == kRepresentTimer) v->redraw = 1;
+        return TRUE;
+    case WM_PAINT: {
+        // The picture is only what the device presents: when the system asks for it again (the
+        // window was uncovered), render the view once more instead of erasing it.
+        PAINTSTRUCT ps;
+        BeginPaint(wnd, &ps);
+        EndPaint(wnd, &ps);
+        v->redraw = 1;
+        return TRUE;
+    }
+    case WM_ERASEBKGND:
+        // The next present covers the whole client area; an erase would only blank the last one.
+        SetWindowLongPtrA(wnd, DWLP_MSGRESULT, 1);
+        return TRUE;
     case WM_MOVE:
     case WM_SIZE:
     case WM_ACTIVATE:
