@@ -352,7 +352,8 @@ void Prog_Tokenize(PROG_LINE& line, const char* text)
         line.tokens[k][0] = 0;
         line.refs[k] = -1;
     }
-    const size_t len = text ? strnlen(text, kReadMax) : 0;
+    const void* nul = text ? std::memchr(text, 0, kReadMax) : nullptr;
+    const size_t len = !text ? 0 : nul ? (size_t)((const char*)nul - text) : (size_t)kReadMax;
     line.length = (int32_t)len;
     size_t p = 0;
     while (line.tokenCount < kProgOperands) {
