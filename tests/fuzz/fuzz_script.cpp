@@ -53,8 +53,14 @@ size_t QvsSize(const QVL::VM& vm)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    QVL::VM* vm = Vm_Create();
-    Vm_AllocBlock(vm, 0);
+    // One state for the whole run (it is large); each input starts with empty tables.
+    static QVL::VM* vm = nullptr;
+    if (!vm) {
+        vm = Vm_Create();
+        Vm_AllocBlock(vm, 0);
+    }
+    vm->varCount = 0;
+    vm->drawCount = 0;
     const char* text = (const char*)data;
     // Twice: the second compilation sees the variables the first declared.
     for (int pass = 0; pass < 2; ++pass) {
@@ -76,6 +82,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (vm->callDepth != 0 || vm->curBlock != 0) std::abort();   // the compiler makes no calls
         Vm_DrawQueue(vm, Draw);
     }
-    Vm_Free();
     return 0;
 }
