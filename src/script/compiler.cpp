@@ -396,9 +396,10 @@ bool Prog_CompileText(PROG_COMPILER& c, VM& vm, const char* text, size_t size)
     if (!b) return false;
     c.errors.clear();
     vm.labelCount = 0;
-    const char name0 = b->name[0];
+    char name[kProgText];
+    std::memcpy(name, b->name, sizeof name);
     std::memset(b, 0, sizeof *b);
-    b->name[0] = name0;
+    std::memcpy(b->name, name, sizeof name);
 
     // Lines as a text-mode read gives them: CR LF as one newline, at most 255 characters a read.
     size_t p = 0;
