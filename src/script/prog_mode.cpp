@@ -15,6 +15,7 @@
 #include "shell/shell.h"   // g_ModeMenu: the shell destroys the mode's menu when the mode is left
 
 PROG_MODE g_ProgMode;
+const PROG_EDIT_DIALOG* g_ProgEditDialog = nullptr;
 
 namespace {
 
@@ -41,11 +42,31 @@ void Prog_Enter()
     Vm_AllocBlock(Vm_Create(), 0);
     g_ScreenGroup = 8;
     g_ModeMenu = Svc_MenuSet("MENU_PROG");
+    if (g_ProgEditDialog) g_ProgEditDialog->open();
+    Prog_LoadSource();
     Log_CreateWindow();
     Log_Printf("プログラム編集モード");
 }
 
-void Prog_Exit() { g_Lib.allocArrays = 1; }
+void Prog_Exit()
+{
+    if (g_ProgEditDialog) g_ProgEditDialog->close();
+    g_Lib.allocArrays = 1;
+}
+
+void Prog_LoadSource()
+{
+    if (!g_ProgEditDialog) return;
+    g_ProgEditDialog->setText("", 0);
+    File_ChDir(g_ProgMode.sourceFolder);
+    if (!g_ProgMode.sourceFile[0]) return;
+    std::vector<uint8_t> bytes;
+    if (!QVL::File_ReadAll(g_ProgMode.sourceFile, bytes)) {
+        Lib_MessageBox("ファイルを読み込むことが、できませんでした。");
+        return;
+    }
+    g_ProgEditDialog->setText((const char*)bytes.data(), bytes.size());
+}
 
 bool Prog_WriteQvs()
 {
@@ -89,6 +110,7 @@ void Prog_Stop()
 {
     if (g_Vm) g_Vm->programRunning = 0;
     Model3_ReleaseAll();
+    if (g_ProgEditDialog) g_ProgEditDialog->activate();
 }
 
 void Prog_Frame()
@@ -109,9 +131,15 @@ void Prog_Draw()
     Vm_DrawQueue(g_Vm, g_VmImageDraw ? g_VmImageDraw : DropDraw);
 }
 
+void Prog_RunEdited()
+{
+    std::string text;
+    if (g_ProgEditDialog && g_ProgEditDialog->getText(&text)) Prog_Run(text.data(), text.size());
+    else Prog_Run(nullptr, 0);
+}
+
 void Prog_OnKey(int key)
 {
-    // Until the mode has its edit box, F5 runs the source file as it stands.
-    if (key == kKeyRun) Prog_Run(nullptr, 0);
+    if (key == kKeyRun) Prog_RunEdited();
     else if (key == kKeyStop) Prog_Stop();
 }
