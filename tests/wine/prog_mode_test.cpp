@@ -145,4 +145,42 @@ TEST(ProgModeWine, AScriptDrawsItsPictureEveryFrameUntilStopped)
     g_StudioFlag = studio;
 }
 
+// A source beyond the edit box's default 32K loads whole, and F5 writes all of it back.
+TEST(ProgModeWine, ALongSourceSurvivesTheEditBox)
+{
+    ASSERT_TRUE(WineFrame_Ensure());
+    char cwd[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    const std::string folder = std::string(cwd) + "\\prog_wine";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string src;
+    while (src.size() < 50000) src += "Font 1 1 0123456789012345678901234567890123456789\r\n";
+    src += "ScreenDraw\r\n";
+    const std::string path = folder + "\\long.txt";
+    FILE* fp = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(fp);
+    std::fwrite(src.data(), 1, src.size(), fp);
+    std::fclose(fp);
+
+    Str_Copy(g_ProgMode.sourceFolder, sizeof g_ProgMode.sourceFolder, folder.c_str());
+    Str_Copy(g_ProgMode.sourceFile, sizeof g_ProgMode.sourceFile, "long.txt");
+    Prog_Enter();
+    Prog_OnKey(116);   // F5: the edit box's text over the file, then the run
+    EXPECT_EQ(1, g_Vm->programRunning);
+    Prog_Stop();
+    Prog_Exit();
+    if (g_ModeMenu) DestroyMenu((HMENU)g_ModeMenu);
+    g_ModeMenu = nullptr;
+    Vm_Free();
+    SetCurrentDirectoryA(cwd);
+
+    fp = std::fopen(path.c_str(), "rb");
+    ASSERT_TRUE(fp);
+    std::string back(src.size() + 16, '\0');
+    back.resize(std::fread(&back[0], 1, back.size(), fp));
+    std::fclose(fp);
+    EXPECT_EQ(src.size(), back.size());
+    EXPECT_TRUE(back == src);
+}
+
 } // namespace
