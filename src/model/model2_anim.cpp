@@ -73,18 +73,19 @@ void Model2_UpdateKeyIndices(int32_t id)
         if (bone.keyIndex < 0 || bone.keyIndex >= count) bone.keyIndex = count - 1;
         const int32_t first = keys[0].frame;
         if (bone.keyIndex == count - 1 || frame < first) {
-            const int32_t last = keys[(size_t)count - 1].frame;
-            const int32_t span = first + length - last;
+            // In 64 bits: frames from a file may lie anywhere in int32.
+            const int64_t last = keys[(size_t)count - 1].frame;
+            const int64_t span = (int64_t)first + length - last;
             // A last key at the motion's length plus the first key's frame leaves no wrap interval.
             if (span == 0)
                 bone.fraction = 0.0f;
             else if (frame >= first)
                 bone.fraction = (float)(frame - last) / (float)span;
             else
-                bone.fraction = (float)(length - last + frame) / (float)span;
+                bone.fraction = (float)((int64_t)length - last + frame) / (float)span;
             bone.keyIndex = count - 1;
         } else {
-            const int32_t a = keys[(size_t)bone.keyIndex].frame, c = keys[(size_t)bone.keyIndex + 1].frame;
+            const int64_t a = keys[(size_t)bone.keyIndex].frame, c = keys[(size_t)bone.keyIndex + 1].frame;
             bone.fraction = c == a ? 0.0f : (float)(frame - a) / (float)(c - a);
         }
     }
@@ -242,7 +243,7 @@ void Model2_AdvanceFrame(MODEL2* m, float step)
     // NaN or a step of millions of frames must not loop for ever.
     if (!(m->frameFraction < 1.0e6f)) m->frameFraction = 0.0f;
     while (m->frameFraction >= 1.0f) {
-        m->currentFrame += 1;
+        m->currentFrame = m->currentFrame == INT32_MAX ? 0 : m->currentFrame + 1;
         m->frameFraction -= 1.0f;
         if (m->currentFrame < 0 || m->currentFrame >= MotionLength(m)) m->currentFrame = 0;
         Model2_UpdateKeyIndices(m->id);
