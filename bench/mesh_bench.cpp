@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "frame/lib.h"
+#include "model/curve.h"
 #include "model/subdivide.h"
 #include "support/model_builders.h"
 
@@ -56,5 +57,32 @@ void BM_SubdivideOnePass10kQuads(benchmark::State& state)
     state.counters["faces_after"] = faces;
 }
 BENCHMARK(BM_SubdivideOnePass10kQuads)->Unit(benchmark::kMillisecond);
+
+// Level 4 makes 50 triangles of each quad (500,000 faces): past the studio's limits, which the
+// benchmark lifts to measure the work itself.
+void BM_CurveBakeLevel4_10kQuads(benchmark::State& state)
+{
+    const MODEL3& src = TenThousandQuads();
+    const int32_t polyLimit = g_PolyLimit, vertexLimit = g_VertexLimit;
+    g_PolyLimit = 1000000;
+    g_VertexLimit = 4000000;
+    MODEL3 leveled(src);
+    leveled.subdivision = 4;
+    int32_t faces = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        MODEL3* dst = NewRecord();
+        state.ResumeTiming();
+        Curve_BakeInto(&leveled, dst);
+        faces = dst->faceCount;
+        state.PauseTiming();
+        Model3_Free(dst);
+        state.ResumeTiming();
+    }
+    g_PolyLimit = polyLimit;
+    g_VertexLimit = vertexLimit;
+    state.counters["faces_after"] = faces;
+}
+BENCHMARK(BM_CurveBakeLevel4_10kQuads)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -66,10 +66,17 @@ bool Model3_SubdivideQuads(MODEL3* m)
         return false;
     }
     Model3_FitArrays(m);
+    // Room for the whole pass at once: growing four arrays entry by entry costs more than the work.
+    const size_t more = (size_t)(16 * splits);
+    m->positions.reserve((size_t)m->positionCount + more);
+    m->normals.reserve((size_t)m->normalCount + more);
+    m->colors.reserve((size_t)m->colorCount + more);
+    m->uvs.reserve((size_t)m->uvCount + more);
     // One pass over the faces, keeping the ones left in place and collecting the new ones: the
     // result is that of deleting each replaced face in turn, without moving the list each time.
     std::vector<FACE3> kept, added;
-    kept.reserve((size_t)n);
+    kept.reserve((size_t)(n + 3 * splits));
+    added.reserve((size_t)(4 * splits));
     for (int32_t f = 0; f < n; ++f) {
         const FACE3 face = m->faces[(size_t)f];
         if (!Model3_SplitsFace(face)) {
