@@ -76,6 +76,7 @@ void Model2_FreeSlot(int32_t id)
     if (id < 0 || id >= kModel2Slots) return;
     g_Model2Table[id] = Model2_Free(g_Model2Table[id]);
     g_Model2InUse[id] = 0;
+    for (int32_t& h : g_Model2TexHandles[id]) h = -1;
 }
 
 MODEL2* Model2_Create(int32_t id)
