@@ -34,12 +34,15 @@ bool ReadName(ByteReader& r, char* dst, bool keepOnEmpty)
     int32_t len = 0;
     if (!r.I32(len)) return false;
     if (len < 0 || len >= 256 || (size_t)len > r.Left()) return r.Fail();
-    if (len == 0) {
+    char text[256];
+    if (!r.Bytes(text, (size_t)len)) return false;
+    text[len] = '\0';
+    // Bytes that end at once (a leading zero) are an empty name too, so a rewritten file reads alike.
+    if (text[0] == '\0') {
         if (!keepOnEmpty) dst[0] = '\0';
         return true;
     }
-    if (!r.Bytes(dst, (size_t)len)) return false;
-    dst[len] = '\0';
+    std::memcpy(dst, text, (size_t)len + 1);
     return true;
 }
 
