@@ -298,9 +298,8 @@ MODEL3* Gpu_MakeDisplacementCopy(const MODEL3* m)
         // Each quad becomes four (16 new positions, 3 more faces): stop before the limits.
         int64_t quads = 0;
         for (int32_t f = 0; f < copy->faceCount; ++f)
-            if (copy->faces[(size_t)f].cornerCount == 4) ++quads;
-        if (quads == 0 || copy->faceCount + 3 * quads > g_PolyLimit || copy->positionCount + 16 * quads > g_VertexLimit)
-            break;
+            if (Model3_SplitsFace(copy->faces[(size_t)f])) ++quads;
+        if (quads == 0 || !Model3_SubdivisionFits(copy, quads)) break;
         Model3_SubdivideQuads(copy);
     }
     Model3_Weld(copy);

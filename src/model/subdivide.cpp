@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "frame/lib.h"
+#include "frame/services.h"
 #include "model/normals.h"
 
 using namespace QVL;
@@ -35,18 +37,49 @@ UV2 MidUV(const UV2& a, const UV2& b)
 
 } // namespace
 
+bool Model3_SplitsFace(const FACE3& face)
+{
+    // A face of more corners than a quad is split as the quad of its first four.
+    return face.cornerCount >= 4;
+}
+
+bool Model3_SubdivisionFits(const MODEL3* m, int64_t splits)
+{
+    const int64_t entries = 16 * splits;
+    const int32_t counts[4] = {m->positionCount, m->normalCount, m->colorCount, m->uvCount};
+    for (int32_t c : counts)
+        if ((int64_t)c + entries > g_VertexLimit) return false;
+    return (int64_t)m->faceCount + 3 * splits <= g_PolyLimit;
+}
+
 bool Model3_SubdivideQuads(MODEL3* m)
 {
     if (!m) return false;
+    const int32_t n = std::max(0, std::min<int32_t>(m->faceCount, (int32_t)m->faces.size()));
+    // Each split adds 3 faces and 16 entries to each attribute array: refuse a pass that would go
+    // past the limits before anything is touched (the level-4 passes multiply faces by 256).
+    int64_t splits = 0;
+    for (int32_t f = 0; f < n; ++f)
+        if (Model3_SplitsFace(m->faces[(size_t)f])) ++splits;
+    if (!Model3_SubdivisionFits(m, splits)) {
+        Lib_MessageBox("ポリゴン数または頂点数が上限を超えるので\n面を分割することができません。");
+        return false;
+    }
     Model3_FitArrays(m);
-    const int32_t n = std::min<int32_t>(m->faceCount, (int32_t)m->faces.size());
+    // Room for the whole pass at once: growing four arrays entry by entry costs more than the work.
+    const size_t more = (size_t)(16 * splits);
+    m->positions.reserve((size_t)m->positionCount + more);
+    m->normals.reserve((size_t)m->normalCount + more);
+    m->colors.reserve((size_t)m->colorCount + more);
+    m->uvs.reserve((size_t)m->uvCount + more);
     // One pass over the faces, keeping the ones left in place and collecting the new ones: the
     // result is that of deleting each replaced face in turn, without moving the list each time.
     std::vector<FACE3> kept, added;
-    kept.reserve((size_t)n);
+    kept.reserve((size_t)(n + 3 * splits));
+    added.reserve((size_t)(4 * splits));
     for (int32_t f = 0; f < n; ++f) {
         const FACE3 face = m->faces[(size_t)f];
-        if (face.cornerCount != 4) {
+        if (!Model3_SplitsFace(face)) {
             // Triangles stay; so do points and lines, which have no quad to split.
             kept.push_back(face);
             continue;

@@ -9,12 +9,14 @@
 #include "convert/x_file.h"
 #include "effect/effect.h"
 #include "effect/effect_edit_hooks.h"
+#include "edit2d/model2d_hooks.h"
 #include "frame/bytes.h"
 #include "frame/lib.h"
 #include "frame/log.h"
 #include "frame/paths.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/model2.h"
 #include "model/model_load.h"
 #include "model/model_table.h"
 #include "model/obj2.h"
@@ -386,14 +388,51 @@ void FileCmd_New2DObject()
     Lib_ResetFrameTimer();
 }
 
+// ---- 2D one-skin models --------------------------------------------------------------------------
+
+void FileCmd_LoadQVB()
+{
+    const char* answer = FileCmd_AskOpen("QVB", "読み込む QVB ファイルを選択して下さい", "");
+    if (answer[0]) {
+        char name[256];
+        Str_Copy(name, sizeof name, answer);
+        g_Lib.allocArrays = 1;
+        const bool loaded = Model2_Load(g_CurModel2Id, name);
+        // A load refused before any record was made must not hand the flag to the next allocation.
+        g_Lib.allocArrays = 0;
+        if (loaded) {
+            Mode_RefreshAll();
+            g_CurBone = 0;
+        }
+        Mode_RefreshAll();
+    }
+    Lib_ResetFrameTimer();
+}
+
+void FileCmd_SaveQVB()
+{
+    // The effect editor can post this command while no 2D model exists.
+    if (!Model2_Get(g_CurModel2Id) || !g_Model2Table[0]) {
+        Lib_MessageBox(kNothingToSave);
+        return;
+    }
+    char initial[256];
+    Str_Copy(initial, sizeof initial, g_Model2Table[0]->path);
+    const char* answer = FileCmd_AskSave("QVB", initial);
+    if (answer[0]) {
+        char name[256];
+        Str_Copy(name, sizeof name, answer);
+        if (!Model2_Save(g_CurModel2Id, name)) QVL::File_ReportWriteFailed(name);
+    }
+    Lib_ResetFrameTimer();
+}
+
 // ---- formats of editors not built yet ----------------------------------------------------------
 // Their records and editors come with their own subsystems; until then each command says so at once
 // and changes nothing.
 
 void FileCmd_LoadQVO() { FileCmd_ShowNotAvailable("QVO"); }
 void FileCmd_SaveQVO() { FileCmd_ShowNotAvailable("QVO"); }
-void FileCmd_LoadQVB() { FileCmd_ShowNotAvailable("QVB"); }
-void FileCmd_SaveQVB() { FileCmd_ShowNotAvailable("QVB"); }
 void FileCmd_LoadQVM() { FileCmd_ShowNotAvailable("QVM"); }
 void FileCmd_SaveQVM() { FileCmd_ShowNotAvailable("QVM"); }
 void FileCmd_LoadQVV() { FileCmd_ShowNotAvailable("QVV"); }

@@ -8,6 +8,7 @@
 #include "effect/effect_edit_hooks.h"
 #include "frame/bytes.h"
 #include "frame/services.h"
+#include "model/model2.h"
 #include "model/model_load.h"
 #include "model/model_table.h"
 #include "model/obj2.h"
@@ -379,14 +380,47 @@ TEST_F(FileCommands, LoadedFixtureSavesAndReloadsToTheSameBytes)
     EXPECT_TRUE(Rec().messageBoxes.empty());
 }
 
+TEST_F(FileCommands, QvbCommandsLoadAndSaveTheEditorsModel)
+{
+    for (int i = 0; i < QVL::kModel2Slots; ++i) Model2_FreeSlot(i);
+    // Nothing to save before a model exists (the effect editor can post the command).
+    FileCmd_SaveQVB();
+    EXPECT_EQ(std::vector<std::string>{"保存するデータがありません。"}, Rec().messageBoxes);
+    g_Lib.allocArrays = 1;
+    QVL::MODEL2* m = Model2_NewRecord();
+    m->boneCount = 5;
+    Write("skin.qvb", Model2_Write(m));
+    Model2_Free(m);
+    Rec().Clear();
+    UiRec().fileAnswers = {"skin.qvb"};
+    g_CurBone = 3;
+    FileCmd_LoadQVB();
+    ASSERT_NE(nullptr, g_Model2Table[0]);
+    EXPECT_EQ(5, g_Model2Table[0]->boneCount);
+    EXPECT_EQ(1, g_Model2InUse[0]);
+    EXPECT_EQ(0, g_CurBone);
+    // A damaged file is refused, the open model stays and the allocate-arrays flag is not left set.
+    Write("bad.qvb", {'Q', 'V', 'B', 0xA0, 0x94, 0x1E, 0x00, 1});
+    UiRec().fileAnswers = {"bad.qvb"};
+    QVL::MODEL2* open = g_Model2Table[0];
+    FileCmd_LoadQVB();
+    EXPECT_EQ(open, g_Model2Table[0]);
+    EXPECT_EQ(0, g_Lib.allocArrays);
+    ASSERT_EQ(1u, Rec().messageBoxes.size());
+    UiRec().fileAnswers = {"again.qvb"};
+    FileCmd_SaveQVB();
+    EXPECT_EQ(Read("skin.qvb"), Read("again.qvb"));
+    for (int i = 0; i < QVL::kModel2Slots; ++i) Model2_FreeSlot(i);
+}
+
 TEST_F(FileCommands, FormatsNotBuiltYetSayIt)
 {
     struct Case {
         void (*command)();
         const char* format;
     } cases[] = {
-        {FileCmd_LoadQVO, "QVO"},   {FileCmd_SaveQVO, "QVO"},   {FileCmd_LoadQVB, "QVB"},
-        {FileCmd_SaveQVB, "QVB"},   {FileCmd_LoadQVM, "QVM"},   {FileCmd_SaveQVM, "QVM"},
+        {FileCmd_LoadQVO, "QVO"},   {FileCmd_SaveQVO, "QVO"},
+        {FileCmd_LoadQVM, "QVM"},   {FileCmd_SaveQVM, "QVM"},
         {FileCmd_LoadQVV, "QVV"},   {FileCmd_SaveQVV, "QVV"},   {FileCmd_LoadMAP2, "MAP2"},
         {FileCmd_SaveMAP2, "MAP2"}, {FileCmd_LoadQVC, "QVC"},   {FileCmd_SaveQVC, "QVC"},
         {FileCmd_LoadColiModel, "QVC"}, {FileCmd_LoadBackgroundModel, "QVC"},

@@ -53,6 +53,22 @@ void Draw_Quad2D(int x1, int y1, int r1, int g1, int b1, int a1, float, float, i
     DrawRec().calls.push_back(c);
 }
 
+void Draw_Triangle2D(int x1, int y1, int r1, int g1, int b1, int a1, float, float, int x2, int y2, int, int, int, int,
+                     float, float, int x3, int y3, int, int, int, int, float, float)
+{
+    DrawCall c = Call("triangle", DrawRec().boundTexture);
+    const int xs[3] = {x1, x2, x3}, ys[3] = {y1, y2, y3};
+    for (int i = 0; i < 3; ++i) {
+        c.x[i] = xs[i];
+        c.y[i] = ys[i];
+    }
+    c.r = r1;
+    c.g = g1;
+    c.b = b1;
+    c.a = a1;
+    DrawRec().calls.push_back(c);
+}
+
 void Draw_Line2DSimple(int x1, int y1, int x2, int y2, int r, int g, int b, int a)
 {
     DrawCall c = Call("line", -1);

@@ -6,7 +6,7 @@
 #include <vector>
 
 struct DrawCall {
-    std::string kind;       // "quad", "line", "rotated", "color", "set", "apply"
+    std::string kind;       // "quad", "triangle", "line", "rotated", "color", "set", "apply"
     int32_t texture;        // the bound (quad) or drawn (sprites) texture handle, -1 none
     int32_t blend;          // the blend the primitive drew with
     int32_t x[4], y[4];     // corners (quad), ends (line), or the point (sprites) in x[0], y[0]

@@ -235,3 +235,44 @@ TEST_F(RenderScene, TransparentMaterialsAreDrawnFarToNear)
 }
 
 } // namespace
+
+namespace {
+
+// A square facing the eye whose corner normals lean outwards: drawn curved (shading 5), its edges
+// bulge past the flat square's outline.
+TEST_F(RenderScene, CurvedShadingBulgesPastTheFlatSilhouette)
+{
+    Target t;
+    ASSERT_TRUE(t.Ok());
+    auto square = [](int32_t shading) {
+        return [shading](MODEL3* m) {
+            AddSquare(m, 0, -1, -1, 1, 1, 0, 255, 0, 0, 255);
+            m->groups[0].shading = shading;
+            m->normals.clear();
+            for (int32_t i = 0; i < 4; ++i) {
+                const XYZ p = m->positions[(size_t)i];
+                m->normals.push_back(XYZ{p.x * 0.7f, p.y * 0.7f, -1.0f});
+                m->faces[0].corners[i][CORNER_NORMAL] = i;
+            }
+            m->normalCount = 4;
+            m->subdivision = 4;
+        };
+    };
+    const int32_t flat = Place(Model(square(4)), 0, 0, 0, false);
+    Anim_UpdateModels();
+    Render_Frame();
+    // Just below the middle of the bottom edge, and the square's centre.
+    const VEC3 below = Screen(0, -1.12f, 0), centre = Screen(0, 0, 0);
+    EXPECT_EQ(0u, t.At((int)below.x, (int)below.y)) << "outside the flat square";
+    EXPECT_EQ(0xFF0000u, t.At((int)centre.x, (int)centre.y));
+    Object_SetVisible(Object_GetById(flat), 0);
+
+    Place(Model(square(5)), 0, 0, 0, false);
+    Anim_UpdateModels();
+    Render_Frame();
+    t.Invalidate();
+    EXPECT_EQ(0xFF0000u, t.At((int)below.x, (int)below.y)) << "inside the curved patch";
+    EXPECT_EQ(0xFF0000u, t.At((int)centre.x, (int)centre.y));
+}
+
+} // namespace

@@ -6,8 +6,6 @@
 #include "frame/win32/app_frame.h"
 #include "frame/win32/neighbours.h"
 
-// Curve_InitTables (curved triangles): tables not built yet.
-int32_t Curve_InitTables() { return 0; }
 // g_AviWriter (AVI recorder): never recording yet.
 AVI_WRITER* g_AviWriter = nullptr;
 // Avi_AddFrame (AVI recorder): no writer yet.

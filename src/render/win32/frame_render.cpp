@@ -9,6 +9,7 @@
 #include "model/model_table.h"
 #include "effect/particle.h"
 #include "model/obj2.h"
+#include "render/model2_draw.h"
 #include "render/camera.h"
 #include "render/effect_draw.h"
 #include "render/frame_render.h"
@@ -190,7 +191,8 @@ void Render_Draw2DLayer()
     if (!g_Device) return;
     g_Device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_NONE);
     g_Device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_NONE);
-    // (2D one-skin models and the movie's picture tracks are drawn here once they exist.)
+    // (The movie's picture tracks are drawn here once they exist.)
+    Model2_DrawAll();
     Obj2_DrawAll();
     if (g_StudioFlag == 1) {
         const int32_t type = Render_PickedViewType();
