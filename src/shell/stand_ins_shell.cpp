@@ -3,9 +3,7 @@
 #include "frame/scene.h"
 #include "shell/shell_needs.h"
 
-void Motion3_UpdateKeyIndex(QVL::MODEL3*) {}                        // stand-in: motion evaluation
 void Model2_SkinAll() {}                                            // stand-in: 2D models
-void Obj3_UpdatePoses() {}                                          // stand-in: 3D objects
 void Curve_ResetTempModel() {}                                      // stand-in: curved triangles
 void Sel_AllocBuffers() {}                                          // stand-in: picking
 void View_PickVertexOrFace3D() {}                                   // stand-in: picking
