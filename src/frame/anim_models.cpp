@@ -1,5 +1,6 @@
 // The animation clock and the per-frame refresh of the placed models: world matrices of every scene
 // object, the GPU data of every ready model, and the pose and skinning of the animated ones.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -33,14 +34,21 @@ static double WholeFrames(float* fraction, float step)
 void Anim_AdvanceWrap(int32_t* frame, float* fraction, float step, int32_t length, void (*perFrame)(int32_t),
                       int32_t arg)
 {
-    const double whole = WholeFrames(fraction, step);
+    double whole = WholeFrames(fraction, step);
     if (whole > 0) {
-        int64_t f = *frame < 0 ? 0 : *frame;
         // Frame by frame the clock counts up and drops to 0 on reaching the length; the frame
         // reached is the same taken modulo the length.
-        if (length <= 0) f = 0;
-        else if (f >= length) f = (int64_t)std::fmod(whole - 1.0, (double)length);
-        else f = (int64_t)std::fmod((double)f + whole, (double)length);
+        double f = *frame;
+        if (f < 0) {
+            const double up = std::min(whole, -f);
+            f += up;
+            whole -= up;
+        }
+        if (whole > 0) {
+            if (length <= 0) f = 0;
+            else if (f >= length) f = std::fmod(whole - 1.0, (double)length);
+            else f = std::fmod(f + whole, (double)length);
+        }
         *frame = (int32_t)f;
         if (perFrame) perFrame(arg);
     }
