@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 #include "frame/services.h"
 #include "model/model_table.h"
@@ -74,16 +78,83 @@ struct SKINNER {
 
 SKINNER g_Skinner;
 
+// The mesh kinds' loop. Each bone's map is held as four rows of four floats, so one point is three
+// packed multiplies and three adds: every lane computes exactly what the scalar expression would,
+// in the same order, so the result does not depend on the build.
+// With normals given (skinning option 1), each normal is also turned by bone A's pose, in the same
+// pass over the bindings.
+void SkinArray(const XYZ* in, WEIGHT3* w, XYZ* out, size_t n, const XYZ* normalsIn = nullptr,
+               size_t normalCount = 0, XYZ* normalsOut = nullptr)
+{
+    const int32_t count = g_Skinner.count;
+    const bool alwaysA = g_Skinner.kind == 3 || g_Skinner.kind == 4;
+#if defined(__SSE2__) || defined(_M_X64)
+    struct alignas(16) ROWS { __m128 r[4]; };
+    ROWS maps[kModel3Bones];
+    for (int32_t b = 0; b < count; ++b) {
+        const BONE_MAP& o = g_Skinner.bones[b];
+        for (int i = 0; i < 3; ++i) maps[b].r[i] = _mm_setr_ps(o.m[i][0], o.m[i][1], o.m[i][2], 0.0f);
+        maps[b].r[3] = _mm_setr_ps(o.t[0], o.t[1], o.t[2], 0.0f);
+    }
+    auto move = [&](const XYZ& v, const ROWS& o) {
+        __m128 p = _mm_add_ps(_mm_mul_ps(_mm_set1_ps(v.x), o.r[0]), _mm_mul_ps(_mm_set1_ps(v.y), o.r[1]));
+        p = _mm_add_ps(p, _mm_mul_ps(_mm_set1_ps(v.z), o.r[2]));
+        return _mm_add_ps(p, o.r[3]);
+    };
+    auto store = [](XYZ& d, __m128 p) {
+        _mm_storel_pi(reinterpret_cast<__m64*>(&d.x), p);
+        _mm_store_ss(&d.z, _mm_movehl_ps(p, p));
+    };
+    for (size_t i = 0; i < n; ++i) {
+        WEIGHT3& b = w[i];
+        const XYZ v = in[i];
+        const float a = b.weightA;
+        if (normalsOut) {
+            const XYZ nv = i < normalCount ? normalsIn[i] : XYZ{0, 0, 0};
+            const ROWS& o = maps[b.boneA < count ? b.boneA : 0];
+            __m128 p = _mm_add_ps(_mm_mul_ps(_mm_set1_ps(nv.x), o.r[0]), _mm_mul_ps(_mm_set1_ps(nv.y), o.r[1]));
+            store(normalsOut[i], _mm_add_ps(p, _mm_mul_ps(_mm_set1_ps(nv.z), o.r[2])));
+        }
+        if (a > 0.0f && a < 1.0f) {
+            if (b.boneA >= count) b.boneA = 0;
+            if (b.boneB >= count) b.boneB = 0;
+            const __m128 pa = move(v, maps[b.boneA]);
+            const __m128 pb = move(v, maps[b.boneB]);
+            store(out[i], _mm_add_ps(pa, _mm_mul_ps(_mm_set1_ps(1.0f - a), _mm_sub_ps(pb, pa))));
+        } else if (alwaysA || a == 1.0f) {
+            if (b.boneA >= count) b.boneA = 0;
+            store(out[i], move(v, maps[b.boneA]));
+        } else {
+            if (b.boneB >= count) b.boneB = 0;
+            store(out[i], move(v, maps[b.boneB]));
+        }
+    }
+#else
+    for (size_t i = 0; i < n; ++i) {
+        if (normalsOut) {
+            const XYZ nv = i < normalCount ? normalsIn[i] : XYZ{0, 0, 0};
+            const BONE_MAP& o = g_Skinner.bones[w[i].boneA < count ? w[i].boneA : 0];
+            normalsOut[i] = XYZ{nv.x * o.m[0][0] + nv.y * o.m[1][0] + nv.z * o.m[2][0],
+                                nv.x * o.m[0][1] + nv.y * o.m[1][1] + nv.z * o.m[2][1],
+                                nv.x * o.m[0][2] + nv.y * o.m[1][2] + nv.z * o.m[2][2]};
+        }
+        out[i] = g_Skinner.Skin(in[i], w[i]);
+    }
+#endif
+}
+
 int32_t Materials(const MODEL3* m)
 {
     return std::max(0, std::min<int32_t>(m->groupCount, kModel3Groups));
 }
 
-XYZ Normalized(XYZ v)
+// Math_Vec3Normalize's rule (shorter than 1e-7 gives zero), with one division per vector.
+inline XYZ Normalized(XYZ v)
 {
-    VEC3 n{v.x, v.y, v.z};
-    Math_Vec3Normalize(&n);
-    return XYZ{n.x, n.y, n.z};
+    const float len = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    if (!(len >= 1e-7f)) return XYZ{0, 0, 0};
+    const float r = 1.0f / len;
+    return XYZ{v.x * r, v.y * r, v.z * r};
 }
 
 void NormalsFromFaces(MODEL3* m, size_t positions)
@@ -121,25 +192,6 @@ void NormalsFromFaces(MODEL3* m, size_t positions)
         }
     }
     for (size_t i = 0; i < positions; ++i) dn[i] = Normalized(dn[i]);
-}
-
-void NormalsByBones(MODEL3* m, const MODEL3_RENDER* r, size_t positions)
-{
-    // Built once per call: each bone's pose without its translation.
-    float rot[kModel3Bones][3][3];
-    const int32_t count = g_Skinner.count;
-    for (int32_t b = 0; b < count; ++b)
-        for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) rot[b][i][j] = (size_t)b < r->bonePoses.size() ? r->bonePoses[(size_t)b].pose.m[i][j] : (i == j ? 1.0f : 0.0f);
-    for (size_t i = 0; i < positions; ++i) {
-        const XYZ n = Model3_NormalAt(m, (int32_t)i);
-        int32_t b = m->weights[i].boneA;
-        if (b >= count) b = 0;
-        const float(*o)[3] = rot[b];
-        m->deformedNormals[i] = XYZ{n.x * o[0][0] + n.y * o[1][0] + n.z * o[2][0],
-                                    n.x * o[0][1] + n.y * o[1][1] + n.z * o[2][1],
-                                    n.x * o[0][2] + n.y * o[1][2] + n.z * o[2][2]};
-    }
 }
 
 std::vector<float> g_Positions, g_Normals;
@@ -220,14 +272,13 @@ bool Motion3_SkinVertices(MODEL3* m, int32_t id)
         size_t n = std::min({(size_t)std::max(0, m->positionCount), m->positions.size(), m->weights.size()});
         if (m->deformedPositions.size() < n) m->deformedPositions.resize(n);
         if (m->deformedNormals.size() < n) m->deformedNormals.resize(n);
-        const XYZ* in = m->positions.data();
-        WEIGHT3* w = m->weights.data();
-        XYZ* out = m->deformedPositions.data();
-        for (size_t i = 0; i < n; ++i) out[i] = g_Skinner.Skin(in[i], w[i]);
-        if (m->autoNormals == 1) {
-            if (m->skinningOption == 0) NormalsFromFaces(m, n);
-            else if (m->skinningOption == 1) NormalsByBones(m, r, n);
-        }
+        // Option 1 turns the rest normals with bone A's pose (the table of poses without their
+        // translations is the bone maps' 3 x 3 part); option 0 recomputes them from the faces.
+        const bool turned = m->autoNormals == 1 && m->skinningOption == 1;
+        SkinArray(m->positions.data(), m->weights.data(), m->deformedPositions.data(), n,
+                  turned ? m->normals.data() : nullptr, turned ? m->normals.size() : 0,
+                  turned ? m->deformedNormals.data() : nullptr);
+        if (m->autoNormals == 1 && m->skinningOption == 0) NormalsFromFaces(m, n);
     }
     switch (kind) {
     case 1:
