@@ -218,7 +218,8 @@ QVO_RESULT Qvo_Parse(const uint8_t* data, size_t size, OBJ3& o, int32_t flags[kO
     }
     o.motionCount = motions;
     int32_t parts = 0;
-    if (!r.Count(parts, kObj3Parts, 4)) return QVO_DAMAGED;
+    // Part 0 is not stored: P - 1 part flags follow.
+    if (!r.Count(parts, kObj3Parts, 0) || (parts > 1 && r.Left() < (size_t)(parts - 1) * 4)) return QVO_DAMAGED;
     o.partCount = parts;
     for (int32_t p = 1; p < parts; ++p) {
         if (!r.I32(flags[p])) return QVO_DAMAGED;

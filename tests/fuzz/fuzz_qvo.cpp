@@ -22,11 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Qvo_Write(*again, againFlags, twice);
     if (once != twice) std::abort();
 
-    // Into row 0 (its part models stay empty: the names in the bytes are no files to open).
+    // Into row 0, without part models: the names in the bytes are no files to open.
     Obj3_ReleaseAll();
-    Obj3_InitPart(0, 0);
-    delete g_Obj3Table[0];
     g_Obj3Table[0] = rec.release();
+    g_Obj3Poses[0] = new QVL::OBJ3_POSE();
     std::memcpy(g_Obj3Flags[0], flags, sizeof flags);
     g_Obj3Flags[0][0] = 1;
     QVL::OBJ3* o = g_Obj3Table[0];

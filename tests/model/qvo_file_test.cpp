@@ -122,6 +122,22 @@ TEST_F(Qvo, EveryFieldRoundTrips)
     EXPECT_EQ(bytes, again);
 }
 
+TEST_F(Qvo, FileEndingWithAnEmptyPartSlotReads)
+{
+    // P counts part 0, which is not stored: two parts are one flag, the file's last four bytes.
+    std::unique_ptr<OBJ3> a(Obj3_NewRecord());
+    a->partCount = 2;
+    int32_t flags[kObj3Parts] = {0, 65536};
+    std::vector<uint8_t> bytes;
+    Qvo_Write(*a, flags, bytes);
+    EXPECT_EQ(47u + 4, bytes.size());
+    std::unique_ptr<OBJ3> b(Obj3_NewRecord());
+    int32_t readFlags[kObj3Parts] = {};
+    ASSERT_EQ(QVO_OK, Qvo_Parse(bytes.data(), bytes.size(), *b, readFlags));
+    EXPECT_EQ(65536, readFlags[1]);
+    EXPECT_EQ(QVO_DAMAGED, Qvo_Parse(bytes.data(), bytes.size() - 1, *b, readFlags));
+}
+
 TEST_F(Qvo, LoadReadsPartsFromTheirQvpFiles)
 {
     const std::string dir = Rec_TempDir();
