@@ -77,6 +77,10 @@ void Svc_Model3Event(int32_t id, int event);
 // The graphics buffers of a model's render kind 2, 3, 4, 5 or 8 (displacement), built from its
 // faces into its render data; false when the kind's data could not be made.
 bool Svc_GpuBuildBuffers(int32_t id, int32_t kind);
+// Rewrites the first vertices of the vertex buffer of material `group` of the model: `count`
+// positions (3 floats each) and, when `normals` is not null, as many normals, into vertices of the
+// buffers' 36-byte layout; never more vertices than the buffer holds. False without such a buffer.
+bool Svc_GpuWriteVertices(int32_t id, int32_t group, const float* positions, const float* normals, int32_t count);
 // Sound and media playback (frame/win32/sound.cpp, media.cpp); native programs record the calls.
 // Plays global sound 0..99; false when that number holds no loaded sound or it could not play.
 bool Wave_PlayGlobalSound(int32_t index);

@@ -20,6 +20,8 @@
 #include "model/model_load.h"
 #include "model/model_table.h"
 #include "model/obj2.h"
+#include "model/obj3.h"
+#include "model/qvm_file.h"
 #include "model/qvp_file.h"
 #include "shell/modes.h"
 #include "shell/shell.h"
@@ -427,14 +429,72 @@ void FileCmd_SaveQVB()
     Lib_ResetFrameTimer();
 }
 
+// ---- 3D objects and motion lists ----------------------------------------------------------------
+
+void FileCmd_OpenQVOByName(const char* name)
+{
+    if (name && name[0]) {
+        g_CurLayer = 0;
+        Obj3_Load(0, name);
+    }
+    g_CurPart = 1;
+    Obj3D_RefreshLists();
+    Obj3_UpdatePoses();
+    View_RequestRedraw();
+}
+
+void FileCmd_LoadQVO()
+{
+    const char* answer = FileCmd_AskOpen("QVO", "読み込む QVO ファイルを選択して下さい", "");
+    char name[256];
+    Str_Copy(name, sizeof name, answer);
+    FileCmd_OpenQVOByName(name);
+    Lib_ResetFrameTimer();
+}
+
+void FileCmd_SaveQVO()
+{
+    char initial[256];
+    Str_Copy(initial, sizeof initial, "新規.QVO");
+    if (g_CurModel3 && g_CurObj3) Str_Copy(initial, sizeof initial, g_CurObj3->parts[0].file);
+    const char* answer = FileCmd_AskSave("QVO", initial);
+    if (answer[0]) {
+        char name[256];
+        Str_Copy(name, sizeof name, answer);
+        // The command can come where no object exists (the effect editor): nothing is written then.
+        if (!Obj3_Save(g_CurLayer, name) && (g_CurLayer < 0 || g_CurLayer >= QVL::kObj3Rows || !g_Obj3Table[g_CurLayer]))
+            Lib_MessageBox(kNothingToSave);
+    }
+    Lib_ResetFrameTimer();
+}
+
+void FileCmd_LoadQVM()
+{
+    const char* answer = FileCmd_AskOpen("QVM", "読み込む QVM ファイルを選択して下さい", "");
+    if (answer[0]) {
+        char name[256];
+        Str_Copy(name, sizeof name, answer);
+        Motion3_LoadQvm(g_CurLayer, name);
+        View_RequestRedraw();
+    }
+    Lib_ResetFrameTimer();
+}
+
+void FileCmd_SaveQVM()
+{
+    const char* answer = FileCmd_AskSave("QVM", "");
+    if (answer[0]) {
+        char name[256];
+        Str_Copy(name, sizeof name, answer);
+        Motion3_SaveQvm(g_CurLayer, name);
+    }
+    Lib_ResetFrameTimer();
+}
+
 // ---- formats of editors not built yet ----------------------------------------------------------
 // Their records and editors come with their own subsystems; until then each command says so at once
 // and changes nothing.
 
-void FileCmd_LoadQVO() { FileCmd_ShowNotAvailable("QVO"); }
-void FileCmd_SaveQVO() { FileCmd_ShowNotAvailable("QVO"); }
-void FileCmd_LoadQVM() { FileCmd_ShowNotAvailable("QVM"); }
-void FileCmd_SaveQVM() { FileCmd_ShowNotAvailable("QVM"); }
 void FileCmd_LoadQVV() { FileCmd_ShowNotAvailable("QVV"); }
 void FileCmd_SaveQVV() { FileCmd_ShowNotAvailable("QVV"); }
 void FileCmd_LoadMAP2() { FileCmd_ShowNotAvailable("MAP2"); }

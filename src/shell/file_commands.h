@@ -48,6 +48,9 @@ void FileCmd_SaveMAP2();
 void FileCmd_LoadQVP();
 void FileCmd_SaveQVP();
 void FileCmd_LoadQVO();
+// Loads the QVO into row 0 (nothing on an empty name), then makes part 1 current and refreshes the
+// object's lists, poses and views.
+void FileCmd_OpenQVOByName(const char* name);
 void FileCmd_SaveQVO();
 void FileCmd_ImportLWO();
 void FileCmd_LoadQVV();

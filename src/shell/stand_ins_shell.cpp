@@ -3,8 +3,6 @@
 #include "frame/scene.h"
 #include "shell/shell_needs.h"
 
-void Motion3_UpdateKeyIndex(QVL::MODEL3*) {}                        // stand-in: motion evaluation
-void Obj3_UpdatePoses() {}                                          // stand-in: 3D objects
 void Sel_AllocBuffers() {}                                          // stand-in: picking
 void View_PickVertexOrFace3D() {}                                   // stand-in: picking
 bool Sel_HasSelection() { return false; }                           // stand-in: picking

@@ -210,9 +210,10 @@ TEST_F(QvpFile, EveryVersionReadsItsHandWrittenFile)
         EXPECT_EQ(3, m->positionCount);
         EXPECT_EQ(1.0f, m->positions[1].x);
         EXPECT_EQ(64.0f, m->colors[0].b);
+        // Position 0 is automatic: the load binds it wholly to its nearest bone centre.
         EXPECT_EQ(1, m->weights[0].boneA);
-        EXPECT_EQ(2, m->weights[0].boneB);
-        EXPECT_EQ(0.75f, m->weights[0].weightA);
+        EXPECT_EQ(0, m->weights[0].boneB);
+        EXPECT_EQ(1.0f, m->weights[0].weightA);
         EXPECT_EQ(1, m->weights[0].automatic);
         EXPECT_EQ(0, m->weights[1].automatic);
         ASSERT_EQ(1, m->faceCount);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/obj3.h"
 #include "effect/effect.h"
 #include "effect/effect_edit_hooks.h"
 #include "frame/bytes.h"
@@ -12,6 +13,7 @@
 #include "model/model_load.h"
 #include "model/model_table.h"
 #include "model/obj2.h"
+#include "model/obj3.h"
 #include "model/qvp_file.h"
 #include "shell/file_commands.h"
 #include "shell_fixture.h"
@@ -413,14 +415,52 @@ TEST_F(FileCommands, QvbCommandsLoadAndSaveTheEditorsModel)
     for (int i = 0; i < QVL::kModel2Slots; ++i) Model2_FreeSlot(i);
 }
 
+TEST_F(FileCommands, MotionListAndObjectCommandsRunTheirReadersAndWriters)
+{
+    const int32_t model = Enter3D();
+    g_CurLayer = model;
+    Motion3_ResizeList(Model3_GetById(model)->motions, 2);
+    Model3_GetById(model)->motions[1].length = 17;
+    UiRec().fileAnswers = {"list.qvm"};
+    FileCmd_SaveQVM();
+    EXPECT_EQ(87u, Read("list.qvm").size());   // the fresh 63 bytes and a second motion of 24
+    Motion3_ResizeList(Model3_GetById(model)->motions, 1);
+    UiRec().fileAnswers = {"list.qvm"};
+    FileCmd_LoadQVM();
+    ASSERT_EQ(2u, Model3_GetById(model)->motions.size());
+    EXPECT_EQ(17, Model3_GetById(model)->motions[1].length);
+
+    // No object yet: saving writes nothing and says so.
+    Obj3_ReleaseAll();
+    Rec().Clear();
+    g_CurLayer = 0;
+    UiRec().fileAnswers = {"none.qvo"};
+    FileCmd_SaveQVO();
+    EXPECT_TRUE(Read("none.qvo").empty());
+    EXPECT_EQ(std::vector<std::string>{"保存するデータがありません。"}, Rec().messageBoxes);
+
+    for (int32_t p = 0; p < QVL::kObj3Parts; ++p) Obj3_InitPart(0, p);
+    g_Obj3Table[0]->motions[0].length = 44;
+    UiRec().fileAnswers = {"thing.qvo"};
+    FileCmd_SaveQVO();
+    EXPECT_EQ(47u, Read("thing.qvo").size());
+    Obj3_ReleaseAll();
+    UiRec().fileAnswers = {"thing.qvo"};
+    g_CurPart = 5;
+    FileCmd_LoadQVO();
+    ASSERT_NE(nullptr, g_Obj3Table[0]);
+    EXPECT_EQ(1, g_Obj3Flags[0][0]);
+    EXPECT_EQ(44, g_Obj3Table[0]->motions[0].length);
+    EXPECT_EQ(1, g_CurPart);
+    Obj3_ReleaseAll();
+}
+
 TEST_F(FileCommands, FormatsNotBuiltYetSayIt)
 {
     struct Case {
         void (*command)();
         const char* format;
     } cases[] = {
-        {FileCmd_LoadQVO, "QVO"},   {FileCmd_SaveQVO, "QVO"},
-        {FileCmd_LoadQVM, "QVM"},   {FileCmd_SaveQVM, "QVM"},
         {FileCmd_LoadQVV, "QVV"},   {FileCmd_SaveQVV, "QVV"},   {FileCmd_LoadMAP2, "MAP2"},
         {FileCmd_SaveMAP2, "MAP2"}, {FileCmd_LoadQVC, "QVC"},   {FileCmd_SaveQVC, "QVC"},
         {FileCmd_LoadColiModel, "QVC"}, {FileCmd_LoadBackgroundModel, "QVC"},

@@ -15,6 +15,10 @@ struct Recorder {
     std::vector<std::pair<int, int>> model3Events;   // {model ID, SVC_MODEL3_...} in call order
     std::vector<std::pair<int, int>> gpuBuilds;      // {model ID, render kind} given to Svc_GpuBuildBuffers
     bool gpuBuildFails = false;                      // makes Svc_GpuBuildBuffers answer false
+    // {model ID, material, vertex count, normals given} of each Svc_GpuWriteVertices, and the
+    // positions written by the last one.
+    std::vector<std::vector<int>> gpuWrites;
+    std::vector<float> gpuLastPositions;
     std::vector<int> soundsPlayed;       // global sound numbers that played
     std::vector<std::string> media;      // "play <path>" and "stop", in order
     std::vector<std::string> shellOpened; // what Lib_ShellOpen was asked to open
@@ -26,6 +30,8 @@ struct Recorder {
         model3Events.clear();
         gpuBuilds.clear();
         gpuBuildFails = false;
+        gpuWrites.clear();
+        gpuLastPositions.clear();
         messageBoxes.clear();
         logLines.clear();
         textures.clear();

@@ -154,6 +154,14 @@ bool Svc_GpuBuildBuffers(int32_t id, int32_t kind)
     return !Rec().gpuBuildFails;
 }
 
+bool Svc_GpuWriteVertices(int32_t id, int32_t group, const float* positions, const float* normals, int32_t count)
+{
+    std::lock_guard<std::mutex> g(g_recLock);
+    Rec().gpuWrites.push_back({(int)id, (int)group, (int)count, normals ? 1 : 0});
+    Rec().gpuLastPositions.assign(positions, positions + (count > 0 ? (size_t)count * 3 : 0));
+    return true;
+}
+
 bool Wave_PlayGlobalSound(int32_t index)
 {
     if (index < 0 || index >= kSoundSlots || !g_GlobalSounds[index].loaded) return false;

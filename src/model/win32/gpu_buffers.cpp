@@ -3,6 +3,7 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -247,4 +248,30 @@ bool Svc_GpuBuildBuffers(int32_t id, int32_t kind)
     case 8: return Gpu_BuildDisplacement(id);
     default: return false;
     }
+}
+
+bool Svc_GpuWriteVertices(int32_t id, int32_t group, const float* positions, const float* normals, int32_t count)
+{
+    MODEL3_RENDER* r = Gpu_GetModelRes(id);
+    if (!r || group < 0 || (size_t)group >= r->groups.size() || !positions || count <= 0) return false;
+    IDirect3DVertexBuffer9* vb = r->groups[(size_t)group].vertexBuffer;
+    D3DVERTEXBUFFER_DESC desc;
+    if (!vb || FAILED(vb->GetDesc(&desc))) return false;
+    // The buffer's own size bounds the writes, whatever the faces say now.
+    const int32_t n = std::min<int32_t>(count, (int32_t)(desc.Size / sizeof(BUFFER_VERTEX)));
+    void* p = nullptr;
+    if (FAILED(vb->Lock(0, 0, &p, 0))) return false;
+    BUFFER_VERTEX* v = static_cast<BUFFER_VERTEX*>(p);
+    for (int32_t i = 0; i < n; ++i) {
+        v[i].x = positions[i * 3 + 0];
+        v[i].y = positions[i * 3 + 1];
+        v[i].z = positions[i * 3 + 2];
+        if (normals) {
+            v[i].nx = normals[i * 3 + 0];
+            v[i].ny = normals[i * 3 + 1];
+            v[i].nz = normals[i * 3 + 2];
+        }
+    }
+    vb->Unlock();
+    return true;
 }
