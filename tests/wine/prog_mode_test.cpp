@@ -23,6 +23,12 @@
 
 namespace {
 
+// The mode sets the studio-wide screen group; later tests in this process expect the one they found.
+struct ScreenGroupKept {
+    decltype(g_ScreenGroup) group = g_ScreenGroup;
+    ~ScreenGroupKept() { g_ScreenGroup = group; }
+};
+
 const UINT kSize = 256;
 
 // A 16 x 8 24-bit bitmap: the left half red, the right half green.
@@ -100,6 +106,7 @@ DWORD At(const std::vector<DWORD>& px, int x, int y) { return px[(size_t)y * kSi
 TEST(ProgModeWine, AScriptDrawsItsPictureEveryFrameUntilStopped)
 {
     ASSERT_TRUE(WineFrame_Ensure());
+    ScreenGroupKept kept;
     char cwd[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, cwd);
     const std::string folder = std::string(cwd) + "\\prog_wine";
@@ -149,6 +156,7 @@ TEST(ProgModeWine, AScriptDrawsItsPictureEveryFrameUntilStopped)
 TEST(ProgModeWine, ALongSourceSurvivesTheEditBox)
 {
     ASSERT_TRUE(WineFrame_Ensure());
+    ScreenGroupKept kept;
     char cwd[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, cwd);
     const std::string folder = std::string(cwd) + "\\prog_wine";
