@@ -98,6 +98,11 @@ TEST_F(Dispatch, EscAsksToExitAndOOpensTheOptions)
     g_App.keyLatch = 0;
     Main_KeyUp('O');
     EXPECT_EQ(UiRec().optionsOpened, 1);
+    // F5 refreshes the mode: every view is redrawn at the next pass.
+    g_App.keyLatch = 0;
+    g_SketchSlot.dirty = 0;
+    Main_KeyUp(0x74);
+    EXPECT_EQ(g_SketchSlot.dirty, 1);
 }
 
 void RecDown(int key) { g_calls.push_back("down " + std::to_string(key)); }

@@ -345,6 +345,7 @@ const DIALOG kDialogs[] = {
 // Templates no user can open yet, so nothing here can open them either.
 const wchar_t* const kNoWayInYet[] = {
     L"#107",  // "パラメータ" of the particle mode: no menu or key enters that mode yet
+    L"#53",   // "編集" of the program mode: no menu or key enters that mode yet
 };
 
 // The command line that starts the studio in the screen.

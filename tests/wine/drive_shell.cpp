@@ -132,8 +132,9 @@ TEST(DriveShell, QvpOnTheCommandLineOpensThePolygonScreenWithItsStoredViews)
     ReleaseDC(front, dc);
     ASSERT_TRUE(Drive_WaitFor([&] { return Drive_ClientPixel(front, 20, 20) == RGB(0, 0, 0); }, 3000))
         << "could not paint over the view";
-    Sleep(2000);
-    ASSERT_EQ(Drive_ClientPixel(front, 20, 20), RGB(0, 0, 0)) << "the view was redrawn without F5";
+    // The views also mark themselves dirty once a second (a picture lost to the window manager
+    // comes back), so the pixels cannot tell F5's redraw from that one: this checks that F5 passes
+    // through the message loop and the view comes back; the native dispatch test covers F5 itself.
     Input_Key(VK_F5);
     EXPECT_TRUE(Drive_WaitFor([&] { return Drive_ClientPixel(front, 20, 20) == RGB(128, 128, 128); }, 20000))
         << std::hex << Drive_ClientPixel(front, 20, 20);
@@ -190,6 +191,8 @@ TEST(DriveShell, DamagedSettingsFallBackToTheDefaults)
     ASSERT_TRUE(studio.Start("\"a.qvp\""));
     BoxAnswerer boxes(studio.Pid());
     DWORD pid = studio.Pid();
+    // There is no a.qvp: the studio says so and goes on in the polygon screen with a new model.
+    EXPECT_TRUE(boxes.WaitForBox(L"a.qvp を開くことができませんでした。", 60000));
     ASSERT_TRUE(Drive_WaitFor([&] { return Drive_FindTitled(pid, L"Front") != nullptr; }, 20000));
     RECT r = WindowRect(Drive_FindTitled(pid, L"Front"));
     EXPECT_EQ(r.left, 96);
