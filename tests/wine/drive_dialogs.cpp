@@ -345,6 +345,7 @@ const DIALOG kDialogs[] = {
 // Templates no user can open yet, so nothing here can open them either.
 const wchar_t* const kNoWayInYet[] = {
     L"#107",  // "パラメータ" of the particle mode: no menu or key enters that mode yet
+    L"PREVIEW_RENDER_DLG",  // "レンダリング" of the preview mode, which the program never enters
 };
 
 // The command line that starts the studio in the screen.
