@@ -24,17 +24,7 @@ void App_SaveScreenshot(const char* file)
         return;
     }
     back->GetDesc(&g_BackBufferDesc);
-    HRESULT hr = D3DXSaveSurfaceToFileA(path, D3DXIFF_BMP, back, nullptr, nullptr);
-    if (FAILED(hr)) {
-        // A multisampled or unlockable back buffer: save a plain copy of it instead.
-        IDirect3DSurface9* copy = nullptr;
-        if (SUCCEEDED(g_Device->CreateRenderTarget(g_BackBufferDesc.Width, g_BackBufferDesc.Height, g_BackBufferDesc.Format,
-                                                   D3DMULTISAMPLE_NONE, 0, TRUE, &copy, nullptr))) {
-            if (SUCCEEDED(g_Device->StretchRect(back, nullptr, copy, nullptr, D3DTEXF_NONE)))
-                hr = D3DXSaveSurfaceToFileA(path, D3DXIFF_BMP, copy, nullptr, nullptr);
-            copy->Release();
-        }
-    }
+    const HRESULT hr = D3DXSaveSurfaceToFileA(path, D3DXIFF_BMP, back, nullptr, nullptr);
     back->Release();
     if (FAILED(hr)) Log_Printf("screenshot: cannot write %s (0x%08lx)", path, (unsigned long)hr);
 }
