@@ -36,7 +36,13 @@ void Preview_Frame()
     View_Row()[0].redraw = 1;
 }
 
-void Preview_OnCommand(int) {}
+void (*g_PreviewRenderDlgOpen)() = nullptr;
+
+void Preview_OnCommand(int id)
+{
+    if (id == 40061 && g_PreviewRenderDlgOpen) g_PreviewRenderDlgOpen();
+}
+
 void Preview_ButtonDown(int32_t) { Mode_StoreDragStart(0); }
 
 void Preview_RButtonDown(int32_t)

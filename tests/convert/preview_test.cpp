@@ -34,3 +34,26 @@ TEST_F(Preview, EnterShowsTheObjectAndExitHidesIt)
 }
 
 } // namespace
+
+namespace {
+
+int g_renderOpens;
+void CountRenderOpen() { ++g_renderOpens; }
+
+TEST_F(Preview, OnlyTheRenderingCommandOpensTheDialog)
+{
+    void (*saved)() = g_PreviewRenderDlgOpen;
+    g_PreviewRenderDlgOpen = CountRenderOpen;
+    g_renderOpens = 0;
+    for (int id : {40060, 40062, 40092, 0, -40061}) Preview_OnCommand(id);
+    EXPECT_EQ(0, g_renderOpens);
+    Preview_OnCommand(40061);
+    EXPECT_EQ(1, g_renderOpens);
+    // Without a registered dialog the command does nothing.
+    g_PreviewRenderDlgOpen = nullptr;
+    Preview_OnCommand(40061);
+    EXPECT_EQ(1, g_renderOpens);
+    g_PreviewRenderDlgOpen = saved;
+}
+
+} // namespace

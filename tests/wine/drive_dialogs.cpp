@@ -346,6 +346,7 @@ const DIALOG kDialogs[] = {
 const wchar_t* const kNoWayInYet[] = {
     L"#107",  // "パラメータ" of the particle mode: no menu or key enters that mode yet
     L"#53",   // "編集" of the program mode: no menu or key enters that mode yet
+    L"PREVIEW_RENDER_DLG",  // "レンダリング" of the preview mode, which the program never enters
 };
 
 // The command line that starts the studio in the screen.

@@ -12,5 +12,3 @@ AVI_WRITER* g_AviWriter = nullptr;
 bool Avi_AddFrame(AVI_WRITER*) { return false; }
 // Avi_GetMemoryDC (AVI recorder): no writer yet.
 HDC Avi_GetMemoryDC(AVI_WRITER*) { return nullptr; }
-// App_SaveScreenshot (screenshots): writes nothing yet.
-void App_SaveScreenshot(const char*) {}
