@@ -5,14 +5,18 @@
 #include "frame/log.h"
 #include "frame/paths.h"
 #include "frame/services.h"
+#include "model/anim_clock.h"
 #include "model/model_table.h"
 #include "render/camera.h"
+#include "render/frame_render.h"
 #include "render/text_queue.h"
 #include "script/compiler.h"
 #include "script/interp.h"
 #include "script/prog_hooks.h"
 #include "script/qvs_file.h"
+#include "shell/modes.h"
 #include "shell/shell.h"   // g_ModeMenu: the shell destroys the mode's menu when the mode is left
+#include "shell/views.h"
 
 PROG_MODE g_ProgMode;
 const PROG_EDIT_DIALOG* g_ProgEditDialog = nullptr;
@@ -42,6 +46,12 @@ void Prog_Enter()
     Vm_AllocBlock(Vm_Create(), 0);
     g_ScreenGroup = 8;
     g_ModeMenu = Svc_MenuSet("MENU_PROG");
+    // The game screen is 640 x 480, panned so that it sits where the main view shows it.
+    g_ModeScreenSize[0] = 640;
+    g_ModeScreenSize[1] = 480;
+    VIEW_REC& view = View_Row()[0];
+    view.pan[0] = -160.0f;
+    view.pan[1] = -60.0f;
     if (g_ProgEditDialog) g_ProgEditDialog->open();
     Prog_LoadSource();
     Log_CreateWindow();
@@ -110,6 +120,7 @@ void Prog_Stop()
 {
     if (g_Vm) g_Vm->programRunning = 0;
     Model3_ReleaseAll();
+    View_RequestRedraw();
     if (g_ProgEditDialog) g_ProgEditDialog->activate();
 }
 
@@ -118,11 +129,14 @@ void Prog_Frame()
     Lib_SetClearColor(0, 0, 0);
     if (g_Vm && g_Vm->programRunning) {
         Vm_Run(g_Vm, Vm_EngineHost());
+        Anim_Tick(g_FrameStep);
+        View_RequestRedraw();
     } else {
         Draw_Text(5, 5, "%s", "プログラム停止中");
         Draw_Text(5, 35, "フォルダ : %s", g_ProgMode.sourceFolder);
         Draw_Text(5, 60, "ファイル : %s", g_ProgMode.sourceFile);
     }
+    View_Row()[0].redraw = 1;
 }
 
 void Prog_Draw()

@@ -9,6 +9,7 @@
 #include "frame/text.h"
 #include "model/model_table.h"
 #include "render/immediate.h"
+#include "shell/anim_hooks.h"
 #include "shell/frame_update.h"
 #include "shell/modes.h"
 #include "shell/settings.h"
@@ -53,6 +54,7 @@ void Shell_StartEarly()
     }
     if (g_Lib.dataFolder[0]) Svc_SetCurrentDirectory(g_Lib.dataFolder);
     Settings_Load();
+    Shell_RegisterAnimHooks();
 }
 
 void Shell_StartLate()

@@ -10,10 +10,14 @@
 #include "frame/lib.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/anim_clock.h"
 #include "model/model_table.h"
+#include "render/frame_render.h"
 #include "render/text_queue.h"
 #include "script/interp.h"
 #include "script/prog_hooks.h"
+#include "shell/shell.h"
+#include "shell/views.h"
 #include "support/recorder.h"
 
 namespace {
@@ -126,6 +130,41 @@ TEST_F(ProgMode, AProgramEndsAfterItsLastLine)
     ASSERT_TRUE(Prog_Run("Var a\n", 6));
     Prog_Frame();
     EXPECT_EQ(0, g_Vm->programRunning);
+}
+
+TEST_F(ProgMode, EntrySetsTheGameScreen)
+{
+    EXPECT_EQ(640, g_ModeScreenSize[0]);
+    EXPECT_EQ(480, g_ModeScreenSize[1]);
+    EXPECT_EQ(-160.0f, View_Row()[0].pan[0]);
+    EXPECT_EQ(-60.0f, View_Row()[0].pan[1]);
+}
+
+std::vector<float> g_ticks;
+
+// The animation tick runs after each slice of a running program and never while it is stopped.
+TEST_F(ProgMode, FramesOfARunningProgramTickTheAnimation)
+{
+    const ANIM_HOOKS saved = g_AnimHooks;
+    const float savedStep = g_FrameStep;
+    g_AnimHooks = ANIM_HOOKS{};
+    g_AnimHooks.effectsTick = [](float s) { g_ticks.push_back(s); };
+    g_ticks.clear();
+    g_FrameStep = 1.0f;
+    const std::string src = "*top\nScreenDraw\nGo *top\n";
+    ASSERT_TRUE(Prog_Run(src.data(), src.size()));
+    View_Row()[0].redraw = 0;
+    Prog_Frame();
+    Prog_Frame();
+    EXPECT_EQ(2u, g_ticks.size());
+    EXPECT_EQ(1, View_Row()[0].redraw);
+    Prog_Stop();
+    View_Row()[0].redraw = 0;
+    Prog_Frame();
+    EXPECT_EQ(2u, g_ticks.size());
+    EXPECT_EQ(1, View_Row()[0].redraw);   // the stopped screen is redrawn too
+    g_AnimHooks = saved;
+    g_FrameStep = savedStep;
 }
 
 } // namespace

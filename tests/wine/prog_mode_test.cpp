@@ -18,6 +18,7 @@
 #include "render/text_queue.h"
 #include "script/prog.h"
 #include "script/prog_hooks.h"
+#include "script/win32/prog_dialog.h"
 #include "shell/shell.h"
 #include "wine/support/wine_frame.h"
 
@@ -173,10 +174,16 @@ TEST(ProgModeWine, ALongSourceSurvivesTheEditBox)
     Str_Copy(g_ProgMode.sourceFolder, sizeof g_ProgMode.sourceFolder, folder.c_str());
     Str_Copy(g_ProgMode.sourceFile, sizeof g_ProgMode.sourceFile, "long.txt");
     Prog_Enter();
+    HWND dialog = Prog_DialogWindow();
+    ASSERT_TRUE(IsWindow(dialog));
     Prog_OnKey(116);   // F5: the edit box's text over the file, then the run
     EXPECT_EQ(1, g_Vm->programRunning);
     Prog_Stop();
+    // The dialog's 50 ms timer runs while it is open (KillTimer fails for a timer that does not).
+    EXPECT_TRUE(KillTimer(dialog, 1));
     Prog_Exit();
+    EXPECT_EQ(nullptr, Prog_DialogWindow());
+    EXPECT_FALSE(IsWindow(dialog));
     if (g_ModeMenu) DestroyMenu((HMENU)g_ModeMenu);
     g_ModeMenu = nullptr;
     Vm_Free();

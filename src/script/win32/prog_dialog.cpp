@@ -6,6 +6,7 @@
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
 #include "script/prog_hooks.h"
+#include "script/win32/prog_dialog.h"
 
 namespace {
 
@@ -13,16 +14,25 @@ constexpr int kDialogId = 53;
 constexpr int kEditId = 1012;
 constexpr int kRunId = 56;
 constexpr int kStopId = 57;
+constexpr UINT_PTR kTimerId = 1;
+constexpr UINT kTimerMs = 50;
 
 HWND g_dialog;
 HWND g_edit;
 RECT g_dialogRect;
+bool g_dirty;
 
 INT_PTR CALLBACK Prog_DialogProc(HWND wnd, UINT msg, WPARAM wp, LPARAM)
 {
     GetWindowRect(wnd, &g_dialogRect);
+    // The dialog has no fields to refill: the flag only lasts until the next such message.
+    if (msg != WM_COMMAND && msg != WM_INITDIALOG) g_dirty = false;
     switch (msg) {
         case WM_INITDIALOG:
+            SetTimer(wnd, kTimerId, kTimerMs, nullptr);
+            g_dirty = true;
+            return TRUE;
+        case WM_TIMER:
             return TRUE;
         case WM_SIZE: {
             RECT r;
@@ -54,7 +64,10 @@ void Open()
 
 void Close()
 {
-    if (g_dialog) DestroyWindow(g_dialog);
+    if (g_dialog) {
+        KillTimer(g_dialog, kTimerId);
+        DestroyWindow(g_dialog);
+    }
     g_dialog = nullptr;
     g_edit = nullptr;
 }
@@ -90,3 +103,7 @@ struct REGISTER {
 } s_register;
 
 } // namespace
+
+HWND Prog_DialogWindow() { return g_dialog; }
+
+bool Prog_DialogDirty() { return g_dirty; }

@@ -9,6 +9,9 @@
 #include "frame/services.h"
 #include "frame/win32/app_frame.h"
 #include "frame/win32/log_window.h"
+#include "frame/win32/media.h"
+#include "model/anim_clock.h"
+#include "script/win32/prog_dialog.h"
 #include "shell/frame_update.h"
 #include "shell/main_loop.h"
 #include "shell/modes.h"
@@ -48,7 +51,7 @@ static bool TryDialogs(MSG* msg)
 {
     int s = g_Screen >= 0 && g_Screen < kScreenCount ? g_Screen : 0;
     HWND dialogs[] = {(HWND)g_DlgSlots[s][1].window, (HWND)g_EffectKeyFrameSlot.window,
-                      (HWND)g_EffectKeyInfoSlot.window, (HWND)g_EffectParticleSlot.window};
+                      (HWND)g_EffectKeyInfoSlot.window, (HWND)g_EffectParticleSlot.window, Prog_DialogWindow()};
     for (HWND d : dialogs)
         if (d && IsWindow(d) && IsDialogMessageA(d, msg)) return true;
     return false;
@@ -69,6 +72,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int)
     Log_Printf("データフォルダ : %s", g_Lib.dataFolder);
     Log_Printf("ビデオチップ識別 : %d", g_Lib.chipClass);
     Shell_StartEarly();
+    g_AnimHooks.videoPlaying = Media_IsVideoPlaying;
     ShowWindow(g_MainWnd, SW_SHOWMAXIMIZED);
     HMENU system = GetSystemMenu(g_MainWnd, FALSE);
     RemoveMenu(system, SC_RESTORE, MF_BYCOMMAND);
