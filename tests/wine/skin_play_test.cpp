@@ -130,7 +130,9 @@ protected:
     {
         ASSERT_TRUE(WineFrame_Ensure());
         g_LightOption = 0;
-        saved_ = {g_StudioFlag, g_ScreenGroup, g_PlayFlag};
+        saved_[0] = g_StudioFlag;
+        saved_[1] = g_ScreenGroup;
+        saved_[2] = g_PlayFlag;
         savedModel_ = g_CurModel3;
         savedStep_ = g_FrameStep;
         g_StudioFlag = 1;   // the studio's loads mark every model animated
