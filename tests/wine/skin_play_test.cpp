@@ -18,6 +18,7 @@
 #include "model/model_load.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
+#include "edit3d/model3d_hooks.h"
 #include "model/scene_object.h"
 #include "render/model_draw.h"
 #include "shell/frame_update.h"
@@ -133,6 +134,11 @@ protected:
         saved_[0] = g_StudioFlag;
         saved_[1] = g_ScreenGroup;
         saved_[2] = g_PlayFlag;
+        saved_[3] = g_Mode;
+        saved_[4] = g_Screen;
+        saved_[5] = g_CurLayer;
+        savedModels_ = g_LayerModelIds;
+        savedObjects_ = g_LayerObjectIds;
         savedModel_ = g_CurModel3;
         savedStep_ = g_FrameStep;
         g_StudioFlag = 1;   // the studio's loads mark every model animated
@@ -143,6 +149,11 @@ protected:
         g_StudioFlag = saved_[0];
         g_ScreenGroup = saved_[1];
         g_PlayFlag = saved_[2];
+        g_Mode = saved_[3];
+        g_Screen = saved_[4];
+        g_CurLayer = saved_[5];
+        g_LayerModelIds = savedModels_;
+        g_LayerObjectIds = savedObjects_;
         g_CurModel3 = savedModel_;
         g_FrameStep = savedStep_;
         if (object_ >= 0) Object_Delete(object_);
@@ -169,6 +180,13 @@ protected:
         if (object_ < 0) return nullptr;
         Object_GetById(object_)->modelId = model_;
         Object_SetPosition(Object_GetById(object_), 0, 0, 0);
+        // The 3D editor's polygon screen with the model in layer 0, as a model opened from the
+        // command line leaves it (the per-frame update takes the current model from the layer).
+        g_Mode = 11;
+        g_Screen = 14;
+        g_CurLayer = 0;
+        g_LayerModelIds = {model_};
+        g_LayerObjectIds = {object_};
         return Model3_GetById(model_);
     }
 
@@ -181,11 +199,11 @@ protected:
         m->currentFrame = 0;
         m->frameFraction = 0;
         Motion3_UpdateKeyIndex(m);
-        g_CurModel3 = m;
         g_ScreenGroup = 4;
         g_PlayFlag = 1;
         g_FrameStep = 0;
         Mode_Frame();
+        EXPECT_EQ(m, g_CurModel3);
         EXPECT_EQ(0, m->currentFrame);
         *before = Picture(object_);
         g_FrameStep = step;
@@ -193,7 +211,8 @@ protected:
         *after = Picture(object_);
     }
 
-    int32_t saved_[3] = {};
+    int32_t saved_[6] = {};
+    std::vector<int32_t> savedModels_, savedObjects_;
     MODEL3* savedModel_ = nullptr;
     float savedStep_ = 0;
     int32_t model_ = -1, object_ = -1;
