@@ -66,7 +66,7 @@ std::vector<uint32_t> Picture(int32_t object)
 {
     std::vector<uint32_t> px;
     D3DXMATRIX view, proj;
-    D3DXVECTOR3 eye(-5, 3, 9), at(1, 0.5f, 1), up(0, 1, 0);
+    D3DXVECTOR3 eye(-4.5f, 4.5f, 8.5f), at(1.5f, 2.5f, 0.5f), up(0, 1, 0);
     D3DXMatrixLookAtLH(&view, &eye, &at, &up);
     D3DXMatrixPerspectiveFovLH(&proj, D3DX_PI / 4, 4.0f / 3.0f, 0.1f, 100.0f);
     g_Device->SetTransform(D3DTS_VIEW, &view);
@@ -192,8 +192,10 @@ protected:
 
     // Plays the motion from frame 0: the picture there, then the picture after one idle pass whose
     // frame step is `step`.
-    void Play(MODEL3* m, int32_t motion, float step, std::vector<uint32_t>* before, std::vector<uint32_t>* after)
+    void Play(MODEL3* m, int32_t kind, int32_t motion, float step, std::vector<uint32_t>* before,
+              std::vector<uint32_t>* after)
     {
+        Model3_SetRenderKind(m, kind);
         Motion3_Select(m, motion);
         m->currentMotion = motion;
         m->currentFrame = 0;
@@ -227,22 +229,26 @@ TEST_F(SkinPlayWine, PlayingAMotionMovesTheSkinnedTriangleInThePicture)
     ASSERT_GE(m->boneCount, 2);
 
     // Motion 1 keys every bone at frames 0 and 10, one unit apart along z; 10 frames in one pass.
-    std::vector<uint32_t> start, later;
-    Play(m, 1, 10.0f, &start, &later);
-    EXPECT_EQ(10, m->currentFrame);
-    EXPECT_EQ(1, g_PlayFlag) << "playback stopped with its model still there";
-    ASSERT_FALSE(start.empty());
-    ASSERT_GT(Covered(start), 20u) << "the triangle is not in the picture at frame 0";
-    ASSERT_GT(Covered(later), 20u) << "the triangle is not in the picture at frame 10";
-    EXPECT_GT(Moved(start, later), Covered(start) / 4) << "frame 0 and frame 10 look alike";
+    // Each render kind's GPU data follows the skinned positions.
+    for (int32_t kind : {0, 1, 2, 3, 4}) {
+        SCOPED_TRACE("render kind " + std::to_string(kind));
+        std::vector<uint32_t> start, later;
+        Play(m, kind, 1, 10.0f, &start, &later);
+        EXPECT_EQ(10, m->currentFrame);
+        EXPECT_EQ(1, g_PlayFlag) << "playback stopped with its model still there";
+        ASSERT_FALSE(start.empty());
+        ASSERT_GT(Covered(start), 20u) << "the triangle is not in the picture at frame 0";
+        ASSERT_GT(Covered(later), 20u) << "the triangle is not in the picture at frame 10";
+        EXPECT_GT(Moved(start, later), Covered(start) / 4) << "frame 0 and frame 10 look alike";
 
-    // Playing on wraps at the length (20): 10 + 15 is frame 5, half way between the keys.
-    g_FrameStep = 15;
-    Mode_Frame();
-    EXPECT_EQ(5, m->currentFrame);
-    std::vector<uint32_t> half = Picture(object_);
-    EXPECT_GT(Moved(start, half), 0u);
-    EXPECT_GT(Moved(later, half), 0u);
+        // Playing on wraps at the length (20): 10 + 15 is frame 5, half way between the keys.
+        g_FrameStep = 15;
+        Mode_Frame();
+        EXPECT_EQ(5, m->currentFrame);
+        std::vector<uint32_t> half = Picture(object_);
+        EXPECT_GT(Moved(start, half), 0u);
+        EXPECT_GT(Moved(later, half), 0u);
+    }
 }
 
 TEST_F(SkinPlayWine, AMotionWithOneKeyLeavesThePictureStill)
@@ -250,7 +256,7 @@ TEST_F(SkinPlayWine, AMotionWithOneKeyLeavesThePictureStill)
     MODEL3* m = Load();
     ASSERT_NE(nullptr, m);
     std::vector<uint32_t> start, later;
-    Play(m, 0, 10.0f, &start, &later);
+    Play(m, 0, 0, 10.0f, &start, &later);
     EXPECT_EQ(10, m->currentFrame);
     ASSERT_GT(Covered(start), 20u);
     EXPECT_EQ(0u, Moved(start, later));
