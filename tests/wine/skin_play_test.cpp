@@ -1,7 +1,8 @@
 // A QVP with bones and motions, played in the 3D editor's screen group: the shell's per-frame update
 // advances the model's motion and skins it, and the picture of the perspective camera changes where
 // the skinned triangle moved. A motion whose keys do not move leaves the picture as it was.
-// (The play command belongs to the motion screen; the test sets the play flag as that command does.)
+// (The play command belongs to the motion screen, which does not exist yet; the test sets the play
+// flag and the screen group as that command does.)
 #include <windows.h>
 #include <d3d9.h>
 #include <d3dx9.h>
@@ -180,10 +181,11 @@ protected:
         if (object_ < 0) return nullptr;
         Object_GetById(object_)->modelId = model_;
         Object_SetPosition(Object_GetById(object_), 0, 0, 0);
-        // The 3D editor's polygon screen with the model in layer 0, as a model opened from the
-        // command line leaves it (the per-frame update takes the current model from the layer).
+        // The 3D editor's motion screen with the model in layer 0, as a model opened from the command
+        // line leaves it (the per-frame update takes the current model from the layer). The polygon
+        // screens draw the rest shape on purpose.
         g_Mode = 11;
-        g_Screen = 14;
+        g_Screen = 18;
         g_CurLayer = 0;
         g_LayerModelIds = {model_};
         g_LayerObjectIds = {object_};
