@@ -56,7 +56,9 @@ file(GLOB QV_WINE_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/suppo
 file(GLOB QV_WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
 file(GLOB QV_DRIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/drive_*.cpp)
 
-add_executable(qv_wine_tests ${QV_WINE_TESTS} ${QV_WINE_SUPPORT} $<TARGET_OBJECTS:qv_resources>)
+# The tests' QVP fixture writer: a test plays a model made from it.
+add_executable(qv_wine_tests ${QV_WINE_TESTS} ${QV_WINE_SUPPORT} ${CMAKE_SOURCE_DIR}/tests/support/qvp_fixtures.cpp
+               $<TARGET_OBJECTS:qv_resources>)
 target_include_directories(qv_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 # Test code needs no optimising; GoogleTest's macros would dominate the build.
 target_compile_options(qv_wine_tests PRIVATE -O0)
