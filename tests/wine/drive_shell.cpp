@@ -101,7 +101,17 @@ TEST(DriveShell, QvpOnTheCommandLineOpensThePolygonScreenWithItsStoredViews)
     StudioProcess studio;
     ASSERT_TRUE(studio.Start("\"C:\\nowhere\\Model.QVP\""));
     BoxAnswerer boxes(studio.Pid());
+    boxes.Answer(IDOK);
     DWORD pid = studio.Pid();
+    // The model is not there: the studio says so once and goes on with a new model.
+    const std::wstring kCannotOpen = L"を開くことができませんでした。";
+    auto onlyCannotOpen = [&] {
+        std::vector<BoxAnswerer::Seen> seen = boxes.SeenBoxes();
+        for (const BoxAnswerer::Seen& b : seen)
+            if (b.text.find(kCannotOpen) == std::wstring::npos) return false;
+        return seen.size() <= 1;
+    };
+    EXPECT_TRUE(Drive_WaitFor([&] { return !boxes.SeenBoxes().empty(); }, 60000));
     ASSERT_TRUE(Drive_WaitFor([&] { return Drive_FindTitled(pid, L"Side") != nullptr; }, 20000));
     HWND front = Drive_FindTitled(pid, L"Front");
     ASSERT_NE(front, nullptr);
@@ -176,7 +186,7 @@ TEST(DriveShell, QvpOnTheCommandLineOpensThePolygonScreenWithItsStoredViews)
     ASSERT_TRUE(Drive_ClickFree(main));
     Input_Chord(VK_MENU, VK_F4);
     EXPECT_TRUE(studio.WaitExit(30000));
-    EXPECT_TRUE(boxes.SeenBoxes().empty());
+    EXPECT_TRUE(onlyCannotOpen());
 }
 
 TEST(DriveShell, DamagedSettingsFallBackToTheDefaults)
@@ -190,6 +200,7 @@ TEST(DriveShell, DamagedSettingsFallBackToTheDefaults)
     StudioProcess studio;
     ASSERT_TRUE(studio.Start("\"a.qvp\""));
     BoxAnswerer boxes(studio.Pid());
+    boxes.Answer(IDOK);
     DWORD pid = studio.Pid();
     // There is no a.qvp: the studio says so and goes on in the polygon screen with a new model.
     EXPECT_TRUE(boxes.WaitForBox(L"a.qvp を開くことができませんでした。", 60000));
