@@ -124,6 +124,11 @@ TEST(PreviewRender, TheDialogSavesTheViewAsABitmap)
     if (g_DefaultObjectId < 0) g_DefaultObjectId = ObjectCreate();
     if (g_DefaultModelId < 0) g_DefaultModelId = Model3_Create();
     const int32_t savedMode = g_Mode, savedScreen = g_Screen;
+    // The mode sets the studio-wide screen group; later tests in this process expect the one they found.
+    struct GroupKept {
+        decltype(g_ScreenGroup) group = g_ScreenGroup;
+        ~GroupKept() { g_ScreenGroup = group; }
+    } groupKept;
     g_Mode = 0;
     g_Screen = 0;
     Mode_Enter();
