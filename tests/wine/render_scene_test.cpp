@@ -14,63 +14,12 @@
 #include "model/scene_object.h"
 #include "render/camera.h"
 #include "render/frame_render.h"
+#include "wine/support/render_target.h"
 #include "wine/support/wine_frame.h"
 
 using namespace QVL;
 
 namespace {
-
-const UINT kSize = 256;
-
-// Render target 0 of the frame for the test's lifetime, with the pixels read back.
-class Target {
-public:
-    Target()
-    {
-        g_Device->GetRenderTarget(0, &old_);
-        if (FAILED(g_Device->CreateRenderTarget(kSize, kSize, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &rt_,
-                                                nullptr)))
-            rt_ = nullptr;
-        if (rt_) g_Device->SetRenderTarget(0, rt_);
-    }
-    ~Target()
-    {
-        if (old_) {
-            g_Device->SetRenderTarget(0, old_);
-            old_->Release();
-        }
-        if (rt_) rt_->Release();
-    }
-    bool Ok() const { return rt_ != nullptr; }
-    DWORD At(int x, int y)
-    {
-        if (px_.empty()) Read();
-        if (px_.empty() || x < 0 || y < 0 || x >= (int)kSize || y >= (int)kSize) return 0xDEADBEEF;
-        return px_[(size_t)y * kSize + (size_t)x];
-    }
-    void Invalidate() { px_.clear(); }
-
-private:
-    void Read()
-    {
-        IDirect3DSurface9* sys = nullptr;
-        if (FAILED(g_Device->CreateOffscreenPlainSurface(kSize, kSize, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &sys,
-                                                         nullptr)))
-            return;
-        D3DLOCKED_RECT lr;
-        if (SUCCEEDED(g_Device->GetRenderTargetData(rt_, sys)) && SUCCEEDED(sys->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {
-            px_.resize(kSize * kSize);
-            for (UINT y = 0; y < kSize; ++y)
-                for (UINT x = 0; x < kSize; ++x)
-                    px_[y * kSize + x] = ((const DWORD*)((const BYTE*)lr.pBits + y * lr.Pitch))[x] & 0xFFFFFF;
-            sys->UnlockRect();
-        }
-        sys->Release();
-    }
-    IDirect3DSurface9* old_ = nullptr;
-    IDirect3DSurface9* rt_ = nullptr;
-    std::vector<DWORD> px_;
-};
 
 int R(DWORD c) { return (int)(c >> 16 & 255); }
 int G(DWORD c) { return (int)(c >> 8 & 255); }
