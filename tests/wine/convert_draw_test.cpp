@@ -20,53 +20,12 @@
 #include "model/scene_object.h"
 #include "render/camera.h"
 #include "render/frame_render.h"
+#include "wine/support/render_target.h"
 #include "wine/support/wine_frame.h"
 
 using namespace QVL;
 
 namespace {
-
-const UINT kSize = 256;
-
-// Render target 0 for the test's lifetime; the centre pixel read back.
-class Target {
-public:
-    Target()
-    {
-        g_Device->GetRenderTarget(0, &old_);
-        if (FAILED(g_Device->CreateRenderTarget(kSize, kSize, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &rt_, nullptr)))
-            rt_ = nullptr;
-        if (rt_) g_Device->SetRenderTarget(0, rt_);
-    }
-    ~Target()
-    {
-        if (old_) {
-            g_Device->SetRenderTarget(0, old_);
-            old_->Release();
-        }
-        if (rt_) rt_->Release();
-    }
-    bool Ok() const { return rt_ != nullptr; }
-    DWORD At(int x, int y)
-    {
-        DWORD v = 0xDEADBEEF;
-        if (x < 0 || y < 0 || x >= (int)kSize || y >= (int)kSize) return v;
-        IDirect3DSurface9* sys = nullptr;
-        if (FAILED(g_Device->CreateOffscreenPlainSurface(kSize, kSize, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &sys, nullptr)))
-            return v;
-        D3DLOCKED_RECT lr;
-        if (SUCCEEDED(g_Device->GetRenderTargetData(rt_, sys)) && SUCCEEDED(sys->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {
-            v = ((const DWORD*)((const BYTE*)lr.pBits + y * lr.Pitch))[x] & 0xFFFFFF;
-            sys->UnlockRect();
-        }
-        sys->Release();
-        return v;
-    }
-
-private:
-    IDirect3DSurface9* old_ = nullptr;
-    IDirect3DSurface9* rt_ = nullptr;
-};
 
 std::string Folder()
 {
@@ -199,6 +158,7 @@ TEST_F(ConvertDraw, EveryFormatDrawsItsSquare)
         Object_SetVisible(o, 1);
         Anim_UpdateModels();
         Render_Frame();
+        t.Invalidate();   // a new picture for every format
         VEC3 centre;
         Render_ProjectToScreen(&centre, 0, 0, 0);
         EXPECT_NE(0u, t.At((int)centre.x, (int)centre.y)) << "nothing drawn";
