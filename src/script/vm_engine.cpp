@@ -5,6 +5,7 @@
 #include "frame/services.h"
 #include "model/model3.h"
 #include "model/model_table.h"
+#include "model/motion3.h"
 #include "model/scene_object.h"
 #include "render/camera.h"
 #include "render/text_queue.h"
@@ -67,24 +68,12 @@ void ObjectSet(int32_t command, int32_t id, float x, float y, float z)
     else if (command == PROG_POLYSIZE) Object_SetScale(o, x, y, z);
 }
 
-// Makes a motion current: the animated flag is set; a new motion starts at frame 0.
-bool SelectMotion(MODEL3* m, int32_t index)
-{
-    if (!m || index < 0 || (size_t)index >= m->motions.size()) return false;
-    m->animated = 1;
-    if (index == m->currentMotion) return false;
-    m->currentMotion = index;
-    m->currentFrame = 0;
-    m->wrapped = 0;
-    return true;
-}
-
 void ModelSet(int32_t command, int32_t id, int32_t value)
 {
     MODEL3* m = Model3_GetById(id);
     if (!m) return;
     if (command == PROG_POLYLIGHT) Model3_SetLight(m, value ? 1 : 0);
-    else if (command == PROG_POLYMOTION) SelectMotion(m, value);
+    else if (command == PROG_POLYMOTION) Motion3_Select(m, value);
     else if (command == PROG_POLYVB && value >= 0 && value < kRenderKinds) Model3_SetRenderKind(m, value);
 }
 
