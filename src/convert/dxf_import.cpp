@@ -130,9 +130,5 @@ IMPORT_RESULT Dxf_Read(const uint8_t* data, size_t size, IMPORT_MODEL& im)
 
 int32_t Dxf_Import(int32_t id, const char* path)
 {
-    std::vector<uint8_t> bytes;
-    if (!Import_ReadFile(path, "DXF", bytes)) return 0;
-    IMPORT_MODEL im;
-    IMPORT_RESULT result = Dxf_Read(bytes.data(), bytes.size(), im);
-    return Import_Finish(id, path, "DXF", result, im);
+    return Import_FromFile(id, path, "DXF", Dxf_Read);
 }

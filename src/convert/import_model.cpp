@@ -196,3 +196,12 @@ bool Import_ParseInt(const char* s, int32_t& v)
     v = (int32_t)n;
     return true;
 }
+
+int32_t Import_FromFile(int32_t id, const char* path, const char* format, IMPORT_READER read)
+{
+    std::vector<uint8_t> bytes;
+    if (!Import_ReadFile(path, format, bytes)) return 0;
+    IMPORT_MODEL im;
+    IMPORT_RESULT result = read(bytes.data(), bytes.size(), im);
+    return Import_Finish(id, path, format, result, im);
+}

@@ -54,6 +54,10 @@ void Import_Apply(int32_t id, QVL::MODEL3* m, IMPORT_MODEL& im, const char* path
 // for `format` and 0, with the model untouched.
 int32_t Import_Finish(int32_t id, const char* path, const char* format, IMPORT_RESULT result, IMPORT_MODEL& im);
 
+// A whole importer: reads the file, parses it with `read` and finishes as Import_Finish does.
+using IMPORT_READER = IMPORT_RESULT (*)(const uint8_t* data, size_t size, IMPORT_MODEL& im);
+int32_t Import_FromFile(int32_t id, const char* path, const char* format, IMPORT_READER read);
+
 // Lines of a text file: any length, ended by CR, LF or CR LF (line ends not included).
 class TextLines {
 public:

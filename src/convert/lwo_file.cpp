@@ -208,11 +208,7 @@ IMPORT_RESULT Lwo_Read(const uint8_t* data, size_t size, IMPORT_MODEL& im)
 
 int32_t Lwo_Import(int32_t id, const char* path)
 {
-    std::vector<uint8_t> bytes;
-    if (!Import_ReadFile(path, "LWO", bytes)) return 0;
-    IMPORT_MODEL im;
-    IMPORT_RESULT result = Lwo_Read(bytes.data(), bytes.size(), im);
-    return Import_Finish(id, path, "LWO", result, im);
+    return Import_FromFile(id, path, "LWO", Lwo_Read);
 }
 
 namespace {

@@ -281,9 +281,5 @@ IMPORT_RESULT Mqo_Read(const uint8_t* data, size_t size, IMPORT_MODEL& im)
 
 int32_t Mqo_Import(int32_t id, const char* path)
 {
-    std::vector<uint8_t> bytes;
-    if (!Import_ReadFile(path, "MQO", bytes)) return 0;
-    IMPORT_MODEL im;
-    IMPORT_RESULT result = Mqo_Read(bytes.data(), bytes.size(), im);
-    return Import_Finish(id, path, "MQO", result, im);
+    return Import_FromFile(id, path, "MQO", Mqo_Read);
 }

@@ -161,9 +161,5 @@ IMPORT_RESULT Rok_Read(const uint8_t* data, size_t size, IMPORT_MODEL& im)
 
 int32_t Rok_Import(int32_t id, const char* path)
 {
-    std::vector<uint8_t> bytes;
-    if (!Import_ReadFile(path, "ROK", bytes)) return 0;
-    IMPORT_MODEL im;
-    IMPORT_RESULT result = Rok_Read(bytes.data(), bytes.size(), im);
-    return Import_Finish(id, path, "ROK", result, im);
+    return Import_FromFile(id, path, "ROK", Rok_Read);
 }
