@@ -1,5 +1,5 @@
 // The model table: slots, lookups, copies and the two-phase release.
-#include "frame/loader.h"
+#include "model/loader.h"
 #include "frame/services.h"
 #include "model/model_expect.h"
 
