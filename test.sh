@@ -8,6 +8,9 @@ root=$(pwd)
 jobs=${QV_JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 tools/setup.sh
+echo "== layer check"
+python3 tools/check_layers.py
+
 
 configure() { # dir, extra args...
   local dir=$1; shift

@@ -75,6 +75,13 @@ target_precompile_headers(qv_tests PRIVATE <gtest/gtest.h> <string> <vector>)
 add_test(NAME unit_tests COMMAND qv_tests --gtest_color=no)
 set_tests_properties(unit_tests PROPERTIES TIMEOUT 600)
 
+# The include structure against tools/layers.txt, and the checker itself on small trees.
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_Interpreter_FOUND)
+  add_test(NAME layer_check COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/check_layers.py ${CMAKE_SOURCE_DIR})
+  add_test(NAME layer_check_cases COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/tools/check_layers_test.py)
+endif()
+
 if(QV_BENCH AND NOT QV_SANITIZE)
   find_package(benchmark REQUIRED)
   file(GLOB QV_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)

@@ -95,7 +95,7 @@ struct EFFECT_INST {
 
 } // namespace QVL
 
-// Scene tables (defined with the scene in frame/statics.cpp).
+// Scene tables (defined with the scene in shell/statics.cpp).
 extern std::vector<QVL::EFFECT> g_EffectData;
 extern std::vector<QVL::EFFECT_INST> g_EffectInstances;
 

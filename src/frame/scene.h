@@ -1,10 +1,8 @@
-// The scene object: the camera the frame renders with, the scene switches, and the owner of the
-// engine's record tables (the tables themselves are declared by their subsystems and defined, in
-// construction order, in statics.cpp; the scene frees their records when it is destroyed).
+// The scene object: the camera the frame renders with and the scene switches. The engine's record
+// tables and the loader belong to their subsystems; the shell's statics.cpp defines them in
+// construction order and frees their records at exit.
 #pragma once
 #include <cstdint>
-
-#include "frame/loader.h"
 
 struct IDirect3DTexture9;
 
@@ -18,10 +16,8 @@ struct SCENE {
     uint8_t vSync;         // true
     float shadowColor[4];  // 0, 0, 0, 0.2 (0..1)
     IDirect3DTexture9* nullTexture;  // "tex_null.bmp", loaded by LibInit
-    LOADER loader;         // the background model loader; its thread runs from construction on
 
     SCENE();
-    ~SCENE();
 };
 
 } // namespace QVL

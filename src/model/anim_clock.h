@@ -1,5 +1,5 @@
 // The animation clock: one library tick advances every animated record, then brings the models'
-// poses up to date (Anim_UpdateModels, model/gpu_update.h). Defined in frame/anim_models.cpp.
+// poses up to date (Anim_UpdateModels, model/gpu_update.h). Defined in model/anim_models.cpp.
 #pragma once
 #include <cstdint>
 

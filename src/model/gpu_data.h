@@ -131,7 +131,7 @@ struct GPU_TABLES {
 
 } // namespace QVL
 
-// Render data by model ID, beside the model table (defined in frame/statics.cpp).
+// Render data by model ID, beside the model table (defined in shell/statics.cpp).
 extern std::vector<QVL::MODEL3_RENDER*> g_Model3RenderTable;
 extern QVL::GPU_TABLES g_GpuTables;
 

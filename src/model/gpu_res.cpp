@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "frame/lib.h"
-#include "frame/loader.h"
+#include "model/loader.h"
 #include "model/gpu_data.h"
 #include "model/model_table.h"
 

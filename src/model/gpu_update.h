@@ -23,6 +23,6 @@ void Gpu_ReleaseModelRes(QVL::MODEL3_RENDER* r);
 // Releases, then frees the vectors' storage.
 void Gpu_DestroyModelRes(QVL::MODEL3_RENDER* r);
 
-// Once per frame (frame/anim_models.cpp): every object's world matrix, then the GPU data of
+// Once per frame (model/anim_models.cpp): every object's world matrix, then the GPU data of
 // every ready model; nothing while frames are skipped.
 void Anim_UpdateModels();

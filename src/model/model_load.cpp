@@ -5,7 +5,7 @@
 
 #include "frame/bytes.h"
 #include "frame/lib.h"
-#include "frame/loader.h"
+#include "model/loader.h"
 #include "frame/log.h"
 #include "frame/services.h"
 #include "frame/path_join.h"

@@ -3,9 +3,8 @@
 #include <cstddef>
 
 #include "frame/lib.h"
-#include "frame/loader.h"
+#include "model/loader.h"
 #include "frame/log.h"
-#include "frame/scene.h"
 #include "frame/services.h"
 
 using namespace QVL;
@@ -120,7 +119,7 @@ void Model3_ReleaseAll()
 {
     // Requests not yet started would load into slots that no longer exist; the one in progress
     // writes into its record until it ends, so wait for it before freeing anything.
-    while (QVL::Loader_DropPending(g_Scene.loader) > 0) Svc_Sleep(1);
+    while (QVL::Loader_DropPending(g_Loader) > 0) Svc_Sleep(1);
     LOADER_GUARD guard;
     for (size_t i = 0; i < g_Model3Table.size(); ++i)
         if (g_Model3Table[i]) FreeSlot(i);

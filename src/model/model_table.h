@@ -7,7 +7,7 @@
 
 #include "model/model3.h"
 
-// Defined in frame/statics.cpp, before the scene. Grows on the main thread, under the loader's lock.
+// Defined in shell/statics.cpp, before the scene. Grows on the main thread, under the loader's lock.
 extern std::vector<QVL::MODEL3*> g_Model3Table;
 
 int32_t Model3_Create();

@@ -107,7 +107,7 @@ struct OBJ2_QUAD {
 
 } // namespace QVL
 
-// Scene tables (defined with the scene in frame/statics.cpp).
+// Scene tables (defined with the scene in shell/statics.cpp).
 extern std::vector<std::unique_ptr<QVL::OBJ2>> g_Obj2Table;
 extern std::vector<std::unique_ptr<QVL::OBJ2_RENDER>> g_Obj2RenderTable;
 
@@ -157,7 +157,3 @@ void Obj2_MulParentMatrices(int32_t id, int32_t part, QVL::MATRIX* work);
 // Builds the matrices and the quads of every shown part with a texture, keeping corners and origin
 // points in the render record; nothing for a null or invisible record.
 void Obj2_BuildQuads(QVL::OBJ2* rec, std::vector<QVL::OBJ2_QUAD>& out);
-// Draws the object's quads (render/immediate.h), each with the blend stored when the call began.
-void Obj2_Draw(QVL::OBJ2* rec);
-// Every object of g_Obj2Table in ID order.
-void Obj2_DrawAll();

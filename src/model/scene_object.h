@@ -43,7 +43,7 @@ struct OBJECT_XFORM {
 
 constexpr int32_t kObjectMax = 256;
 
-// Defined in frame/statics.cpp with the scene's tables.
+// Defined in shell/statics.cpp with the scene's tables.
 extern std::vector<QVL::OBJECT*> g_ObjectTable;
 extern QVL::OBJECT_XFORM* g_ObjectXforms[kObjectMax];
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "frame/loader.h"
+#include "model/loader.h"
 #include "frame/log.h"
 #include "frame/text.h"
 #include "model/model_load.h"

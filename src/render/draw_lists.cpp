@@ -21,6 +21,7 @@ void Render_InitRenderer(RENDERER& r)
     r.drawEnabled = true;
     r.drawBloom = false;
     r.triangleCount = 0;
+    r.highlightBone = 0;
     Render_ClearDrawLists(r);
 }
 

@@ -38,8 +38,26 @@ int32_t Render_PickedViewType();
 // One draw-list entry: its material drawn by the model drawing (which reads the renderer's switches
 // and adds to its triangle counter); the caller has set WORLD to the object's world matrix.
 void Render_DrawMaterial(QVL::DRAW_ENTRY entry);
-// What the frame calls of the model drawing and of the shell's draw passes.
+// What the frame calls of the model drawing.
 void Render_DrawMaterialOf(int32_t object, int32_t model, int32_t material);
 void Render_DrawOutlines();
-void Mode_DrawCallback();
-void Mode_DrawOverlayCallback();
+
+// What the frame pipeline draws of the layers above the renderer: the effects and particles, and
+// the current mode's draw passes. The shell application defines g_RenderDrawers
+// (shell/wiring.cpp); a null entry draws nothing.
+struct RENDER_DRAWERS {
+    void (*effects3D)();     // the 3D scene's step over the effect instances
+    void (*effects2D)();     // the effects' image and 2D-object parts
+    void (*particles)();     // every particle list, after the effects
+    void (*modeDraw)();      // the mode's 2D pass, after the particles
+    void (*modeOverlay)();   // the mode's pass over the 3D scene
+};
+extern RENDER_DRAWERS g_RenderDrawers;
+
+// What the renderer reads of the shell's views (defined in shell/wiring.cpp); null entries read as a
+// plain view without pan.
+struct RENDER_VIEWS {
+    int32_t (*pickedViewType)();               // the type of the view being rendered
+    void (*mainViewPan)(float* x, float* y);   // the pan of the current screen's main view
+};
+extern RENDER_VIEWS g_RenderViews;

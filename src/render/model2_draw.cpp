@@ -7,7 +7,7 @@
 #include "model/model2.h"
 #include "render/immediate.h"
 #include "render/tex_slots.h"
-#include "shell/shell.h"
+#include "render/renderer.h"
 
 using namespace QVL;
 
@@ -86,7 +86,7 @@ void Model2_DrawAll()
 {
     std::vector<MODEL2_BATCH> batches;
     for (int32_t id = 0; id < kModel2Slots; ++id) {
-        Model2_BuildBatches(id, g_Screen, g_CurBone, batches);
+        Model2_BuildBatches(id, g_Screen, g_Renderer.highlightBone, batches);
         for (const MODEL2_BATCH& b : batches) {
             Tex_Set(b.texture);
             for (size_t i = 0; i + 2 < b.vertices.size(); i += 3) {

@@ -31,6 +31,7 @@ struct RENDERER {
     int32_t opaqueCount, opaqueCapacity;
     int32_t transparentCount, transparentCapacity;
     int32_t triangleCount;   // triangles, points and lines drawn in this frame
+    int32_t highlightBone;   // the editor's current bone, drawn highlighted; the shell sets it per frame
 
     RENDERER();
 };
@@ -51,7 +52,7 @@ struct DRAW_LIST_SOURCE {
 
 } // namespace QVL
 
-// Statics (frame/statics.cpp, group 4).
+// Statics (shell/statics.cpp, group 4).
 extern QVL::RENDERER g_Renderer;
 
 // The switches and the triangle counter of g_Renderer, for the model drawing.

@@ -22,7 +22,7 @@ struct TEX_SLOT {
 
 } // namespace QVL
 
-// Scene table (defined with the other scene tables in frame/statics.cpp).
+// Scene table (defined with the other scene tables in shell/statics.cpp).
 extern std::vector<QVL::TEX_SLOT> g_TexSlots;
 
 inline void Tex_InitHandle(QVL::TEX_HANDLE& handle) { handle = -1; }

@@ -16,7 +16,7 @@ struct TEXT_REC {
 
 } // namespace QVL
 
-// Statics (frame/statics.cpp, group 4).
+// Statics (shell/statics.cpp, group 4).
 extern std::vector<QVL::TEXT_REC> g_TextQueue;
 // Stamped on each queued text; 255, 255, 255, 255 at start. (The text size stamped with it is the
 // library's text scale, g_Lib.textScale.)

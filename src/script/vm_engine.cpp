@@ -1,6 +1,6 @@
 // The interpreter's host in the studio: every statement reaches the engine through these.
 #include "frame/lib.h"
-#include "frame/loader.h"
+#include "model/loader.h"
 #include "frame/paths.h"
 #include "frame/services.h"
 #include "model/model3.h"

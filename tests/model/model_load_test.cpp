@@ -1,7 +1,7 @@
 // Loading models: dispatch by extension, the finishing steps, the loader thread and the wait.
 #include <cstring>
 
-#include "frame/loader.h"
+#include "model/loader.h"
 #include "frame/scene.h"
 #include "frame/services.h"
 #include "frame/text.h"

@@ -1,7 +1,9 @@
 // The model table: slots, lookups, copies and the two-phase release.
-#include "frame/loader.h"
+#include "model/loader.h"
 #include "frame/services.h"
 #include "model/model_expect.h"
+#include "model/model_load.h"
+#include "support/qvp_fixtures.h"
 
 namespace {
 
@@ -84,12 +86,48 @@ TEST_F(Model3Table, WaitEndsAtOnceForNoModelAndForAReleasedSlot)
 {
     Model3_WaitLoaded(-1);
     Model3_WaitLoaded(42);            // no such slot
+    EXPECT_EQ(0, Model3_Count());     // waiting makes no slot
     int32_t id = Model3_Create();
     Model3_Release(id);
     Model3_WaitLoaded(id);            // a failed load flags its slot like this
+    // The wait neither loads nor frees: the slot stays, flagged and not ready, and nothing is queued.
+    const MODEL3* m = Model3_GetById(id);
+    ASSERT_NE(nullptr, m);
+    EXPECT_EQ(1, m->releaseRequest);
+    EXPECT_FALSE(Model3_IsReady(m));
+    EXPECT_EQ(0, Loader_QueueLength());
     Model3_ProcessReleases();
     Model3_WaitLoaded(id);            // and then frees it
-    SUCCEED();
+    EXPECT_EQ(nullptr, Model3_GetById(id));
+    EXPECT_EQ(1, Model3_Count());
+}
+
+// The wait on a queued load: it returns once the loader has finished with the model, loaded or not.
+TEST_F(Model3Table, WaitReturnsWhenTheQueuedLoadHasFinished)
+{
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool ready;
+    };
+    const Case cases[] = {
+        {"good.qvp", QvpFixture(2009000), true},
+        {"short.qvp", {1}, false},    // a failed load flags its slot for release
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = WriteTempFile(c.name, c.bytes);
+        std::string dir = path.substr(0, path.rfind('/'));
+        int32_t id = Model3_LoadQueued(dir.c_str(), c.name);
+        ASSERT_GE(id, 0);
+        Model3_WaitLoaded(id);
+        const MODEL3* m = Model3_GetById(id);
+        ASSERT_NE(nullptr, m);
+        EXPECT_EQ(c.ready, Model3_IsReady(m));
+        EXPECT_EQ(c.ready ? 0 : 1, m->releaseRequest);
+        if (c.ready) EXPECT_EQ(2009000, m->version);
+        Model3_ReleaseAll();
+    }
 }
 
 TEST_F(Model3Table, CreateAndReleaseReachThePlatformResources)

@@ -12,6 +12,7 @@
 #include "frame/lib.h"
 #include "frame/scene.h"
 #include "frame/win32/image_load.h"
+#include "model/win32/model_textures.h"
 #include "model/model_table.h"
 #include "model/obj2.h"
 #include "render/tex_slots.h"

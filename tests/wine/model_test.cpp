@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/loader.h"
+#include "model/loader.h"
 #include "model/model_load.h"
 #include "model/model_table.h"
 #include "model/qvp_file.h"

@@ -15,7 +15,6 @@
 #include "convert/preview_hooks.h"
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
-#include "frame/win32/neighbours.h"
 #include "model/model3.h"
 #include "model/gpu_update.h"
 #include "model/model_table.h"

@@ -5,7 +5,6 @@
 #include "frame/lib.h"
 #include "frame/text.h"
 #include "frame/win32/app_frame.h"
-#include "frame/win32/neighbours.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "frame/scene.h"
 #include "frame/text.h"
 #include "frame/timer.h"
-#include "frame/win32/neighbours.h"
-#include "frame/loader.h"
+#include "frame/win32/frame_hooks.h"
+#include "frame/win32/media.h"
 
 using namespace QVL;
 
@@ -368,8 +368,8 @@ HRESULT App_ResetDevice()
         g_Frame.objectsRestored = false;
         App_InvalidateDeviceObjects();
     }
-    Draw_ReleaseFontObject();
-    Render_ReleaseDeviceResources();
+    if (g_FrameHooks.releaseFont) g_FrameHooks.releaseFont();
+    if (g_FrameHooks.releaseDeviceResources) g_FrameHooks.releaseDeviceResources();
 
     hr = g_Device->Reset(&g_PresentParams);
     if (FAILED(hr)) return hr;
@@ -395,8 +395,8 @@ void App_Cleanup()
 {
     if (!g_Device) return;
     // The loader thread creates resources on this device: no load may run while it goes away.
-    Loader_DrainForDeviceRelease();
-    Draw_ReleaseFontObject();
+    if (g_FrameHooks.beforeDeviceRelease) g_FrameHooks.beforeDeviceRelease();
+    if (g_FrameHooks.releaseFont) g_FrameHooks.releaseFont();
     if (g_Frame.objectsRestored) {
         g_Frame.objectsRestored = false;
         App_InvalidateDeviceObjects();
@@ -424,7 +424,7 @@ void App_Pause(bool pause)
 static void PresentPlanned(HRESULT* result)
 {
     PRESENT_VIEW view = {};
-    bool haveView = g_Lib.layoutFlag == 1 && View_GetActiveView(&view);
+    bool haveView = g_Lib.layoutFlag == 1 && g_FrameHooks.activeView && g_FrameHooks.activeView(&view);
     PRESENT_PLAN plan = Frame_PlanPresent(g_Lib.layoutFlag, g_Mode, haveView ? &view : nullptr,
                                           Lib_GetWindowWidth(), Lib_GetWindowHeight());
     *result = S_OK;
@@ -480,7 +480,7 @@ struct D3D_TICK_HOST : FRAME_TICK_HOST {
     float ElapsedTime() override { return App_Timer(TIMER_GETELAPSEDTIME); }
     void Render() override
     {
-        Render_Frame();
+        if (g_FrameHooks.renderFrame) g_FrameHooks.renderFrame();
         App_UpdateStats();
     }
     bool Recording() override { return g_ScreenGroup == 9 && g_AviWriter; }
@@ -533,7 +533,7 @@ void App_UpdateStats()
 void App_PaintFrame()
 {
     if (Media_IsVideoPlaying()) return;
-    if (g_Lib.layoutFlag == 0) Render_Frame();
+    if (g_Lib.layoutFlag == 0 && g_FrameHooks.renderFrame) g_FrameHooks.renderFrame();
     g_Device->Present(nullptr, nullptr, nullptr, nullptr);
 }
 

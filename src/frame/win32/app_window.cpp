@@ -6,13 +6,14 @@
 #include "frame/lib.h"
 #include "frame/timer.h"
 #include "frame/win32/app_frame.h"
-#include "frame/win32/neighbours.h"
+#include "frame/win32/frame_hooks.h"
+#include "frame/win32/media.h"
 
 using namespace QVL;
 
 LRESULT CALLBACK App_WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    Main_MessageHook(wnd, msg, wp, lp);
+    if (g_FrameHooks.messageHook) g_FrameHooks.messageHook(wnd, msg, wp, lp);
     return App_MsgProc(wnd, msg, wp, lp);
 }
 

@@ -8,8 +8,6 @@
 #include "frame/scene.h"
 #include "frame/services.h"
 #include "frame/text.h"
-#include "frame/win32/neighbours.h"
-#include "model/model_table.h"
 
 IDirect3DTexture9* g_ToonTexture = nullptr;
 D3DXIMAGE_INFO g_ToonImageInfo;
@@ -130,32 +128,6 @@ void Image_CopyTexturePixels(int entry, IDirect3DTexture9* texture, int32_t entr
     Image_BuildPixelCopy(entry, static_cast<const uint8_t*>(lr.pBits), lr.Pitch, (int32_t)desc.Width,
                          (int32_t)desc.Height, entryW, entryH);
     texture->UnlockRect(0);
-}
-
-void Image_LoadModel3Texture(int32_t id, int32_t index, const char* file)
-{
-    if (index < 0 || index >= QVL::kModel3Textures) return;
-    QVL::MODEL3* m = Model3_GetById(id);
-    IDirect3DTexture9** texture = nullptr;
-    D3DXIMAGE_INFO* info = nullptr;
-    if (!m || (size_t)index >= m->textures.size() || !Gpu_GetModelTexture(id, index, &texture, &info)) return;
-    Image_LoadInCurrentDir(texture, file, info);
-    m->textures[index].width = (int32_t)info->Width;
-    m->textures[index].height = (int32_t)info->Height;
-}
-
-void Image_CopyModel3Pixels(int32_t id)
-{
-    const QVL::MODEL3* m = Model3_GetById(id);
-    if (!m) return;
-    for (int i = 0; i < 256; ++i) {
-        Image_FreePixelCopy(i);
-        IDirect3DTexture9** texture = nullptr;
-        D3DXIMAGE_INFO* info = nullptr;
-        if ((size_t)i >= m->textures.size() || !m->textures[i].used || !Gpu_GetModelTexture(id, i, &texture, &info))
-            continue;
-        Image_CopyTexturePixels(i, *texture, m->textures[i].width, m->textures[i].height);
-    }
 }
 
 void Image_LoadToonRamp()

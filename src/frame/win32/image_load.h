@@ -28,16 +28,5 @@ IDirect3DTexture9* Image_CreateTexture(const QVL::BGRA_IMAGE& picture);
 // left without a copy when there is no texture).
 void Image_CopyTexturePixels(int entry, IDirect3DTexture9* texture, int32_t entryW, int32_t entryH);
 
-// Where the per-model render data keeps texture `index` of model `id` and its picture information;
-// false when the model has no render data.
-bool Gpu_GetModelTexture(int32_t id, int32_t index, IDirect3DTexture9*** texture, D3DXIMAGE_INFO** info);
-
-// Loads entry `index` (0..255; others do nothing) of model `id` from the current directory into the
-// model's render data, and the picture's width and height into the model's texture entry.
-void Image_LoadModel3Texture(int32_t id, int32_t index, const char* file);
-// Rebuilds g_PixelCopies from the model's textures, each in the size its entry records; nothing
-// happens for an ID without a model.
-void Image_CopyModel3Pixels(int32_t id);
-
 // The toon ramp from the data folder (with a device only); LibInit calls it when its switch is on.
 void Image_LoadToonRamp();

@@ -14,7 +14,10 @@
 #include "frame/text.h"
 #include "frame/timer.h"
 #include "frame/win32/app_frame.h"
-#include "frame/win32/neighbours.h"
+#include "frame/win32/frame_hooks.h"
+#include "frame/win32/image_load.h"
+#include "frame/win32/media.h"
+#include "frame/win32/sound.h"
 
 using namespace QVL;
 
@@ -134,7 +137,7 @@ bool LibInit(HINSTANCE instance)
     g_LightOption = 1;
 
     // 16.-17.
-    Curve_InitTables();
+    if (g_FrameHooks.initCurveTables) g_FrameHooks.initCurveTables();
     timeBeginPeriod(1);
     if (!g_Lib.workDraw) g_Lib.workDraw = static_cast<uint8_t*>(std::calloc(n * 240, 1));
 
@@ -153,7 +156,7 @@ bool LibInit(HINSTANCE instance)
     Lib_SetAntiAlias(antiAliasRequest ? 1 : 0);
 
     // 20.
-    Draw_CreateFont(1.0f);
+    if (g_FrameHooks.createFont) g_FrameHooks.createFont(1.0f);
     if (g_Lib.toonRampSwitch) Image_LoadToonRamp();
 
     // 21.
@@ -188,7 +191,7 @@ void WindowSize()
     g_Lib.windowWidth = (int32_t)g_BackBufferDesc.Width;
     g_Lib.windowHeight = (int32_t)g_BackBufferDesc.Height;
     Log_Printf("WindowSize %d×%d", g_Lib.windowWidth, g_Lib.windowHeight);
-    Shadow_BuildShadeQuad();
+    if (g_FrameHooks.buildShadeQuad) g_FrameHooks.buildShadeQuad();
     HWND media = Media_GetWindow();
     if (media) MoveWindow(media, 0, 0, g_Lib.windowWidth, g_Lib.windowHeight, TRUE);
 }
@@ -196,10 +199,10 @@ void WindowSize()
 // The presentation parameters changed: rebuild the device and the render-target screens.
 static void ResetForSwitch()
 {
-    Render_ReleaseScreens();
+    if (g_FrameHooks.releaseScreens) g_FrameHooks.releaseScreens();
     App_ResetDevice();
-    Render_CreateScreens();
-    Render_MarkScreenDirty(0);
+    if (g_FrameHooks.createScreens) g_FrameHooks.createScreens();
+    if (g_FrameHooks.markScreenDirty) g_FrameHooks.markScreenDirty(0);
 }
 
 void V_SyncSet(int flag)
@@ -240,7 +243,7 @@ void Lib_SetShadowColor(float r, float g, float b, float a)
     g_Scene.shadowColor[1] = g;
     g_Scene.shadowColor[2] = b;
     g_Scene.shadowColor[3] = a;
-    Shadow_BuildShadeQuad();
+    if (g_FrameHooks.buildShadeQuad) g_FrameHooks.buildShadeQuad();
 }
 
 void Lib_ShellOpen(const char* file)

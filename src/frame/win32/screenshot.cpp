@@ -7,7 +7,6 @@
 #include "frame/log.h"
 #include "frame/text.h"
 #include "frame/win32/app_frame.h"
-#include "frame/win32/neighbours.h"
 
 void App_SaveScreenshot(const char* file)
 {

@@ -4,7 +4,6 @@
 
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
-#include "frame/win32/neighbours.h"
 
 // g_AviWriter (AVI recorder): never recording yet.
 AVI_WRITER* g_AviWriter = nullptr;

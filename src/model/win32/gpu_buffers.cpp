@@ -11,6 +11,7 @@
 #include "frame/log.h"
 #include "frame/win32/app_frame.h"
 #include "frame/win32/image_load.h"
+#include "model/win32/model_textures.h"
 #include "frame/services.h"
 #include "model/gpu_update.h"
 #include "model/model_table.h"

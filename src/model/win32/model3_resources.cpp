@@ -7,6 +7,7 @@
 #include "frame/sound.h"
 #include "frame/text.h"
 #include "frame/win32/image_load.h"
+#include "model/win32/model_textures.h"
 #include "model/gpu_update.h"
 #include "model/model_table.h"
 

@@ -5,15 +5,15 @@
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
 #include "frame/win32/image_load.h"
+#include "model/win32/model_textures.h"
 #include "frame/win32/media.h"
 #include "model/model_table.h"
-#include "effect/particle.h"
 #include "model/obj2.h"
 #include "render/model2_draw.h"
 #include "render/camera.h"
-#include "render/effect_draw.h"
 #include "render/frame_render.h"
 #include "render/immediate.h"
+#include "render/obj2_draw.h"
 #include "render/shadows.h"
 #include "render/tex_slots.h"
 #include "render/text_queue.h"
@@ -121,13 +121,13 @@ void FixedScene()
         Shadow_DrawStencil();
         Render_DrawOutlines();
     }
-    Render_VisitEffects3D();
+    if (g_RenderDrawers.effects3D) g_RenderDrawers.effects3D();
     MATRIX identity;
     Math_MatrixIdentity(&identity);
     g_Device->SetTransform(D3DTS_WORLD, (const D3DMATRIX*)&identity);
     Draw_SetWorldTransform(0, 0, 0, 0, 0, 0, 1, 1, 1);
     g_Device->SetTexture(0, nullptr);
-    Mode_DrawOverlayCallback();
+    if (g_RenderDrawers.modeOverlay) g_RenderDrawers.modeOverlay();
     WholeBackBufferViewport();
     if (g_ToonShading) g_Device->SetTexture(1, nullptr);
     Render_Draw2DLayer();
@@ -138,7 +138,7 @@ void ShaderScene()
 {
     if (FAILED(g_Device->BeginScene())) return;
     Render_ShaderFrame();
-    Render_VisitEffects3D();
+    if (g_RenderDrawers.effects3D) g_RenderDrawers.effects3D();
     WholeBackBufferViewport();
     Render_Draw2DLayer();
     g_Device->EndScene();
@@ -206,10 +206,10 @@ void Render_Draw2DLayer()
             Draw_Rect2D(x0 - 1, y0 - 1, x0 + 1280, y0 + 720, 255, 255, 255, 255);
         }
     }
-    Render_DrawEffects();
-    Particle_DrawAll();
+    if (g_RenderDrawers.effects2D) g_RenderDrawers.effects2D();
+    if (g_RenderDrawers.particles) g_RenderDrawers.particles();
     g_Device->SetTexture(0, nullptr);
-    Mode_DrawCallback();
+    if (g_RenderDrawers.modeDraw) g_RenderDrawers.modeDraw();
     Draw_FlushTexts();
     const int a = 255 - (int)(g_RenderFade * 255.0f);
     if (a > 0) {

@@ -15,7 +15,6 @@
 #include "render/immediate.h"
 #include "render/model_draw.h"
 #include "render/renderer.h"
-#include "shell/shell.h"
 
 using namespace QVL;
 
@@ -210,7 +209,7 @@ void DrawMaterialBody(int32_t object, int32_t dataModel, const MODEL3* m, int32_
     const GPU_GROUP* rec = r && (size_t)g < r->groups.size() ? &r->groups[(size_t)g] : nullptr;
     switch (m->renderKind) {
     case 0:
-        DrawImmediate(m, g, MATERIAL_DRAW_OPTIONS{deformed, object == 252, g_CurBone});
+        DrawImmediate(m, g, MATERIAL_DRAW_OPTIONS{deformed, object == 252, g_Renderer.highlightBone});
         break;
     case 1: {
         const GPU_KIND1* k = inTable ? g_GpuTables.kind1[dataModel] : nullptr;
@@ -252,7 +251,7 @@ void DrawMaterialBody(int32_t object, int32_t dataModel, const MODEL3* m, int32_
     case 8: {
         const GPU_DISPLACEMENT* d = inTable ? g_GpuTables.displacement[dataModel] : nullptr;
         if (d && d->copy && d->copy->faceCount > 0 && (size_t)g < d->copy->groups.size())
-            DrawImmediate(d->copy, g, MATERIAL_DRAW_OPTIONS{false, dataModel == 252, g_CurBone});
+            DrawImmediate(d->copy, g, MATERIAL_DRAW_OPTIONS{false, dataModel == 252, g_Renderer.highlightBone});
         break;
     }
     case 9: {

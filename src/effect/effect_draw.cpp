@@ -1,10 +1,11 @@
-#include "render/effect_draw.h"
+#include "effect/effect_draw.h"
 
 #include "effect/effect.h"
 #include "frame/math3d.h"
 #include "model/obj2.h"
 #include "render/camera.h"
 #include "render/immediate.h"
+#include "render/obj2_draw.h"
 #include "render/sprite.h"
 
 using QVL::EFFECT;

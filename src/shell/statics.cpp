@@ -4,7 +4,8 @@
 //
 //  1. the dialog-slot records of the shell
 //  2. the 3D editor's state object
-//  3. the scene: its tables first, then the scene object itself (which starts the loader thread)
+//  3. the scene: its tables first, then the scene object, the loader, and the owner of the tables
+//     (which starts the loader thread and, at exit, stops it before it frees the tables' records)
 //  4. the renderer's draw lists
 //  5. the library object
 //  6. the frame's device catalogue
@@ -15,6 +16,7 @@
 #include "frame/lib.h"
 #include "frame/scene.h"
 #include "model/gpu_data.h"
+#include "model/loader.h"
 #include "model/model_table.h"
 #include "model/scene_object.h"
 #include "frame/sound.h"
@@ -57,6 +59,29 @@ std::vector<QVL::MODEL3_RENDER*> g_Model3RenderTable;
 std::vector<QVL::OBJECT*> g_ObjectTable;
 QVL::OBJECT_XFORM* g_ObjectXforms[kObjectMax];
 QVL::SCENE g_Scene;
+QVL::LOADER g_Loader;
+static struct SCENE_TABLES {
+    SCENE_TABLES()
+    {
+        Particle_ListInit();
+        Effect_EraseAllInstances();
+        Effect_EraseAllData();
+        QVL::Loader_Construct(g_Loader);
+    }
+    ~SCENE_TABLES()
+    {
+        // The loader first: a load in progress writes into its model until it ends.
+        QVL::Loader_Destroy(g_Loader);
+        Effect_EraseAllInstances();
+        Effect_EraseAllData();
+        Particle_ListFree();
+        Obj2_ReleaseAll();
+        Gpu_FreeRenderTable();
+        Model3_FreeTable();
+        Object_FreeTable();
+        Tex_FreeSlots();
+    }
+} s_SceneTables;
 
 // 4. renderer
 QVL::RENDERER g_Renderer;

@@ -42,12 +42,16 @@ int Loader_DropPending(LOADER& l);
 
 } // namespace QVL
 
-// The scene's loader.
+// The program's loader, defined with the other statics in shell/statics.cpp; the shell constructs it
+// after the tables and destroys it before them.
+extern QVL::LOADER g_Loader;
+
+// The program's loader.
 bool Thread_EnqueueLoad(int32_t id, const char* folder, const char* file);
 int Loader_QueueLength();
-// Waits until the scene's loader has nothing queued or in progress (before the device is released).
+// Waits until the program's loader has nothing queued or in progress (before the device is released).
 void Loader_DrainForDeviceRelease();
-// The scene loader's lock (does nothing before the scene is built or after it is gone).
+// The program loader's lock (does nothing before the loader is constructed or after it is destroyed).
 void Loader_Lock();
 void Loader_Unlock();
 

@@ -1,5 +1,5 @@
-// Drawing of 2D objects: every shown part with a texture as one textured 2D quad.
-#include "model/obj2.h"
+#include "render/obj2_draw.h"
+
 #include "render/immediate.h"
 #include "render/tex_slots.h"
 

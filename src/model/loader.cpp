@@ -1,7 +1,6 @@
-#include "frame/loader.h"
+#include "model/loader.h"
 
 #include "frame/log.h"
-#include "frame/scene.h"
 #include "frame/services.h"
 #include "frame/path_join.h"
 #include "frame/text.h"
@@ -128,29 +127,29 @@ int Loader_DropPending(LOADER& l)
 
 bool Thread_EnqueueLoad(int32_t id, const char* folder, const char* file)
 {
-    return QVL::Thread_EnqueueLoad(g_Scene.loader, id, folder, file);
+    return QVL::Thread_EnqueueLoad(g_Loader, id, folder, file);
 }
 
 int Loader_QueueLength()
 {
-    return QVL::Loader_QueueLength(g_Scene.loader);
+    return QVL::Loader_QueueLength(g_Loader);
 }
 
 void Loader_Lock()
 {
-    if (g_Scene.loader.lock) Svc_Lock(g_Scene.loader.lock);
+    if (g_Loader.lock) Svc_Lock(g_Loader.lock);
 }
 
 void Loader_Unlock()
 {
-    if (g_Scene.loader.lock) Svc_Unlock(g_Scene.loader.lock);
+    if (g_Loader.lock) Svc_Unlock(g_Loader.lock);
 }
 
 void Loader_DrainForDeviceRelease()
 {
     // The loader creates Direct3D resources on the shared device: let every queued load finish
     // before the device goes, so none is left half-built on a released device.
-    QVL::LOADER& l = g_Scene.loader;
+    QVL::LOADER& l = g_Loader;
     if (!l.lock) return;
     for (;;) {
         Svc_Lock(l.lock);

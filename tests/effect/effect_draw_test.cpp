@@ -8,7 +8,7 @@
 
 #include "effect/effect.h"
 #include "model/obj2.h"
-#include "render/effect_draw.h"
+#include "effect/effect_draw.h"
 #include "render/immediate.h"
 #include "support/draw_recorder.h"
 
