@@ -41,12 +41,5 @@ void Media_OnStopped();          // the media window reported MCI_MODE_STOP: rep
 void ImageLoad(IDirect3DTexture9** texture, const char* folder, const char* file, D3DXIMAGE_INFO* info);
 void Image_LoadToonRamp();
 
-// AVI recording (screen group 9 while a writer exists).
-struct AVI_WRITER;
-extern AVI_WRITER* g_AviWriter;
-bool Avi_AddFrame(AVI_WRITER* writer);
-HDC Avi_GetMemoryDC(AVI_WRITER* writer);
-void App_SaveScreenshot(const char* file);
-
 // Background loader: returns once no load is in progress, so no thread creates resources on the
 // device while it is released.
