@@ -172,21 +172,38 @@ TEST(AviWriter, RecordsPresentedFramesAndReplacesTheOldFileWhenDone)
     AVIFileRelease(file);
 }
 
-TEST(AviWriter, CancelledCompressorChoiceKeepsTheOldFile)
+TEST(AviWriter, RecordingThatCannotStartKeepsTheOldFile)
 {
     ASSERT_TRUE(WineFrame_Ensure());
     RecordingKept kept;
     const std::string path = Beside("avi_cancel.avi");
-    ASSERT_TRUE(WriteAll(path, kOldBytes));
-    g_ScreenGroup = 7;
-    ModalGuard::Clear();
-    ModalGuard::Answer(IDCANCEL);
-    EXPECT_FALSE(Avi_StartRecording("avi_cancel.AVI", 60));
-    EXPECT_FALSE(ModalGuard::Seen().empty()) << "no compressor dialog was shown";
-    EXPECT_EQ(nullptr, g_AviWriter);
-    EXPECT_EQ(7, g_ScreenGroup);
-    EXPECT_EQ(kOldBytes, ReadAll(path));
-    EXPECT_FALSE(Exists(path + ".tmp"));
+    const std::string work = path + ".tmp";
+    struct Case {
+        const char* what;
+        int answer;       // to the compressor dialog
+        bool blockWork;   // a folder stands where the file is written first
+    } cases[] = {
+        {"the compressor choice cancelled", IDCANCEL, false},
+        {"the file cannot be created", IDOK, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteAll(path, kOldBytes));
+        if (c.blockWork) ASSERT_TRUE(CreateDirectoryA(work.c_str(), nullptr));
+        g_ScreenGroup = 7;
+        ModalGuard::Clear();
+        ModalGuard::Answer(c.answer);
+        EXPECT_FALSE(Avi_StartRecording("avi_cancel.AVI", 60));
+        EXPECT_FALSE(ModalGuard::Seen().empty()) << "no compressor dialog was shown";
+        EXPECT_EQ(nullptr, g_AviWriter);
+        EXPECT_EQ(7, g_ScreenGroup);
+        EXPECT_EQ(kOldBytes, ReadAll(path));
+        if (c.blockWork) {
+            RemoveDirectoryA(work.c_str());
+        } else {
+            EXPECT_FALSE(Exists(work));
+        }
+    }
     DeleteFileA(path.c_str());
 }
 
@@ -244,15 +261,15 @@ TEST(Screenshot, SavesTheBackBufferAndKeepsTheOldFileWhenTheWriteFails)
     EXPECT_EQ(64, *(const LONG*)&bmp[18]);
     EXPECT_EQ(32, std::abs(*(const LONG*)&bmp[22]));
 
-    // A file that cannot be replaced: the failure is shown and the file stays whole.
+    // The new picture cannot be written (a folder stands where it is written first): the failure
+    // is shown and the old file stays whole.
     const std::string old = bmp;
-    ASSERT_TRUE(SetFileAttributesA(shot.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(CreateDirectoryA((shot + ".tmp").c_str(), nullptr));
     ModalGuard::Clear();
     EXPECT_FALSE(App_SaveScreenshot("shot_test.bmp"));
     EXPECT_EQ(1u, ModalGuard::Seen().size());
-    EXPECT_EQ(old, ReadAll(shot));
-    EXPECT_FALSE(Exists(shot + ".tmp"));
-    SetFileAttributesA(shot.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(old == ReadAll(shot)) << "the old picture changed";
+    RemoveDirectoryA((shot + ".tmp").c_str());
 
     // A name that does not fit the path is refused, not cut into some other file's name.
     ModalGuard::Clear();
