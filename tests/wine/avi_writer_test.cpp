@@ -178,13 +178,19 @@ TEST(AviWriter, RecordingThatCannotStartKeepsTheOldFile)
     RecordingKept kept;
     const std::string path = Beside("avi_cancel.avi");
     const std::string work = path + ".tmp";
+    const std::string tooLong(600, 'a');
     struct Case {
         const char* what;
+        const char* name;
+        int rate;
         int answer;       // to the compressor dialog
         bool blockWork;   // a folder stands where the file is written first
+        bool dialog;      // the compressor dialog is shown
     } cases[] = {
-        {"the compressor choice cancelled", IDCANCEL, false},
-        {"the file cannot be created", IDOK, true},
+        {"the compressor choice cancelled", "avi_cancel.AVI", 60, IDCANCEL, false, true},
+        {"the file cannot be created", "avi_cancel.AVI", 60, IDOK, true, true},
+        {"no frames per second (an interval above 60)", "avi_cancel.AVI", 0, IDOK, false, false},
+        {"a name longer than a path", tooLong.c_str(), 60, IDOK, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -193,8 +199,8 @@ TEST(AviWriter, RecordingThatCannotStartKeepsTheOldFile)
         g_ScreenGroup = 7;
         ModalGuard::Clear();
         ModalGuard::Answer(c.answer);
-        EXPECT_FALSE(Avi_StartRecording("avi_cancel.AVI", 60));
-        EXPECT_FALSE(ModalGuard::Seen().empty()) << "no compressor dialog was shown";
+        EXPECT_FALSE(Avi_StartRecording(c.name, c.rate));
+        EXPECT_EQ(c.dialog, !ModalGuard::Seen().empty());
         EXPECT_EQ(nullptr, g_AviWriter);
         EXPECT_EQ(7, g_ScreenGroup);
         EXPECT_EQ(kOldBytes, ReadAll(path));

@@ -141,7 +141,7 @@ HDC Avi_Open(AVI_WRITER* w, HWND window, int32_t width, int32_t height, const ch
         w->stream = nullptr;
         return nullptr;
     }
-    // "Full frames" has no compressor behind it, and AVIMakeCompressedStream refuses it: those
+    // "Full frames" has no compressor behind it; where AVIMakeCompressedStream refuses it, those
     // frames go to the plain stream as they are.
     const bool uncompressed = options.fccHandler == mmioFOURCC('D', 'I', 'B', ' ') || options.fccHandler == 0;
     if (AVIMakeCompressedStream(&w->compressed, w->stream, &options, nullptr) != 0) {
@@ -203,7 +203,12 @@ bool Avi_Close(AVI_WRITER* w, bool keep)
 
 bool Avi_StartRecording(const char* file, int32_t frameRate)
 {
-    if (!file || frameRate <= 0) return false;
+    if (!file) return false;
+    // A rate of 0 makes a stream no player can time.
+    if (frameRate <= 0) {
+        Log_Printf("AVI: no frame rate for %s", file);
+        return false;
+    }
     // One recording at a time: an earlier one is finished first.
     if (g_AviWriter) Avi_StopRecording();
     char path[MAX_PATH];
