@@ -66,7 +66,12 @@ target_precompile_headers(qv_wine_tests PRIVATE <windows.h> <gtest/gtest.h> <vec
 target_link_libraries(qv_wine_tests PRIVATE -Wl,--whole-archive qv_studio -Wl,--no-whole-archive gtest ${QV_WIN_LIBS} ${QV_STATIC_LINK})
 add_dependencies(qv_wine_tests data_folder)
 add_test(NAME wine_tests COMMAND qv_wine_tests --gtest_color=no)
-set_tests_properties(wine_tests PROPERTIES TIMEOUT 900 RUN_SERIAL ON)
+set_tests_properties(wine_tests PROPERTIES TIMEOUT 900 RUN_SERIAL ON FIXTURES_SETUP avi_take)
+# The recording the Wine tests leave (avi_writer_test.cpp) opened by another reader.
+find_program(QV_FFPROBE ffprobe)
+add_test(NAME avi_probe COMMAND ${CMAKE_COMMAND} -DFFPROBE=${QV_FFPROBE} -DAVI=${CMAKE_BINARY_DIR}/avi_take.avi -DFRAMES=6
+         -P ${CMAKE_SOURCE_DIR}/tests/wine/avi_probe.cmake)
+set_tests_properties(avi_probe PROPERTIES FIXTURES_REQUIRED avi_take)
 
 if(QV_DRIVE_TESTS)
   # The drivers start the real program; they do not link the studio, so not its frame helper.

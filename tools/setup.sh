@@ -78,7 +78,7 @@ need_pkgs=()
 for p in cmake g++ make googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev \
          g++-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils libgl1-mesa-dri \
          libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 openbox xdotool \
-         fonts-ipafont-gothic fonts-ipafont-mincho imagemagick locales; do
+         fonts-ipafont-gothic fonts-ipafont-mincho imagemagick locales ffmpeg; do
   case "$p" in *:*) ;; *) p="$p:$native" ;; esac
   grep -qx -e "$p" -e "${p%:*}:all" <<<"$installed" || need_pkgs+=("${p%:$native}")
 done

@@ -271,7 +271,7 @@ TEST(DriveEffect, PlaysTheSampleAndSavesAndOpensItUnderJapaneseNames)
     EXPECT_TRUE(boxes.SeenBoxes().empty());
     ASSERT_TRUE(Drive_ClickFree(main));
     Input_Chord(VK_MENU, VK_F4);
-    EXPECT_TRUE(studio.WaitExit(30000));
+    EXPECT_TRUE(studio.WaitExit(90000));
     std::vector<uint8_t> now;
     if (!Drive_ReadFile(sampleName, now) || now != sample) Drive_WriteFile(sampleName, sample);
     DeleteFileA(copyName.c_str());
@@ -315,7 +315,7 @@ TEST(DriveEffect, DecidingTheParticleDialogUneditedChangesNothing)
     EXPECT_TRUE(boxes.SeenBoxes().empty());
     ASSERT_TRUE(Drive_ClickFree(main));
     Input_Chord(VK_MENU, VK_F4);
-    EXPECT_TRUE(studio.WaitExit(30000));
+    EXPECT_TRUE(studio.WaitExit(90000));
     DeleteFileA(saved.c_str());
 }
 

@@ -5,6 +5,7 @@
 #include "frame/lib.h"
 #include "frame/text.h"
 #include "frame/win32/app_frame.h"
+#include "frame/win32/avi_writer.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "frame/scene.h"
 #include "frame/text.h"
 #include "frame/timer.h"
+#include "frame/win32/avi_writer.h"
 #include "frame/win32/frame_hooks.h"
 #include "frame/win32/media.h"
 
@@ -437,30 +438,6 @@ static void PresentPlanned(HRESULT* result)
     }
 }
 
-// Adds the rendered back buffer to the AVI file: saved as "avi.bmp", read back as a DIB section
-// and copied into the writer's 1280 x 720 picture.
-static void RecordFrame()
-{
-    App_SaveScreenshot("avi.bmp");
-    char path[512];
-    Str_Format(path, sizeof path, "%s\\avi.bmp", g_Lib.exeFolder);
-    HBITMAP bmp = (HBITMAP)LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
-    if (!bmp) return;
-    HDC memory = Avi_GetMemoryDC(g_AviWriter);
-    HDC source = CreateCompatibleDC(memory);
-    HGDIOBJ old = SelectObject(source, bmp);
-    int x = 0, y = 0;
-    if (g_Lib.layoutFlag == 1) {
-        x = (int)((float)(Lib_GetWindowWidth() - 1280) * 0.5f);
-        y = (int)((float)(Lib_GetWindowHeight() - 720) * 0.5f);
-    }
-    if (memory) BitBlt(memory, 0, 0, 1280, 720, source, x, y, SRCCOPY);
-    Avi_AddFrame(g_AviWriter);
-    SelectObject(source, old);
-    DeleteDC(source);
-    DeleteObject(bmp);
-}
-
 namespace {
 
 struct D3D_TICK_HOST : FRAME_TICK_HOST {
@@ -484,7 +461,7 @@ struct D3D_TICK_HOST : FRAME_TICK_HOST {
         App_UpdateStats();
     }
     bool Recording() override { return g_ScreenGroup == 9 && g_AviWriter; }
-    void Record() override { RecordFrame(); }
+    void Record() override { Avi_CaptureFrame(); }
     int32_t Present() override
     {
         HRESULT hr;

@@ -78,10 +78,3 @@ void FrameFont_RestoreDeviceObjects();
 void FrameFont_InvalidateDeviceObjects();
 void FrameFont_DeleteDeviceObjects();
 
-// AVI recording (screen group 9 while a writer exists).
-struct AVI_WRITER;
-extern AVI_WRITER* g_AviWriter;
-bool Avi_AddFrame(AVI_WRITER* writer);
-HDC Avi_GetMemoryDC(AVI_WRITER* writer);
-// The back buffer into a picture file.
-void App_SaveScreenshot(const char* file);
