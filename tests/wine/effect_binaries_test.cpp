@@ -137,16 +137,37 @@ void PlainStates()
     for (int s = 0; s < 4; ++s) g_Device->SetTexture(s, nullptr);
 }
 
+// The device's states as a test found them, given back when it ends (the frame's device is shared
+// with the tests that follow).
+class SavedStates {
+public:
+    SavedStates() { g_Device->CreateStateBlock(D3DSBT_ALL, &m_block); }
+    ~SavedStates()
+    {
+        if (!m_block) return;
+        m_block->Apply();
+        m_block->Release();
+    }
+
+private:
+    IDirect3DStateBlock9* m_block = nullptr;
+};
+
 // Runs every pass of `technique` around `draw`, inside a scene on a cleared target.
 template <class Draw>
 void RunTechnique(ID3DXEffect* fx, const char* technique, Target& target, Draw draw)
 {
+    SavedStates saved;
     target.Invalidate();
     g_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     ASSERT_TRUE(SUCCEEDED(g_Device->BeginScene()));
     PlainStates();
     D3DXHANDLE t = technique ? fx->GetTechniqueByName(technique) : fx->GetTechnique(0);
-    ASSERT_NE(t, nullptr) << technique;
+    if (!t) {
+        ADD_FAILURE() << "no technique " << technique;
+        g_Device->EndScene();
+        return;
+    }
     EXPECT_TRUE(SUCCEEDED(fx->SetTechnique(t)));
     UINT passes = 0;
     EXPECT_TRUE(SUCCEEDED(fx->Begin(&passes, 0)));
@@ -383,9 +404,6 @@ TEST(EffectBinaries, BonePaletteMovesVerticesByTheirWeights)
         ExpectColour(target.At(c.left, C), 0x30, 0xC0, 0x60, 2, "skinned square");
         ExpectColour(target.At(c.right, C), 0, 0, 0, 0, "where the square is not");
     }
-    g_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    g_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    g_Device->SetVertexShader(nullptr);
     fx->Release();
 }
 

@@ -9,22 +9,17 @@ namespace {
 template <int N>
 std::vector<uint8_t> BuildEffect()
 {
+    const fxgen::EffectFile& file = fxgen::Fxgen_Files()[N];
     std::string error;
-    std::vector<uint8_t> bytes = fxgen::Fxgen_Files()[N].build(error);
-    if (!error.empty()) std::fprintf(stderr, "%s: %s\n", fxgen::Fxgen_Files()[N].path, error.c_str());
+    std::vector<uint8_t> bytes = file.build(error);
+    if (!error.empty()) std::fprintf(stderr, "%s: %s\n", file.path, error.c_str());
     return bytes;
 }
 
-std::vector<uint8_t> (*const kHlsl3D)() = BuildEffect<0>;
-std::vector<uint8_t> (*const kHlsl2D)() = BuildEffect<1>;
-std::vector<uint8_t> (*const kBone)() = BuildEffect<2>;
-std::vector<uint8_t> (*const kBumpMap)() = BuildEffect<3>;
-std::vector<uint8_t> (*const kBumpGround)() = BuildEffect<4>;
+const datagen::Registration kEffects[] = {
+    {fxgen::Fxgen_Files()[0].path, BuildEffect<0>}, {fxgen::Fxgen_Files()[1].path, BuildEffect<1>},
+    {fxgen::Fxgen_Files()[2].path, BuildEffect<2>}, {fxgen::Fxgen_Files()[3].path, BuildEffect<3>},
+    {fxgen::Fxgen_Files()[4].path, BuildEffect<4>},
+};
 
 } // namespace
-
-DATAGEN_FILE("data/System/HLSL/HLSL_3D.fxo", kHlsl3D);
-DATAGEN_FILE("data/System/HLSL/HLSL_2D.fxo", kHlsl2D);
-DATAGEN_FILE("data/System/HLSL/Bone.fxo", kBone);
-DATAGEN_FILE("data/System/HLSL/BumpMap.fxo", kBumpMap);
-DATAGEN_FILE("data/System/HLSL/BumpGround.fx", kBumpGround);
