@@ -38,6 +38,10 @@ file(GLOB QV_DATAGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/datagen
 if(QV_DATAGEN_SOURCES)
   add_executable(qv_datagen ${QV_DATAGEN_SOURCES})
   target_link_libraries(qv_datagen PRIVATE ${QV_NATIVE_LINK} qv_fxgen)
+  # The committed generated files (effect binaries among them) must be what the generators make.
+  if(NOT QV_FUZZ AND NOT QV_SANITIZE)
+    add_test(NAME datagen_check COMMAND qv_datagen --check ${CMAKE_SOURCE_DIR})
+  endif()
 endif()
 
 if(QV_FUZZ)
