@@ -29,11 +29,19 @@ if(QV_SEEDGEN_SOURCES)
   target_link_libraries(qv_seedgen PRIVATE ${QV_NATIVE_LINK})
 endif()
 
+# The effect binaries' assembler and packer (tools/fxgen), used by the data generator and tested.
+file(GLOB QV_FXGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/fxgen/*.cpp)
+add_library(qv_fxgen STATIC ${QV_FXGEN_SOURCES})
+
 # Generators of the Data folder's files, also built from the engine's writers.
 file(GLOB QV_DATAGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/datagen/*.cpp)
 if(QV_DATAGEN_SOURCES)
   add_executable(qv_datagen ${QV_DATAGEN_SOURCES})
-  target_link_libraries(qv_datagen PRIVATE ${QV_NATIVE_LINK})
+  target_link_libraries(qv_datagen PRIVATE ${QV_NATIVE_LINK} qv_fxgen)
+  # The committed generated files (effect binaries among them) must be what the generators make.
+  if(NOT QV_FUZZ AND NOT QV_SANITIZE)
+    add_test(NAME datagen_check COMMAND qv_datagen --check ${CMAKE_SOURCE_DIR})
+  endif()
 endif()
 
 if(QV_FUZZ)
@@ -63,7 +71,7 @@ find_package(GTest REQUIRED)
 file(GLOB_RECURSE QV_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.cpp)
 list(FILTER QV_UNIT_TESTS EXCLUDE REGEX "/tests/(wine|fuzz)/")
 add_executable(qv_tests ${QV_UNIT_TESTS})
-target_link_libraries(qv_tests PRIVATE ${QV_NATIVE_LINK} GTest::gtest GTest::gtest_main)
+target_link_libraries(qv_tests PRIVATE ${QV_NATIVE_LINK} qv_fxgen GTest::gtest GTest::gtest_main)
 target_compile_definitions(qv_tests PRIVATE QV_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 # The tests' own code needs neither optimising nor instrumenting (the sanitizers watch the engine);
 # both would only slow the build, which GoogleTest's macros dominate.

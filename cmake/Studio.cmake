@@ -57,8 +57,10 @@ file(GLOB QV_WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.
 file(GLOB QV_DRIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/drive_*.cpp)
 
 # The tests' QVP fixture writer: a test plays a model made from it.
+# The effect generator's assembler too: a test checks it against the platform's.
+file(GLOB QV_FXGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/fxgen/*.cpp)
 add_executable(qv_wine_tests ${QV_WINE_TESTS} ${QV_WINE_SUPPORT} ${CMAKE_SOURCE_DIR}/tests/support/qvp_fixtures.cpp
-               $<TARGET_OBJECTS:qv_resources>)
+               ${QV_FXGEN_SOURCES} $<TARGET_OBJECTS:qv_resources>)
 target_include_directories(qv_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 # Test code needs no optimising; GoogleTest's macros would dominate the build.
 target_compile_options(qv_wine_tests PRIVATE -O0)
