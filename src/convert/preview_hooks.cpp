@@ -6,9 +6,9 @@
 #include "frame/services.h"
 #include "model/scene_object.h"
 #include "render/immediate.h"
+#include "shell/current.h"
 #include "shell/grid.h"
-#include "shell/modes.h"
-#include "shell/shell.h"
+#include "shell/mode_hooks.h"
 #include "shell/views.h"
 
 void Preview_Enter()
@@ -56,3 +56,7 @@ void Preview_DrawOverlay()
     Grid_DrawGround3D();
     View_DrawAxisGizmo();
 }
+
+const MODE_HOOKS kPreviewMode = {Preview_Enter, Preview_Exit, Preview_Frame, Preview_OnCommand, nullptr, nullptr,
+     Preview_ButtonDown, nullptr, Preview_ButtonDown, nullptr, Preview_RButtonDown, nullptr, nullptr,
+     nullptr, Preview_DrawOverlay};

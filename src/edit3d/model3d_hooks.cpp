@@ -4,10 +4,12 @@
 
 #include "frame/lib.h"
 #include "frame/services.h"
+#include "model/model3.h"
 #include "model/model_table.h"
-#include "shell/modes.h"
-#include "shell/shell.h"
-#include "shell/shell_needs.h"
+#include "model/scene_object.h"
+#include "shell/current.h"
+#include "shell/input_state.h"
+#include "shell/mode_hooks.h"
 #include "shell/views.h"
 
 UNDO_HISTORY g_UndoHistories[10] = {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1},
@@ -100,3 +102,7 @@ void Poly3D_StoreDragStart(int32_t)
     g_DragCurrent = g_PressPoint;
     g_DragAnchor = g_PressPoint;
 }
+
+const MODE_HOOKS kModel3DMode = {Model3D_Enter, Model3D_Exit, Model3D_Frame, Model3D_Command, Model3D_KeyDown, Model3D_KeyUp,
+     Model3D_LButtonDown, Model3D_LButtonUp, Model3D_MButtonDown, Model3D_MButtonUp, Model3D_RButtonDown,
+     Model3D_RButtonUp, Model3D_MouseMove, Model3D_Draw, Model3D_DrawOverlay};

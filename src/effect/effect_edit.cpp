@@ -1,23 +1,30 @@
 // The effect editor: one effect shown through one preview instance in the middle of a 640 x 480
 // screen, its parts' keys on a timeline, playback, and the sample effect it starts with. The
 // dialogs' windows are in effect/win32/effect_dialogs.cpp; everything they do to the effect is here.
+#include "edit3d/model3d_hooks.h"
 #include "effect/effect_edit_hooks.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
+#include "effect/effect.h"
 #include "effect/particle.h"
 #include "frame/lib.h"
 #include "frame/paths.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/model3.h"
 #include "model/obj2.h"
 #include "render/camera.h"
 #include "render/frame_render.h"
 #include "render/immediate.h"
-#include "shell/modes.h"
+#include "shell/current.h"
+#include "shell/dlg_slot.h"
+#include "shell/input_state.h"
+#include "shell/mode_hooks.h"
 #include "shell/panels.h"
+#include "shell/playback.h"
 #include "shell/views.h"
 
 using QVL::EFFECT;
@@ -710,3 +717,7 @@ void EffectEdit_ParticleApplyTexts(const char* const texts[19])
         v[i] = unchanged(90 + i) ? *ParticleValue(*k, i) : (float)std::strtod(texts[i + 1], nullptr);
     EffectEdit_ParticleApply(interval, v);
 }
+
+const MODE_HOOKS kEffectEditMode = {EffectEdit_Enter, EffectEdit_Exit, EffectEdit_Frame, EffectEdit_Command, nullptr, nullptr,
+     Mode_StoreDragStart, nullptr, Mode_StoreDragStart, nullptr, Poly3D_StoreDragStart, nullptr,
+     EffectEdit_MouseMove, EffectEdit_Draw, nullptr};

@@ -1,5 +1,6 @@
 // The particle mode (19): a preview that bursts copies of one explosion picture at random points
 // around the screen centre, each after a short delay, fading out. It keeps no effect records.
+#include "edit3d/model3d_hooks.h"
 #include "effect/effect_edit_hooks.h"
 
 #include "frame/lib.h"
@@ -7,7 +8,10 @@
 #include "render/immediate.h"
 #include "render/sprite.h"
 #include "render/text_queue.h"
-#include "shell/modes.h"
+#include "shell/current.h"
+#include "shell/dlg_slot.h"
+#include "shell/mode_hooks.h"
+#include "shell/playback.h"
 #include "shell/views.h"
 
 PARTICLE_MODE g_ParticleMode;
@@ -104,3 +108,7 @@ void ParticleEdit_Draw()
     }
     Draw_SetBlendMode(QVL::BLEND_ALPHA);
 }
+
+const MODE_HOOKS kParticleEditMode = {ParticleEdit_Enter, ParticleEdit_Exit, ParticleEdit_Frame, nullptr, nullptr, nullptr,
+     Mode_StoreDragStart, nullptr, Mode_StoreDragStart, nullptr, Poly3D_StoreDragStart, nullptr,
+     ParticleEdit_MouseMove, ParticleEdit_Draw, nullptr};

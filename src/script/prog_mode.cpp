@@ -6,6 +6,7 @@
 #include "frame/paths.h"
 #include "frame/services.h"
 #include "model/anim_clock.h"
+#include "model/model3.h"
 #include "model/model_table.h"
 #include "render/camera.h"
 #include "render/frame_render.h"
@@ -14,8 +15,10 @@
 #include "script/interp.h"
 #include "script/prog_hooks.h"
 #include "script/qvs_file.h"
-#include "shell/modes.h"
-#include "shell/shell.h"   // g_ModeMenu: the shell destroys the mode's menu when the mode is left
+#include "shell/app_state.h"
+#include "shell/current.h"
+#include "shell/mode_hooks.h"
+#include "shell/playback.h"
 #include "shell/views.h"
 
 PROG_MODE g_ProgMode;
@@ -157,3 +160,6 @@ void Prog_OnKey(int key)
     if (key == kKeyRun) Prog_RunEdited();
     else if (key == kKeyStop) Prog_Stop();
 }
+
+const MODE_HOOKS kProgMode = {Prog_Enter, Prog_Exit, Prog_Frame, nullptr, Mode_IgnoreKey, nullptr,
+     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, Prog_Draw, nullptr};

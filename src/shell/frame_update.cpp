@@ -3,13 +3,29 @@
 #include <cstdint>
 #include <cstring>
 
+#include "effect/effect.h"
 #include "frame/lib.h"
 #include "frame/math3d.h"
+#include "frame/mode_ids.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/gpu_update.h"
+#include "model/model2.h"
+#include "model/model3.h"
+#include "model/motion3.h"
+#include "model/obj2.h"
+#include "model/obj3.h"
+#include "render/camera.h"
+#include "scene/scene_edit_hooks.h"
+#include "shell/app_state.h"
+#include "shell/current.h"
+#include "shell/dlg_slot.h"
+#include "shell/input_state.h"
 #include "shell/main_loop.h"
-#include "shell/modes.h"
-#include "shell/shell_needs.h"
+#include "shell/mode_hooks.h"
+#include "shell/navigation.h"
+#include "shell/panels.h"
+#include "shell/playback.h"
 #include "shell/views.h"
 
 int32_t g_TitleCounter = 0;

@@ -2,18 +2,30 @@
 
 #include <cstring>
 
+#include "edit3d/model3d_hooks.h"
 #include "frame/lib.h"
 #include "frame/log.h"
 #include "frame/paths.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/curve.h"
 #include "model/model_table.h"
+#include "model/scene_object.h"
+#include "render/camera.h"
 #include "render/immediate.h"
+#include "scene/scene_edit_hooks.h"
 #include "shell/anim_hooks.h"
+#include "shell/app_state.h"
+#include "shell/current.h"
+#include "shell/file_commands.h"
 #include "shell/frame_update.h"
+#include "shell/input_state.h"
+#include "shell/mode_hooks.h"
 #include "shell/modes.h"
+#include "shell/navigation.h"
+#include "shell/picking.h"
+#include "shell/playback.h"
 #include "shell/settings.h"
-#include "shell/shell_needs.h"
 #include "shell/views.h"
 
 FRAME_CLOCK g_FrameClock;

@@ -6,9 +6,17 @@
 
 #include "frame/lib.h"
 #include "frame/math3d.h"
+#include "frame/mode_ids.h"
 #include "frame/services.h"
-#include "shell/modes.h"
-#include "shell/shell_needs.h"
+#include "model/gpu_update.h"
+#include "model/model3.h"
+#include "render/camera.h"
+#include "shell/app_state.h"
+#include "shell/current.h"
+#include "shell/dlg_slot.h"
+#include "shell/mode_hooks.h"
+#include "shell/navigation.h"
+#include "shell/picking.h"
 
 VIEW_REC g_Views[kScreenCount][kViewsPerScreen];
 int32_t g_ViewCount[kScreenCount];
@@ -387,43 +395,3 @@ void View_FitAll()
     }
     g_CurViewIndex = 0;
 }
-
-// Zoom factors of one wheel turn: forward = true for a turn away from the user.
-static void WheelZoom(bool forward)
-{
-    VIEW_REC& v = *g_CurView;
-    bool r = g_App.reverseWheel != 0;
-    float f = 1.0f;
-    if (g_Mode == 0 || g_Mode == 22) {
-        f = (forward != r) ? 0.8f : 1.2f;
-    } else if (g_Mode == 3 && g_Screen >= 6 && g_Screen <= 9) {
-        bool in = (v.type == VIEW_MAIN) == forward;
-        f = in ? 1.2f : 0.8f;
-    } else if (g_Mode == 11 && g_Screen >= 14 && g_Screen <= 17) {
-        bool nearer = forward != r;  // the main view comes nearer, the others magnify
-        f = v.type == VIEW_MAIN ? (nearer ? 0.8f : 1.2f) : (nearer ? 1.2f : 0.8f);
-    } else {
-        return;
-    }
-    v.zoom *= f;
-    View_RequestRedraw();
-}
-
-static void WheelTurn(bool forward)
-{
-    Mode_UpdateCurrent();
-    if (g_Mode == 11 && g_Screen == 18) {
-        if (forward) Motion3D_PrevKey();
-        else Motion3D_NextKey();
-        View_RequestRedraw();
-        return;
-    }
-    if (g_Mode == 20) {
-        EffectEdit_WheelKey(forward ? -1 : 1);
-        return;
-    }
-    WheelZoom(forward);
-}
-
-void View_WheelForward() { WheelTurn(true); }
-void View_WheelBack() { WheelTurn(false); }

@@ -12,18 +12,20 @@
 #include <string>
 #include <vector>
 
+#include "edit3d/model3d_hooks.h"
 #include "frame/bytes.h"
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
 #include "model/gpu_update.h"
+#include "model/model3.h"
 #include "model/model_load.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
-#include "edit3d/model3d_hooks.h"
 #include "model/scene_object.h"
 #include "render/model_draw.h"
+#include "shell/current.h"
 #include "shell/frame_update.h"
-#include "shell/shell.h"
+#include "shell/playback.h"
 #include "support/qvp_fixtures.h"
 #include "wine/support/wine_frame.h"
 

@@ -16,15 +16,15 @@
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
 #include "frame/win32/neighbours.h"
-#include "model/model3.h"
 #include "model/gpu_update.h"
+#include "model/model3.h"
 #include "model/model_table.h"
 #include "model/scene_object.h"
 #include "render/camera.h"
 #include "render/frame_render.h"
+#include "shell/current.h"
 #include "shell/file_commands.h"
-#include "shell/modes.h"
-#include "shell/shell.h"
+#include "shell/mode_hooks.h"
 #include "wine/support/wine_frame.h"
 
 using namespace QVL;

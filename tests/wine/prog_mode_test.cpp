@@ -13,13 +13,15 @@
 #include "frame/lib.h"
 #include "frame/text.h"
 #include "frame/win32/app_frame.h"
+#include "model/model3.h"
 #include "render/frame_render.h"
 #include "render/immediate.h"
 #include "render/text_queue.h"
 #include "script/prog.h"
 #include "script/prog_hooks.h"
 #include "script/win32/prog_dialog.h"
-#include "shell/shell.h"
+#include "shell/app_state.h"
+#include "shell/current.h"
 #include "wine/support/wine_frame.h"
 
 namespace {

@@ -9,13 +9,14 @@
 #include "frame/win32/app_frame.h"
 #include "frame/win32/image_load.h"
 #include "model/gpu_data.h"
+#include "model/model3.h"
 #include "model/model_table.h"
 #include "model/scene_object.h"
-#include "render/material_verts.h"
 #include "render/immediate.h"
+#include "render/material_verts.h"
 #include "render/model_draw.h"
 #include "render/renderer.h"
-#include "shell/shell.h"
+#include "shell/current.h"
 
 using namespace QVL;
 

@@ -4,8 +4,10 @@
 #include "frame/lib.h"
 #include "render/camera.h"
 #include "render/immediate.h"
+#include "shell/app_state.h"
 #include "shell/grid.h"
-#include "shell/shell.h"
+#include "shell/input_state.h"
+#include "shell/playback.h"
 #include "shell/views.h"
 
 using namespace QVL;

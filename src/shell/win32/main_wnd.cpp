@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "frame/lib.h"
+#include "edit3d/model3d_hooks.h"
 #include "frame/win32/app_frame.h"
-#include "shell/modes.h"
+#include "shell/app_state.h"
+#include "shell/file_commands.h"
+#include "shell/mode_hooks.h"
+#include "shell/mode_input.h"
 #include "shell/settings.h"
-#include "shell/shell_needs.h"
 #include "shell/views.h"
 #include "shell/win32/shell_win32.h"
 

@@ -6,9 +6,8 @@
 
 #include "effect/effect_edit_hooks.h"
 #include "frame/win32/app_frame.h"
-#include "shell/modes.h"
+#include "shell/mode_hooks.h"
 #include "shell/panels.h"
-#include "shell/shell_needs.h"
 
 namespace {
 
