@@ -14,7 +14,7 @@
 void Preview_Enter()
 {
     g_ScreenGroup = 0;
-    g_PrevMode = 0;
+    g_PrevMode = MODE_PREVIEW;
     g_CurLayer = 0;
     Mode_UpdateCurrent();
     g_ModeMenu = Svc_MenuSet("MENU_PREVIEW");

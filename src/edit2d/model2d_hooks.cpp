@@ -7,7 +7,7 @@
 
 int32_t g_CurModel2Id = 0;
 
-void Model2D_Enter() { g_ScreenGroup = g_Screen == 4 ? 1 : 2; }
+void Model2D_Enter() { g_ScreenGroup = g_Screen == SCREEN_2D_OBJECT ? 1 : 2; }
 void Model2D_Exit() { View_CloseAll(); }
 void Model2D_Frame() {}
 void Model2D_Command(int) {}

@@ -22,12 +22,12 @@ int16_t g_LayerCount = 0;
 static const char* ScreenMenu(int screen)
 {
     switch (screen) {
-    case 12: return "MENU_3D_OBJ";
-    case 14: return "MENU_3D_POLY";
-    case 15: return "MENU_3D_TEX";
-    case 16: return "MENU_3D_BONE";
-    case 17: return "MENU_3D_WEIGHT";
-    case 18: return "MENU_3D_MOTION";
+    case SCREEN_3D_OBJECT: return "MENU_3D_OBJ";
+    case SCREEN_3D_POLYGON: return "MENU_3D_POLY";
+    case SCREEN_3D_TEXTURE: return "MENU_3D_TEX";
+    case SCREEN_3D_BONE: return "MENU_3D_BONE";
+    case SCREEN_3D_WEIGHT: return "MENU_3D_WEIGHT";
+    case SCREEN_3D_MOTION: return "MENU_3D_MOTION";
     default: return nullptr;
     }
 }
@@ -36,7 +36,7 @@ void Model3D_Enter()
 {
     if (const char* menu = ScreenMenu(g_Screen)) g_ModeMenu = Svc_MenuSet(menu);
     View_CreateAll();
-    g_ScreenGroup = g_Screen == 12 ? 3 : 4;
+    g_ScreenGroup = g_Screen == SCREEN_3D_OBJECT ? 3 : 4;
 }
 
 void Model3D_Exit() { View_CloseAll(); }
@@ -61,7 +61,7 @@ void Motion3D_NextKey() {}
 
 void Layer_Create()
 {
-    if (g_Mode != 11) return;
+    if (g_Mode != MODE_3D_EDIT) return;
     g_LayerObjectIds.push_back(ObjectCreate());
     int32_t id = Model3_Create();
     g_LayerModelIds.push_back(id);
@@ -73,7 +73,7 @@ void Layer_Create()
 
 void Undo_Record(UNDO_HISTORY* h)
 {
-    if (g_Mode != 11) return;
+    if (g_Mode != MODE_3D_EDIT) return;
     h->position = h->position + 1 >= 10 ? 9 : h->position + 1;
     h->last = h->position;
 }

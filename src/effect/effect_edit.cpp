@@ -1,13 +1,13 @@
 // The effect editor: one effect shown through one preview instance in the middle of a 640 x 480
 // screen, its parts' keys on a timeline, playback, and the sample effect it starts with. The
 // dialogs' windows are in effect/win32/effect_dialogs.cpp; everything they do to the effect is here.
-#include "edit3d/model3d_hooks.h"
 #include "effect/effect_edit_hooks.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
+#include "edit3d/model3d_hooks.h"
 #include "effect/effect.h"
 #include "effect/particle.h"
 #include "frame/lib.h"
@@ -36,6 +36,7 @@ int32_t g_CurEffectId = -1;
 int32_t g_CurEffectInstIndex = -1;
 
 DLG_SLOT g_EffectImageListSlot, g_EffectKeyFrameSlot, g_EffectKeyInfoSlot, g_EffectParticleSlot;
+DLG_SLOT* const g_EffectTimelineHost = &g_EffectKeyFrameSlot;
 void* g_EffectSlider = nullptr;
 int32_t g_EffectSliderMax = 0;
 int32_t g_EffectSliderPos = 0;

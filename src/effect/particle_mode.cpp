@@ -1,8 +1,8 @@
 // The particle mode (19): a preview that bursts copies of one explosion picture at random points
 // around the screen centre, each after a short delay, fading out. It keeps no effect records.
-#include "edit3d/model3d_hooks.h"
 #include "effect/effect_edit_hooks.h"
 
+#include "edit3d/model3d_hooks.h"
 #include "frame/lib.h"
 #include "frame/services.h"
 #include "render/immediate.h"

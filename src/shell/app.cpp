@@ -23,7 +23,7 @@ int32_t g_SavedFrame = 0;
 int32_t g_MoviePlayStart = 0, g_MoviePlayEnd = 0;
 int32_t g_DragTool = 0;
 
-int32_t g_PrevMode = 0;
+int32_t g_PrevMode = MODE_PREVIEW;
 int32_t g_RedrawPending = 0;
 void* g_ModeMenu = nullptr;
 int32_t g_CurLayer = 0, g_CurBone = 0, g_CurGroup = 0, g_CurPart = 0, g_CurObj2Id = -1;

@@ -54,15 +54,17 @@ bool Shell_IsQvpName(const char* name)
 
 void Shell_StartEarly()
 {
-    g_Mode = 20;
+    g_Mode = MODE_EFFECT_EDIT;
     g_StudioFlag = 1;
     // The studio's views are drawn in their own pixels: texts and 2D primitives are not scaled.
     g_ScaleToWindow = 0;
     // Frames go into the picked view's own window.
     g_Lib.layoutFlag = 1;
-    for (int i = 0; i < 25; ++i) {
-        g_ModeModelFlags[i] = (i == 11 || (i >= 14 && i <= 18)) ? 1 : 0;
-        g_Mode2DScreen[i] = (i == 3 || i == 19 || i == 20 || i == 21 || i == 24) ? 1 : 0;
+    for (int i = 0; i < kModeCount; ++i) {
+        // The 3D hub and the numbers of its model screens.
+        g_ModeModelFlags[i] = (i == MODE_3D_EDIT || (i >= SCREEN_3D_POLYGON && i <= SCREEN_3D_MOTION)) ? 1 : 0;
+        g_Mode2DScreen[i] = (i == MODE_2D_EDIT || i == MODE_PARTICLE || i == MODE_EFFECT_EDIT || i == MODE_MAP_EDIT ||
+                             i == MODE_PROGRAM) ? 1 : 0;
     }
     if (g_Lib.dataFolder[0]) Svc_SetCurrentDirectory(g_Lib.dataFolder);
     Settings_Load();
@@ -90,7 +92,7 @@ void Shell_StartLate()
     g_LayerModelIds.clear();
     g_CurLayer = 0;
     int mode = g_Mode;
-    g_Mode = 11;
+    g_Mode = MODE_3D_EDIT;
     Layer_Create();
     g_Mode = mode;
     Curve_ResetTempModel();
@@ -157,7 +159,7 @@ int Loop_PickView()
     int type = row[pick].type;
     Render_Set3DScene(1);
     if (type != VIEW_MAIN && type != VIEW_PERS) Render_Set3DScene(0);
-    if (g_Mode == 23) {
+    if (g_Mode == MODE_MOVIE) {
         Render_Set3DScene(1);
         if (g_ScreenGroup == 9) g_PickedView = pick = 4;
         VIEW_REC& v = row[pick];

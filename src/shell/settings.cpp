@@ -8,7 +8,6 @@
 #include "frame/services.h"
 #include "frame/text.h"
 #include "model/model3.h"
-#include "script/prog_hooks.h"
 #include "shell/app_state.h"
 #include "shell/dlg_slot.h"
 #include "shell/views.h"

@@ -166,18 +166,18 @@ void View_CloseAll()
 
 int32_t Layer_GetObjectId()
 {
-    if (g_Mode == 11) {
+    if (g_Mode == MODE_3D_EDIT) {
         return g_CurLayer >= 0 && (size_t)g_CurLayer < g_LayerObjectIds.size() ? g_LayerObjectIds[g_CurLayer] : -1;
     }
-    return g_Screen != 0 ? g_CurLayer : g_DefaultObjectId;
+    return g_Screen != SCREEN_START ? g_CurLayer : g_DefaultObjectId;
 }
 
 int32_t Layer_GetModelId()
 {
-    if (g_Mode == 11) {
+    if (g_Mode == MODE_3D_EDIT) {
         return g_CurLayer >= 0 && (size_t)g_CurLayer < g_LayerModelIds.size() ? g_LayerModelIds[g_CurLayer] : -1;
     }
-    return g_Screen != 0 ? g_CurLayer : g_DefaultModelId;
+    return g_Screen != SCREEN_START ? g_CurLayer : g_DefaultModelId;
 }
 
 static void AgeBy(VIEW_REC& v, int32_t n)
@@ -352,15 +352,15 @@ void View_Fit()
         return;
     }
     int n = 0, marginW = 24, marginH = 24;
-    if (g_Screen == 14 || g_Screen == 15) {
+    if (g_Screen == SCREEN_3D_POLYGON || g_Screen == SCREEN_3D_TEXTURE) {
         if (!g_CurModel3) { View_RequestRedraw(); return; }
         n = GatherCorners(Sel_HasSelection(), false);
         if (n <= 0) return;
         marginW = 48;
         marginH = 96;
-    } else if (g_Screen == 16 || g_Screen == 17) {
+    } else if (g_Screen == SCREEN_3D_BONE || g_Screen == SCREEN_3D_WEIGHT) {
         n = GatherCorners(false, false);
-    } else if (g_Screen == 18) {
+    } else if (g_Screen == SCREEN_3D_MOTION) {
         n = GatherCorners(false, g_CurModel3 && g_CurModel3->animated);
     }
     if (n > 0) {

@@ -25,8 +25,8 @@ protected:
     {
         for (VIEW_REC* row : g_Views)
             for (int i = 0; i < kViewsPerScreen; ++i) row[i].window = nullptr;
-        g_Mode = 20;
-        g_Screen = 0;
+        g_Mode = MODE_EFFECT_EDIT;
+        g_Screen = SCREEN_START;
         g_PlayFlag = 0;
         EffectEdit_Exit();
         Effect_EraseAllData();

@@ -32,8 +32,8 @@ protected:
             for (int i = 0; i < kViewsPerScreen; ++i) row[i].window = nullptr;
         for (int32_t& v : g_WindowRect) v = 0;
         Settings_SetDefaults();
-        g_Mode = 20;
-        g_Screen = 0;
+        g_Mode = MODE_EFFECT_EDIT;
+        g_Screen = SCREEN_START;
         g_ModeMenu = nullptr;
         g_App.keyLatch = 0;
         g_CurViewIndex = 0;

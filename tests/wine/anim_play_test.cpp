@@ -186,8 +186,8 @@ protected:
         // The 3D editor's motion screen with the model in layer 0, as a model opened from the command
         // line leaves it (the per-frame update takes the current model from the layer). The polygon
         // screens draw the rest shape on purpose.
-        g_Mode = 11;
-        g_Screen = 18;
+        g_Mode = MODE_3D_EDIT;
+        g_Screen = SCREEN_3D_MOTION;
         g_CurLayer = 0;
         g_LayerModelIds = {model_};
         g_LayerObjectIds = {object_};

@@ -129,8 +129,8 @@ TEST(PreviewRender, TheDialogSavesTheViewAsABitmap)
         decltype(g_ScreenGroup) group = g_ScreenGroup;
         ~GroupKept() { g_ScreenGroup = group; }
     } groupKept;
-    g_Mode = 0;
-    g_Screen = 0;
+    g_Mode = MODE_PREVIEW;
+    g_Screen = SCREEN_START;
     Mode_Enter();
     OBJECT* o = Object_GetById(g_DefaultObjectId);
     ASSERT_NE(nullptr, o);

@@ -4,7 +4,7 @@
 #include "frame/win32/app_frame.h"
 #include "frame/win32/file_dialog.h"
 #include "frame/win32/image_load.h"
-#include "shell/file_commands.h"
+#include "shell/file_asks.h"
 
 const char* FileCmd_AskOpen(const char* extension, const char* title, const char* initialName)
 {

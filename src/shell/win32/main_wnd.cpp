@@ -60,7 +60,7 @@ int Main_WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN: Mode_LButtonDown(lp); break;
     case WM_LBUTTONUP: Mode_LButtonUp(lp); break;
     case WM_LBUTTONDBLCLK:
-        if (g_Screen == 18) {
+        if (g_Screen == SCREEN_3D_MOTION) {
             Motion3D_CreateKey();
             Motion3D_Refresh();
         }

@@ -1,0 +1,13 @@
+// The file commands' platform seam: the open and save dialogs and the texture panels' pixel copies
+// (shell/win32/file_asks.cpp; native programs answer from a script).
+#pragma once
+#include <cstdint>
+
+// The shell's file dialogs over the main window (the studio's open and save dialogs; native programs
+// answer from a script). Each returns the chosen name without its folder, "" when cancelled.
+const char* FileCmd_AskOpen(const char* extension, const char* title, const char* initialName);
+// filter: pairs of description and pattern, each terminated, ended by an empty string.
+const char* FileCmd_AskOpenFilter(const char* filter, const char* title);
+const char* FileCmd_AskSave(const char* extension, const char* initialName);
+// Rebuilds the texture panels' pixel copies from the model's textures (the studio's textures).
+void FileCmd_CopyModelPixels(int32_t id);
