@@ -218,9 +218,9 @@ TEST_F(Dispatch, StartModeLoadsItsMenuAndTheSwitchTo3DOpensTheViews)
     g_LayerModelIds = {0};
     UiRec().Clear();
     Mode_SwitchTo3DPoly();
-    EXPECT_EQ(g_Mode, 11);
+    EXPECT_EQ(g_Mode, MODE_3D_EDIT);
     EXPECT_EQ(g_Screen, 14);
-    EXPECT_EQ(g_PrevMode, 20);
+    EXPECT_EQ(g_PrevMode, MODE_EFFECT_EDIT);
     EXPECT_EQ(g_ScreenGroup, 4);
     EXPECT_EQ(UiRec().calls.front().rfind("MenuDestroy", 0), 0u);
     EXPECT_TRUE(UiRec().Has("MenuSet MENU_3D_POLY"));

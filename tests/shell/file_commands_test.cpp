@@ -281,7 +281,7 @@ TEST_F(FileCommands, CommandLineNameIsTakenFromTheLaunchFolder)
     g_LayerObjectIds = {0};
     g_LayerModelIds = {ReadyModel()};
     Shell_OpenCommandLine("\"cube.qvp\"", launch.c_str());
-    EXPECT_EQ(11, g_Mode);
+    EXPECT_EQ(MODE_3D_EDIT, g_Mode);
     EXPECT_EQ(14, g_Screen);
     ASSERT_NE(nullptr, g_CurModel3);
     EXPECT_TRUE(EndsWith(g_CurModel3->file, "/cube.qvp")) << g_CurModel3->file;
