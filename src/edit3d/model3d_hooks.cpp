@@ -4,7 +4,6 @@
 
 #include "frame/lib.h"
 #include "frame/services.h"
-#include "model/model3.h"
 #include "model/model_table.h"
 #include "model/scene_object.h"
 #include "shell/current.h"

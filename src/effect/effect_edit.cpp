@@ -8,13 +8,11 @@
 #include <cstring>
 
 #include "edit3d/model3d_hooks.h"
-#include "effect/effect.h"
 #include "effect/particle.h"
 #include "frame/lib.h"
 #include "frame/paths.h"
 #include "frame/services.h"
 #include "frame/text.h"
-#include "model/model3.h"
 #include "model/obj2.h"
 #include "render/camera.h"
 #include "render/frame_render.h"

@@ -5,7 +5,6 @@
 #include "frame/lib.h"
 #include "frame/math3d.h"
 #include "model/model2.h"
-#include "model/model3.h"
 #include "render/immediate.h"
 #include "render/tex_slots.h"
 #include "shell/current.h"

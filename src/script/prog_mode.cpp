@@ -6,7 +6,6 @@
 #include "frame/paths.h"
 #include "frame/services.h"
 #include "model/anim_clock.h"
-#include "model/model3.h"
 #include "model/model_table.h"
 #include "render/camera.h"
 #include "render/frame_render.h"

@@ -3,17 +3,13 @@
 #include <cstdint>
 #include <cstring>
 
-#include "effect/effect.h"
 #include "frame/lib.h"
 #include "frame/math3d.h"
-#include "frame/mode_ids.h"
 #include "frame/services.h"
 #include "frame/text.h"
 #include "model/gpu_update.h"
 #include "model/model2.h"
-#include "model/model3.h"
 #include "model/motion3.h"
-#include "model/obj2.h"
 #include "model/obj3.h"
 #include "render/camera.h"
 #include "scene/scene_edit_hooks.h"

@@ -20,7 +20,6 @@
 #include "shell/file_commands.h"
 #include "shell/frame_update.h"
 #include "shell/input_state.h"
-#include "shell/mode_hooks.h"
 #include "shell/modes.h"
 #include "shell/navigation.h"
 #include "shell/picking.h"

@@ -9,13 +9,13 @@
 #include "model/motion3.h"
 #include "model/scene_object.h"
 #include "render/screens.h"
+#include "shell/app_state.h"
 #include "shell/current.h"
 #include "shell/dlg_slot.h"
 #include "shell/input_state.h"
 #include "shell/mode_input.h"
 #include "shell/panels.h"
 #include "shell/picking.h"
-#include "shell/app_state.h"
 #include "shell/views.h"
 
 const MODE_HOOKS& Mode_Hooks(int mode)

@@ -2,13 +2,14 @@
 
 #include <cstring>
 
-#include "frame/lib.h"
-#include "frame/services.h"
-#include "frame/text.h"
 #include "convert/preview_hooks.h"
 #include "edit2d/model2d_hooks.h"
 #include "edit3d/model3d_hooks.h"
 #include "effect/effect_edit_hooks.h"
+#include "frame/lib.h"
+#include "frame/services.h"
+#include "frame/text.h"
+#include "model/scene_object.h"
 #include "scene/scene_edit_hooks.h"
 #include "script/prog_hooks.h"
 #include "shell/app_state.h"
@@ -16,7 +17,6 @@
 #include "shell/dlg_slot.h"
 #include "shell/file_commands.h"
 #include "shell/views.h"
-#include "model/scene_object.h"
 
 // The mode table: each editor's record under its mode number; the other numbers stay empty.
 struct MODE_ROW {

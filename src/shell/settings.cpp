@@ -4,10 +4,8 @@
 
 #include "frame/bytes.h"
 #include "frame/lib.h"
-#include "frame/mode_ids.h"
 #include "frame/services.h"
 #include "frame/text.h"
-#include "model/model3.h"
 #include "shell/app_state.h"
 #include "shell/dlg_slot.h"
 #include "shell/views.h"

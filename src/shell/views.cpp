@@ -6,10 +6,8 @@
 
 #include "frame/lib.h"
 #include "frame/math3d.h"
-#include "frame/mode_ids.h"
 #include "frame/services.h"
 #include "model/gpu_update.h"
-#include "model/model3.h"
 #include "render/camera.h"
 #include "shell/app_state.h"
 #include "shell/current.h"

@@ -5,7 +5,6 @@
 
 #include "frame/frame.h"
 #include "frame/mode_ids.h"
-#include "shell/dlg_slot.h"
 
 enum { VIEW_MAIN = 0, VIEW_FRONT = 1, VIEW_TOP = 2, VIEW_SIDE = 3, VIEW_PERS = 4 };
 constexpr int kViewsPerScreen = 8;

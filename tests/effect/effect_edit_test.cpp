@@ -8,7 +8,6 @@
 #include "effect/effect_edit_hooks.h"
 #include "frame/lib.h"
 #include "frame/text.h"
-#include "model/model3.h"
 #include "model/obj2.h"
 #include "render/immediate.h"
 #include "shell/current.h"

@@ -9,7 +9,6 @@
 #include "effect/effect.h"
 #include "effect/effect_edit_hooks.h"
 #include "frame/lib.h"
-#include "model/model3.h"
 #include "shell/current.h"
 #include "shell/mode_hooks.h"
 #include "shell/playback.h"

@@ -17,7 +17,6 @@
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
 #include "model/gpu_update.h"
-#include "model/model3.h"
 #include "model/model_load.h"
 #include "model/model_table.h"
 #include "model/motion3.h"

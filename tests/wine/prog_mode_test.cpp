@@ -13,7 +13,6 @@
 #include "frame/lib.h"
 #include "frame/text.h"
 #include "frame/win32/app_frame.h"
-#include "model/model3.h"
 #include "render/frame_render.h"
 #include "render/immediate.h"
 #include "render/text_queue.h"

@@ -9,7 +9,6 @@
 #include "frame/win32/app_frame.h"
 #include "frame/win32/image_load.h"
 #include "model/gpu_data.h"
-#include "model/model3.h"
 #include "model/model_table.h"
 #include "model/scene_object.h"
 #include "render/immediate.h"

@@ -4,10 +4,9 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
-#include "frame/lib.h"
 #include "effect/effect_edit_hooks.h"
+#include "frame/lib.h"
 #include "frame/log.h"
-#include "frame/mode_ids.h"
 #include "frame/services.h"
 #include "frame/win32/app_frame.h"
 #include "frame/win32/log_window.h"

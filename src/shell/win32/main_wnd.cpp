@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "frame/lib.h"
 #include "edit3d/model3d_hooks.h"
+#include "frame/lib.h"
 #include "frame/win32/app_frame.h"
 #include "shell/app_state.h"
 #include "shell/file_commands.h"

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "frame/lib.h"
-#include "frame/mode_ids.h"
 #include "frame/text.h"
 #include "frame/win32/app_frame.h"
 #include "shell/app_state.h"
