@@ -57,6 +57,9 @@ void Preview_DrawOverlay()
     View_DrawAxisGizmo();
 }
 
-const MODE_HOOKS kPreviewMode = {Preview_Enter, Preview_Exit, Preview_Frame, Preview_OnCommand, nullptr, nullptr,
-     Preview_ButtonDown, nullptr, Preview_ButtonDown, nullptr, Preview_RButtonDown, nullptr, nullptr,
-     nullptr, Preview_DrawOverlay};
+// The mode record: enter, exit, frame, command, key down and up; the mouse buttons and move; the
+// two draw passes.
+const MODE_HOOKS kPreviewMode = {
+    Preview_Enter, Preview_Exit, Preview_Frame, Preview_OnCommand, nullptr, nullptr,
+    Preview_ButtonDown, nullptr, Preview_ButtonDown, nullptr, Preview_RButtonDown, nullptr, nullptr,
+    nullptr, Preview_DrawOverlay};

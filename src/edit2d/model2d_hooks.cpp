@@ -26,6 +26,10 @@ void Motion2D_Refresh() {}
 int32_t Model2D_PrevKeyFrame(int32_t frame) { return frame; }
 int32_t Model2D_NextKeyFrame(int32_t frame) { return frame; }
 
-const MODE_HOOKS kModel2DMode = {Model2D_Enter, Model2D_Exit, Model2D_Frame, Model2D_Command, nullptr, nullptr,
-     Model2D_LButtonDown, Model2D_LButtonUp, Model2D_MButtonDown, Model2D_MButtonUp, Model2D_RButtonDown,
-     Model2D_RButtonUp, Model2D_MouseMove, Model2D_Draw, Model2D_DrawOverlay};
+// The mode record: enter, exit, frame, command, key down and up; the mouse buttons and move; the
+// two draw passes.
+const MODE_HOOKS kModel2DMode = {
+    Model2D_Enter, Model2D_Exit, Model2D_Frame, Model2D_Command, nullptr, nullptr,
+    Model2D_LButtonDown, Model2D_LButtonUp, Model2D_MButtonDown, Model2D_MButtonUp,
+    Model2D_RButtonDown, Model2D_RButtonUp, Model2D_MouseMove,
+    Model2D_Draw, Model2D_DrawOverlay};

@@ -102,6 +102,10 @@ void Poly3D_StoreDragStart(int32_t)
     g_DragAnchor = g_PressPoint;
 }
 
-const MODE_HOOKS kModel3DMode = {Model3D_Enter, Model3D_Exit, Model3D_Frame, Model3D_Command, Model3D_KeyDown, Model3D_KeyUp,
-     Model3D_LButtonDown, Model3D_LButtonUp, Model3D_MButtonDown, Model3D_MButtonUp, Model3D_RButtonDown,
-     Model3D_RButtonUp, Model3D_MouseMove, Model3D_Draw, Model3D_DrawOverlay};
+// The mode record: enter, exit, frame, command, key down and up; the mouse buttons and move; the
+// two draw passes.
+const MODE_HOOKS kModel3DMode = {
+    Model3D_Enter, Model3D_Exit, Model3D_Frame, Model3D_Command, Model3D_KeyDown, Model3D_KeyUp,
+    Model3D_LButtonDown, Model3D_LButtonUp, Model3D_MButtonDown, Model3D_MButtonUp,
+    Model3D_RButtonDown, Model3D_RButtonUp, Model3D_MouseMove,
+    Model3D_Draw, Model3D_DrawOverlay};

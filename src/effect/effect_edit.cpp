@@ -717,6 +717,9 @@ void EffectEdit_ParticleApplyTexts(const char* const texts[19])
     EffectEdit_ParticleApply(interval, v);
 }
 
-const MODE_HOOKS kEffectEditMode = {EffectEdit_Enter, EffectEdit_Exit, EffectEdit_Frame, EffectEdit_Command, nullptr, nullptr,
-     Mode_StoreDragStart, nullptr, Mode_StoreDragStart, nullptr, Poly3D_StoreDragStart, nullptr,
-     EffectEdit_MouseMove, EffectEdit_Draw, nullptr};
+// The mode record: enter, exit, frame, command, key down and up; the mouse buttons and move; the
+// two draw passes.
+const MODE_HOOKS kEffectEditMode = {
+    EffectEdit_Enter, EffectEdit_Exit, EffectEdit_Frame, EffectEdit_Command, nullptr, nullptr,
+    Mode_StoreDragStart, nullptr, Mode_StoreDragStart, nullptr, Poly3D_StoreDragStart, nullptr, EffectEdit_MouseMove,
+    EffectEdit_Draw, nullptr};

@@ -109,6 +109,9 @@ void ParticleEdit_Draw()
     Draw_SetBlendMode(QVL::BLEND_ALPHA);
 }
 
-const MODE_HOOKS kParticleEditMode = {ParticleEdit_Enter, ParticleEdit_Exit, ParticleEdit_Frame, nullptr, nullptr, nullptr,
-     Mode_StoreDragStart, nullptr, Mode_StoreDragStart, nullptr, Poly3D_StoreDragStart, nullptr,
-     ParticleEdit_MouseMove, ParticleEdit_Draw, nullptr};
+// The mode record: enter, exit, frame, command, key down and up; the mouse buttons and move; the
+// two draw passes.
+const MODE_HOOKS kParticleEditMode = {
+    ParticleEdit_Enter, ParticleEdit_Exit, ParticleEdit_Frame, nullptr, nullptr, nullptr,
+    Mode_StoreDragStart, nullptr, Mode_StoreDragStart, nullptr, Poly3D_StoreDragStart, nullptr, ParticleEdit_MouseMove,
+    ParticleEdit_Draw, nullptr};

@@ -74,6 +74,8 @@ void Movie_GetCamera(float eye[3], float target[3])
     for (int i = 0; i < 3; ++i) eye[i] = target[i] = 0.0f;
 }
 
+// The three mode records: enter, exit, frame, command, key down and up; the mouse buttons and
+// move; the two draw passes.
 const MODE_HOOKS kMap2EditMode = {
     Map2Edit_Enter, Map2Edit_Exit, Map2Edit_Frame, nullptr, Map2Edit_KeyDown, Mode_IgnoreKey,
     Map2Edit_LButtonDown, Map2Edit_LButtonUp, ColiEdit_MButtonDown, nullptr, Poly3D_StoreDragStart, nullptr,

@@ -160,5 +160,9 @@ void Prog_OnKey(int key)
     else if (key == kKeyStop) Prog_Stop();
 }
 
-const MODE_HOOKS kProgMode = {Prog_Enter, Prog_Exit, Prog_Frame, nullptr, Mode_IgnoreKey, nullptr,
-     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, Prog_Draw, nullptr};
+// The mode record: enter, exit, frame, command, key down and up; the mouse buttons and move; the
+// two draw passes.
+const MODE_HOOKS kProgMode = {
+    Prog_Enter, Prog_Exit, Prog_Frame, nullptr, Mode_IgnoreKey, nullptr,
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    Prog_Draw, nullptr};
