@@ -1,10 +1,9 @@
-// The file commands' platform seam: the open and save dialogs and the texture panels' pixel copies
-// (shell/win32/file_asks.cpp; native programs answer from a script).
+// The file commands' platform seam (shell/win32/file_asks.cpp; native programs answer from a
+// script): the open and save dialogs over the main window and the texture panels' pixel copies.
 #pragma once
 #include <cstdint>
 
-// The shell's file dialogs over the main window (the studio's open and save dialogs; native programs
-// answer from a script). Each returns the chosen name without its folder, "" when cancelled.
+// Each returns the chosen name without its folder, "" when cancelled.
 const char* FileCmd_AskOpen(const char* extension, const char* title, const char* initialName);
 // filter: pairs of description and pattern, each terminated, ended by an empty string.
 const char* FileCmd_AskOpenFilter(const char* filter, const char* title);
