@@ -6,15 +6,15 @@
 #include "frame/services.h"
 #include "model/scene_object.h"
 #include "render/immediate.h"
+#include "shell/current.h"
 #include "shell/grid.h"
-#include "shell/modes.h"
-#include "shell/shell.h"
+#include "shell/mode_hooks.h"
 #include "shell/views.h"
 
 void Preview_Enter()
 {
     g_ScreenGroup = 0;
-    g_PrevMode = 0;
+    g_PrevMode = MODE_PREVIEW;
     g_CurLayer = 0;
     Mode_UpdateCurrent();
     g_ModeMenu = Svc_MenuSet("MENU_PREVIEW");
@@ -56,3 +56,10 @@ void Preview_DrawOverlay()
     Grid_DrawGround3D();
     View_DrawAxisGizmo();
 }
+
+// The mode record: enter, exit, frame, command, key down and up; the mouse buttons and move; the
+// two draw passes.
+const MODE_HOOKS kPreviewMode = {
+    Preview_Enter, Preview_Exit, Preview_Frame, Preview_OnCommand, nullptr, nullptr,
+    Preview_ButtonDown, nullptr, Preview_ButtonDown, nullptr, Preview_RButtonDown, nullptr, nullptr,
+    nullptr, Preview_DrawOverlay};

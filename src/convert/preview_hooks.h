@@ -2,6 +2,11 @@
 #pragma once
 #include <cstdint>
 
+#include "shell/mode_hooks.h"
+
+// The mode record the shell application lists under its mode number.
+extern const MODE_HOOKS kPreviewMode;
+
 void Preview_Enter();
 void Preview_Exit();
 void Preview_Frame();

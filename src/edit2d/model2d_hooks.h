@@ -2,6 +2,11 @@
 #pragma once
 #include <cstdint>
 
+#include "shell/mode_hooks.h"
+
+// The mode record the shell application lists under its mode number.
+extern const MODE_HOOKS kModel2DMode;
+
 extern int32_t g_CurModel2Id;  // always 0
 
 void Model2D_Enter();

@@ -5,9 +5,10 @@
 #include "frame/lib.h"
 #include "frame/services.h"
 #include "model/model_table.h"
-#include "shell/modes.h"
-#include "shell/shell.h"
-#include "shell/shell_needs.h"
+#include "model/scene_object.h"
+#include "shell/current.h"
+#include "shell/input_state.h"
+#include "shell/mode_hooks.h"
 #include "shell/views.h"
 
 UNDO_HISTORY g_UndoHistories[10] = {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1},
@@ -20,12 +21,12 @@ int16_t g_LayerCount = 0;
 static const char* ScreenMenu(int screen)
 {
     switch (screen) {
-    case 12: return "MENU_3D_OBJ";
-    case 14: return "MENU_3D_POLY";
-    case 15: return "MENU_3D_TEX";
-    case 16: return "MENU_3D_BONE";
-    case 17: return "MENU_3D_WEIGHT";
-    case 18: return "MENU_3D_MOTION";
+    case SCREEN_3D_OBJECT: return "MENU_3D_OBJ";
+    case SCREEN_3D_POLYGON: return "MENU_3D_POLY";
+    case SCREEN_3D_TEXTURE: return "MENU_3D_TEX";
+    case SCREEN_3D_BONE: return "MENU_3D_BONE";
+    case SCREEN_3D_WEIGHT: return "MENU_3D_WEIGHT";
+    case SCREEN_3D_MOTION: return "MENU_3D_MOTION";
     default: return nullptr;
     }
 }
@@ -34,7 +35,7 @@ void Model3D_Enter()
 {
     if (const char* menu = ScreenMenu(g_Screen)) g_ModeMenu = Svc_MenuSet(menu);
     View_CreateAll();
-    g_ScreenGroup = g_Screen == 12 ? 3 : 4;
+    g_ScreenGroup = g_Screen == SCREEN_3D_OBJECT ? 3 : 4;
 }
 
 void Model3D_Exit() { View_CloseAll(); }
@@ -59,7 +60,7 @@ void Motion3D_NextKey() {}
 
 void Layer_Create()
 {
-    if (g_Mode != 11) return;
+    if (g_Mode != MODE_3D_EDIT) return;
     g_LayerObjectIds.push_back(ObjectCreate());
     int32_t id = Model3_Create();
     g_LayerModelIds.push_back(id);
@@ -71,7 +72,7 @@ void Layer_Create()
 
 void Undo_Record(UNDO_HISTORY* h)
 {
-    if (g_Mode != 11) return;
+    if (g_Mode != MODE_3D_EDIT) return;
     h->position = h->position + 1 >= 10 ? 9 : h->position + 1;
     h->last = h->position;
 }
@@ -100,3 +101,11 @@ void Poly3D_StoreDragStart(int32_t)
     g_DragCurrent = g_PressPoint;
     g_DragAnchor = g_PressPoint;
 }
+
+// The mode record: enter, exit, frame, command, key down and up; the mouse buttons and move; the
+// two draw passes.
+const MODE_HOOKS kModel3DMode = {
+    Model3D_Enter, Model3D_Exit, Model3D_Frame, Model3D_Command, Model3D_KeyDown, Model3D_KeyUp,
+    Model3D_LButtonDown, Model3D_LButtonUp, Model3D_MButtonDown, Model3D_MButtonUp,
+    Model3D_RButtonDown, Model3D_RButtonUp, Model3D_MouseMove,
+    Model3D_Draw, Model3D_DrawOverlay};

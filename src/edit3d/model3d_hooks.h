@@ -3,6 +3,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "shell/mode_hooks.h"
+
+// The mode record the shell application lists under its mode number.
+extern const MODE_HOOKS kModel3DMode;
+
 struct UNDO_HISTORY {
     int32_t position;  // -1 when empty
     int32_t last;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "edit3d/model3d_hooks.h"
 #include "effect/particle.h"
 #include "frame/lib.h"
 #include "frame/paths.h"
@@ -16,8 +17,12 @@
 #include "render/camera.h"
 #include "render/frame_render.h"
 #include "render/immediate.h"
-#include "shell/modes.h"
+#include "shell/current.h"
+#include "shell/dlg_slot.h"
+#include "shell/input_state.h"
+#include "shell/mode_hooks.h"
 #include "shell/panels.h"
+#include "shell/playback.h"
 #include "shell/views.h"
 
 using QVL::EFFECT;
@@ -29,6 +34,7 @@ int32_t g_CurEffectId = -1;
 int32_t g_CurEffectInstIndex = -1;
 
 DLG_SLOT g_EffectImageListSlot, g_EffectKeyFrameSlot, g_EffectKeyInfoSlot, g_EffectParticleSlot;
+DLG_SLOT* const g_EffectTimelineHost = &g_EffectKeyFrameSlot;
 void* g_EffectSlider = nullptr;
 int32_t g_EffectSliderMax = 0;
 int32_t g_EffectSliderPos = 0;
@@ -710,3 +716,10 @@ void EffectEdit_ParticleApplyTexts(const char* const texts[19])
         v[i] = unchanged(90 + i) ? *ParticleValue(*k, i) : (float)std::strtod(texts[i + 1], nullptr);
     EffectEdit_ParticleApply(interval, v);
 }
+
+// The mode record: enter, exit, frame, command, key down and up; the mouse buttons and move; the
+// two draw passes.
+const MODE_HOOKS kEffectEditMode = {
+    EffectEdit_Enter, EffectEdit_Exit, EffectEdit_Frame, EffectEdit_Command, nullptr, nullptr,
+    Mode_StoreDragStart, nullptr, Mode_StoreDragStart, nullptr, Poly3D_StoreDragStart, nullptr, EffectEdit_MouseMove,
+    EffectEdit_Draw, nullptr};

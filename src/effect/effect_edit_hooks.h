@@ -4,12 +4,14 @@
 #include <cstdint>
 
 #include "effect/effect.h"
-#include "shell/shell.h"
+#include "shell/dlg_slot.h"
+#include "shell/mode_hooks.h"
+
+// The mode records the shell application lists under their mode number.
+extern const MODE_HOOKS kParticleEditMode;
+extern const MODE_HOOKS kEffectEditMode;
 
 // ---- the effect editor ---------------------------------------------------------------------------
-
-extern int32_t g_CurEffectId;
-extern int32_t g_CurEffectInstIndex;
 
 // The four modeless dialogs; each slot's dirty flag asks it to refill its fields at its next message.
 // The key-frame dialog's slot keeps its client width and height in extra[0] and extra[1].

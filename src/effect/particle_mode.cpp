@@ -2,12 +2,16 @@
 // around the screen centre, each after a short delay, fading out. It keeps no effect records.
 #include "effect/effect_edit_hooks.h"
 
+#include "edit3d/model3d_hooks.h"
 #include "frame/lib.h"
 #include "frame/services.h"
 #include "render/immediate.h"
 #include "render/sprite.h"
 #include "render/text_queue.h"
-#include "shell/modes.h"
+#include "shell/current.h"
+#include "shell/dlg_slot.h"
+#include "shell/mode_hooks.h"
+#include "shell/playback.h"
 #include "shell/views.h"
 
 PARTICLE_MODE g_ParticleMode;
@@ -104,3 +108,10 @@ void ParticleEdit_Draw()
     }
     Draw_SetBlendMode(QVL::BLEND_ALPHA);
 }
+
+// The mode record: enter, exit, frame, command, key down and up; the mouse buttons and move; the
+// two draw passes.
+const MODE_HOOKS kParticleEditMode = {
+    ParticleEdit_Enter, ParticleEdit_Exit, ParticleEdit_Frame, nullptr, nullptr, nullptr,
+    Mode_StoreDragStart, nullptr, Mode_StoreDragStart, nullptr, Poly3D_StoreDragStart, nullptr, ParticleEdit_MouseMove,
+    ParticleEdit_Draw, nullptr};

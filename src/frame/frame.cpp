@@ -4,6 +4,7 @@
 
 #include "frame/d3d_values.h"
 #include "frame/format_names.h"
+#include "frame/mode_ids.h"
 #include "frame/text.h"
 #include "frame/timer.h"
 
@@ -219,7 +220,7 @@ PRESENT_PLAN Frame_PlanPresent(int32_t layoutFlag, int32_t mode, const PRESENT_V
         return p;
     }
     if (!view || !view->window) return p;
-    if (mode != 23) {
+    if (mode != MODE_MOVIE) {
         int32_t w = view->type == 0 ? W : view->width;
         int32_t h = view->type == 0 ? H : view->height;
         p.target = 2;

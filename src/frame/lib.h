@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "frame/cpu_info.h"
+#include "frame/mode_ids.h"
 
 namespace QVL {
 
@@ -103,8 +104,8 @@ extern int32_t g_LightOption;             // 1: model drawing is lit
 extern QVL::MOVIE_RENDER_SETTINGS g_MovieRenderSettings;
 extern int32_t g_MoviePlayState;          // 0 stopped, 1 playing, 2 finished
 extern int32_t g_StudioFlag;              // 1 while the studio runs the engine
-extern int32_t g_ModeModelFlags[25];
-extern int32_t g_Mode2DScreen[25];
+extern int32_t g_ModeModelFlags[kModeCount];
+extern int32_t g_Mode2DScreen[kModeCount];
 // Engine limits published by LibInit from the maximum polygon count.
 extern int32_t g_PolyLimit;               // 65000 unless the settings change it
 extern int32_t g_VertexLimit;             // four times the polygon limit

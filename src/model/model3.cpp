@@ -116,7 +116,7 @@ void Model3_Reset(MODEL3* m)
     m->groups.assign(kModel3Groups, GROUP3());
     for (int i = 0; i < kModel3Groups; ++i) Group3_Reset(&m->groups[i], i);
     m->subdivision = 4;
-    int mode = g_Mode >= 0 && g_Mode < 25 ? g_Mode : 0;
+    int mode = g_Mode >= 0 && g_Mode < kModeCount ? g_Mode : 0;
     Model3_SetRenderKind(m, g_StudioFlag && g_ModeModelFlags[mode] ? 0 : 3);
     m->shadowKind = 0;
     m->shadowHeight = -0.01f;

@@ -63,7 +63,7 @@ MAP2D Draw_MakeMap2D(float scaleX, float scaleY, bool gameScreen, int monitorWid
     return map;
 }
 
-bool Draw_IsGameScreenMode() { return g_StudioFlag == 1 && g_Mode >= 0 && g_Mode < 25 && g_Mode2DScreen[g_Mode] == 1; }
+bool Draw_IsGameScreenMode() { return g_StudioFlag == 1 && g_Mode >= 0 && g_Mode < kModeCount && g_Mode2DScreen[g_Mode] == 1; }
 
 void Draw_Map2DPoint(const MAP2D& map, float x, float y, float* outX, float* outY)
 {

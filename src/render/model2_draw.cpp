@@ -16,7 +16,7 @@ namespace {
 // The 2D polygon, texture, bone and weight screens show the model as modelled.
 bool ShowsBasePose(int32_t screen)
 {
-    return screen >= 6 && screen <= 9;
+    return screen >= SCREEN_2D_POLYGON && screen <= SCREEN_2D_WEIGHT;
 }
 
 int32_t Channel(float tint, float base)

@@ -16,7 +16,7 @@ void Render_SetMaterialAlphaTest(const QVL::MODEL3* m, int16_t material);
 void Render_ClearMaterialAlphaTest(const QVL::MODEL3* m, int16_t material);
 
 // ---- what the model drawing uses of its neighbours (besides the renderer's switches and counter,
-// render/renderer.h; immediate drawing, render/immediate.h; the current bone, shell/shell.h) ----
+// render/renderer.h; immediate drawing, render/immediate.h; the highlighted bone, g_Renderer.highlightBone) ----
 // Curved-triangle tessellation: draws one triangle as a curved patch at the level.
 struct CURVE_CORNER {
     float position[3];

@@ -2,6 +2,13 @@
 #pragma once
 #include <cstdint>
 
+#include "shell/mode_hooks.h"
+
+// The mode records the shell application lists under their mode number.
+extern const MODE_HOOKS kMap2EditMode;
+extern const MODE_HOOKS kColiEditMode;
+extern const MODE_HOOKS kMovieEditMode;
+
 // The movie's playback state that the shell's movie tick advances.
 struct MOVIE_PLAY {
     int32_t trackCount;

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
-struct PROG_MODE {
-    char sourceFolder[256];
-    char sourceFile[256];
-};
-extern PROG_MODE g_ProgMode;
+#include "shell/app_state.h"  // g_ProgMode, kept with the options
+#include "shell/mode_hooks.h"
+
+// The mode record the shell application lists under its mode number.
+extern const MODE_HOOKS kProgMode;
 
 void Prog_Enter();
 void Prog_Exit();

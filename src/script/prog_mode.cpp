@@ -14,8 +14,10 @@
 #include "script/interp.h"
 #include "script/prog_hooks.h"
 #include "script/qvs_file.h"
-#include "shell/modes.h"
-#include "shell/shell.h"   // g_ModeMenu: the shell destroys the mode's menu when the mode is left
+#include "shell/app_state.h"
+#include "shell/current.h"
+#include "shell/mode_hooks.h"
+#include "shell/playback.h"
 #include "shell/views.h"
 
 PROG_MODE g_ProgMode;
@@ -157,3 +159,10 @@ void Prog_OnKey(int key)
     if (key == kKeyRun) Prog_RunEdited();
     else if (key == kKeyStop) Prog_Stop();
 }
+
+// The mode record: enter, exit, frame, command, key down and up; the mouse buttons and move; the
+// two draw passes.
+const MODE_HOOKS kProgMode = {
+    Prog_Enter, Prog_Exit, Prog_Frame, nullptr, Mode_IgnoreKey, nullptr,
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    Prog_Draw, nullptr};

@@ -1,7 +1,13 @@
 // The shell's globals (the dialog slots, which have constructors' order to keep, are in statics.cpp).
-#include "shell/shell.h"
+#include "shell/app_state.h"
+#include "shell/current.h"
+#include "shell/dlg_slot.h"
+#include "shell/input_state.h"
+#include "shell/navigation.h"
+#include "shell/playback.h"
 
 APP_STATE g_App;
+int32_t g_AutoSelect = 0;
 int32_t g_UpdateEditedViewOnly = 0;
 uint8_t g_AntiAliasPad[3];
 int32_t g_WindowRect[4];
@@ -17,7 +23,7 @@ int32_t g_SavedFrame = 0;
 int32_t g_MoviePlayStart = 0, g_MoviePlayEnd = 0;
 int32_t g_DragTool = 0;
 
-int32_t g_PrevMode = 0;
+int32_t g_PrevMode = MODE_PREVIEW;
 int32_t g_RedrawPending = 0;
 void* g_ModeMenu = nullptr;
 int32_t g_CurLayer = 0, g_CurBone = 0, g_CurGroup = 0, g_CurPart = 0, g_CurObj2Id = -1;

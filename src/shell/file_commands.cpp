@@ -7,9 +7,10 @@
 #include "convert/lwo_file.h"
 #include "convert/mx_file.h"
 #include "convert/x_file.h"
+#include "edit2d/model2d_hooks.h"
+#include "edit3d/model3d_hooks.h"
 #include "effect/effect.h"
 #include "effect/effect_edit_hooks.h"
-#include "edit2d/model2d_hooks.h"
 #include "frame/bytes.h"
 #include "frame/lib.h"
 #include "frame/log.h"
@@ -23,9 +24,11 @@
 #include "model/obj3.h"
 #include "model/qvm_file.h"
 #include "model/qvp_file.h"
-#include "shell/modes.h"
-#include "shell/shell.h"
-#include "shell/shell_needs.h"
+#include "model/scene_object.h"
+#include "shell/current.h"
+#include "shell/mode_hooks.h"
+#include "shell/panels.h"
+#include "shell/picking.h"
 #include "shell/views.h"
 
 int32_t g_Group2DListCache = -1;
@@ -190,7 +193,7 @@ void FileCmd_LoadModelFile(const char* given)
         Lib_ResetFrameTimer();
         return;
     }
-    if (g_Screen == 0 || (g_Screen >= 14 && g_Screen <= 18)) g_Lib.allocArrays = 1;
+    if (g_Screen == SCREEN_START || (g_Screen >= SCREEN_3D_POLYGON && g_Screen <= SCREEN_3D_MOTION)) g_Lib.allocArrays = 1;
     // Load first: the model on screen stays until its replacement is ready, and stays for good when
     // the file does not load (the reader has said why).
     const int32_t id = Model3_LoadWait(name);
@@ -203,11 +206,11 @@ void FileCmd_LoadModelFile(const char* given)
 
     if (g_CurObject) g_CurObject->modelId = id;
     // The new model becomes current before the editor works on "the current model" below.
-    if (g_Screen == 0) g_DefaultModelId = id;
-    if (g_Mode == 11 && g_CurLayer >= 0 && (size_t)g_CurLayer < g_LayerModelIds.size())
+    if (g_Screen == SCREEN_START) g_DefaultModelId = id;
+    if (g_Mode == MODE_3D_EDIT && g_CurLayer >= 0 && (size_t)g_CurLayer < g_LayerModelIds.size())
         g_LayerModelIds[(size_t)g_CurLayer] = id;
     Mode_UpdateCurrent();
-    if (g_Mode == 11) {
+    if (g_Mode == MODE_3D_EDIT) {
         if (QVL::MODEL3* m = g_CurModel3) {
             g_PixelCopyCacheIndex = -1;
             Sel_ClearAll();
@@ -283,7 +286,7 @@ void FileCmd_ExportX() { ExportModel("X", X_Export); }
 
 void FileCmd_NewModel3()
 {
-    if (g_Screen >= 14 && g_Screen <= 18) g_Lib.allocArrays = 1;
+    if (g_Screen >= SCREEN_3D_POLYGON && g_Screen <= SCREEN_3D_MOTION) g_Lib.allocArrays = 1;
     // The default model made at start-up, whatever the current layer; gone once a load replaced it.
     Model3_Reset(Model3_GetById(0));
     View_RequestRedraw();

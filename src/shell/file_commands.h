@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "shell/file_asks.h"
+
 // The generic model loader of the load commands, dropped files and the command line: a file of the
 // current directory becomes the current model. The current model is released only once the new one
 // has loaded; a file that does not load leaves the model and the editor as they were.
@@ -32,15 +34,6 @@ void FileCmd_ShowNotAvailable(const char* format);
 // State the load commands reset for the editors.
 extern int32_t g_Group2DListCache;    // the 2D group dialog's cached list position; -1 refills it
 extern int32_t g_PixelCopyCacheIndex; // the texture panels' cached pixel copy; -1 rebuilds it
-
-// The shell's file dialogs over the main window (the studio's open and save dialogs; native programs
-// answer from a script). Each returns the chosen name without its folder, "" when cancelled.
-const char* FileCmd_AskOpen(const char* extension, const char* title, const char* initialName);
-// filter: pairs of description and pattern, each terminated, ended by an empty string.
-const char* FileCmd_AskOpenFilter(const char* filter, const char* title);
-const char* FileCmd_AskSave(const char* extension, const char* initialName);
-// Rebuilds the texture panels' pixel copies from the model's textures (the studio's textures).
-void FileCmd_CopyModelPixels(int32_t id);
 
 // The commands of the menu-command table.
 void FileCmd_LoadMAP2();

@@ -7,9 +7,21 @@
 #include "frame/math3d.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/gpu_update.h"
+#include "model/model2.h"
+#include "model/motion3.h"
+#include "model/obj3.h"
+#include "render/camera.h"
+#include "scene/scene_edit_hooks.h"
+#include "shell/app_state.h"
+#include "shell/current.h"
+#include "shell/dlg_slot.h"
+#include "shell/input_state.h"
 #include "shell/main_loop.h"
-#include "shell/modes.h"
-#include "shell/shell_needs.h"
+#include "shell/mode_hooks.h"
+#include "shell/navigation.h"
+#include "shell/panels.h"
+#include "shell/playback.h"
 #include "shell/views.h"
 
 int32_t g_TitleCounter = 0;
@@ -107,7 +119,7 @@ void Title_Format(char* out, size_t cap, const char* name, int32_t version, int 
 bool Title_Build(char* out, size_t cap)
 {
     switch (g_Mode) {
-    case 0:
+    case MODE_PREVIEW:
         if (g_CurModel3 && g_CurModel3->faceCount != 0) {
             const char* file = g_CurModel3->file;
             Title_Format(out, cap, file, g_CurModel3->version, Shell_IsQvpName(file));
@@ -115,19 +127,19 @@ bool Title_Build(char* out, size_t cap)
             Title_Format(out, cap, nullptr, 0, 0);
         }
         return true;
-    case 3:
-        if (g_Screen == 4 && g_CurObj2) {
+    case MODE_2D_EDIT:
+        if (g_Screen == SCREEN_2D_OBJECT && g_CurObj2) {
             Title_Format(out, cap, g_CurObj2->file, g_CurObj2->version, 1);
             return true;
         }
         return false;
-    case 11:
-        if (g_Screen >= 14 && g_Screen <= 18 && g_CurModel3) {
+    case MODE_3D_EDIT:
+        if (g_Screen >= SCREEN_3D_POLYGON && g_Screen <= SCREEN_3D_MOTION && g_CurModel3) {
             Title_Format(out, cap, g_CurModel3->file, g_CurModel3->version, 1);
             return true;
         }
         return false;
-    case 20:
+    case MODE_EFFECT_EDIT:
         if (g_CurEffect) {
             QVL::EFFECT& e = *g_CurEffect;
             Str_Format(e.path, sizeof e.path, "%s\\%s", e.folder, e.file);
@@ -135,10 +147,10 @@ bool Title_Build(char* out, size_t cap)
             return true;
         }
         return false;
-    case 23:
+    case MODE_MOVIE:
         Title_Format(out, cap, g_MovieData.curFile, g_MovieData.version, 1);
         return true;
-    case 19: case 21: case 22: case 24:
+    case MODE_PARTICLE: case MODE_MAP_EDIT: case MODE_COLLISION_EDIT: case MODE_PROGRAM:
         Title_Format(out, cap, nullptr, 0, 0);
         return true;
     default:
@@ -155,7 +167,7 @@ void View_Navigate()
         POINT32 cur = g_PressPoint;
         g_DragCurrent = cur;
         float dx = (float)(cur.x - g_DragStart.x), dy = (float)(cur.y - g_DragStart.y);
-        int mode = g_Mode >= 0 && g_Mode < 25 ? g_Mode : 0;
+        int mode = g_Mode >= 0 && g_Mode < kModeCount ? g_Mode : 0;
         float zoom = v.zoom != 0.0f ? v.zoom : kNewViewZoom;
         if (g_Mode2DScreen[mode] == 1) {
             v.pan[0] += g_MouseDelta.x;
@@ -174,7 +186,7 @@ void View_Navigate()
         } else if (v.type == VIEW_SIDE) {
             v.pan[2] += dx / zoom * 0.025f;
             v.pan[1] += dy / zoom * 0.025f;
-        } else if (g_Mode == 23) {
+        } else if (g_Mode == MODE_MOVIE) {
             v.pan[0] += dx;
             v.pan[1] += dy;
         } else {
@@ -206,7 +218,7 @@ static void ZoomWithZ()
     g_App.prevZHeld = g_App.zHeld;
     if (!g_App.zHeld) return;
     float s = v.zoom * 0.01667f * g_FrameStep;
-    bool model3 = g_Mode == 0 || g_Screen == 12 || (g_Screen >= 14 && g_Screen <= 18);
+    bool model3 = g_Mode == MODE_PREVIEW || g_Screen == SCREEN_3D_OBJECT || (g_Screen >= SCREEN_3D_POLYGON && g_Screen <= SCREEN_3D_MOTION);
     for (int pass = 0; pass < 2; ++pass) {
         bool on = pass == 0 ? held[0] != 0 : held[2] != 0;
         if (!on) continue;
@@ -234,7 +246,7 @@ void Mode_Frame()
     }
     // The shadow option never selects the preview model's shadow (its stored values are not the
     // shadow kinds): the preview model casts none.
-    if (g_Mode == 0 && g_CurModel3) g_CurModel3->shadowKind = 0;
+    if (g_Mode == MODE_PREVIEW && g_CurModel3) g_CurModel3->shadowKind = 0;
     View_Navigate();
     if (g_PlayFlag == 1) {
         View_RequestRedraw();
@@ -261,7 +273,7 @@ void Mode_Frame()
     Model2_SkinAll();
     Anim_UpdateModels();
     Obj3_UpdatePoses();
-    bool camera = !(g_Mode == 24 || g_Mode == 23 || (g_Mode == 0 && g_PrevMode == 23));
+    bool camera = !(g_Mode == MODE_PROGRAM || g_Mode == MODE_MOVIE || (g_Mode == MODE_PREVIEW && g_PrevMode == MODE_MOVIE));
     if (camera) {
         VIEW_REC& main = View_Row()[0];
         float eye[3];
@@ -270,7 +282,7 @@ void Mode_Frame()
         Render_SetCameraTarget(main.pan[0], main.pan[1], main.pan[2]);
         Light_SetPos(eye[0], eye[1], eye[2]);
     }
-    if (g_Mode == 22 || g_Mode == 23) Light_SetPos(-500, 500, -500);
+    if (g_Mode == MODE_COLLISION_EDIT || g_Mode == MODE_MOVIE) Light_SetPos(-500, 500, -500);
     if (g_App.toonActive) Light_SetPos(-125, 125, -500);
     Light_SetColor(1, 1, 1);
     Light_SetAmbient(0.25f, 0.25f, 0.25f);

@@ -2,18 +2,29 @@
 
 #include <cstring>
 
+#include "edit3d/model3d_hooks.h"
 #include "frame/lib.h"
 #include "frame/log.h"
 #include "frame/paths.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/curve.h"
 #include "model/model_table.h"
+#include "model/scene_object.h"
+#include "render/camera.h"
 #include "render/immediate.h"
+#include "scene/scene_edit_hooks.h"
 #include "shell/anim_hooks.h"
+#include "shell/app_state.h"
+#include "shell/current.h"
+#include "shell/file_commands.h"
 #include "shell/frame_update.h"
+#include "shell/input_state.h"
 #include "shell/modes.h"
+#include "shell/navigation.h"
+#include "shell/picking.h"
+#include "shell/playback.h"
 #include "shell/settings.h"
-#include "shell/shell_needs.h"
 #include "shell/views.h"
 
 FRAME_CLOCK g_FrameClock;
@@ -42,15 +53,17 @@ bool Shell_IsQvpName(const char* name)
 
 void Shell_StartEarly()
 {
-    g_Mode = 20;
+    g_Mode = MODE_EFFECT_EDIT;
     g_StudioFlag = 1;
     // The studio's views are drawn in their own pixels: texts and 2D primitives are not scaled.
     g_ScaleToWindow = 0;
     // Frames go into the picked view's own window.
     g_Lib.layoutFlag = 1;
-    for (int i = 0; i < 25; ++i) {
-        g_ModeModelFlags[i] = (i == 11 || (i >= 14 && i <= 18)) ? 1 : 0;
-        g_Mode2DScreen[i] = (i == 3 || i == 19 || i == 20 || i == 21 || i == 24) ? 1 : 0;
+    for (int i = 0; i < kModeCount; ++i) {
+        // The 3D hub and the numbers of its model screens.
+        g_ModeModelFlags[i] = (i == MODE_3D_EDIT || (i >= SCREEN_3D_POLYGON && i <= SCREEN_3D_MOTION)) ? 1 : 0;
+        g_Mode2DScreen[i] = (i == MODE_2D_EDIT || i == MODE_PARTICLE || i == MODE_EFFECT_EDIT || i == MODE_MAP_EDIT ||
+                             i == MODE_PROGRAM) ? 1 : 0;
     }
     if (g_Lib.dataFolder[0]) Svc_SetCurrentDirectory(g_Lib.dataFolder);
     Settings_Load();
@@ -78,7 +91,7 @@ void Shell_StartLate()
     g_LayerModelIds.clear();
     g_CurLayer = 0;
     int mode = g_Mode;
-    g_Mode = 11;
+    g_Mode = MODE_3D_EDIT;
     Layer_Create();
     g_Mode = mode;
     Curve_ResetTempModel();
@@ -145,7 +158,7 @@ int Loop_PickView()
     int type = row[pick].type;
     Render_Set3DScene(1);
     if (type != VIEW_MAIN && type != VIEW_PERS) Render_Set3DScene(0);
-    if (g_Mode == 23) {
+    if (g_Mode == MODE_MOVIE) {
         Render_Set3DScene(1);
         if (g_ScreenGroup == 9) g_PickedView = pick = 4;
         VIEW_REC& v = row[pick];

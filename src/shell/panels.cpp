@@ -6,7 +6,7 @@
 #include "effect/effect.h"
 #include "frame/text.h"
 #include "model/obj2.h"
-#include "shell/shell.h"
+#include "shell/current.h"
 
 PANEL_BITMAP g_PanelDib = {nullptr, kPanelWidth, kPanelHeight};
 PANEL_TEXT_FN g_PanelTextHook = nullptr;

@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "shell/dlg_slot.h"
+
 constexpr int32_t kPanelWidth = 1600;
 constexpr int32_t kPanelHeight = 1024;
 
@@ -58,3 +60,6 @@ void Panel_Rect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32
 int32_t Timeline_FrameX(int32_t frame);
 // The effect editor's timeline into the bitmap, for a panel of width x height client pixels.
 void Panel_PaintEffectTimeline(int32_t width, int32_t height);
+// The dialog slot the effect timeline is painted into: the effect editor's key-frame dialog, whose
+// extra[0] and extra[1] hold its client size. Defined by the effect editor.
+extern DLG_SLOT* const g_EffectTimelineHost;

@@ -6,8 +6,8 @@
 #include "frame/lib.h"
 #include "frame/services.h"
 #include "frame/text.h"
-#include "script/prog_hooks.h"
-#include "shell/shell.h"
+#include "shell/app_state.h"
+#include "shell/dlg_slot.h"
 #include "shell/views.h"
 
 void Settings_SetDefaults()
@@ -16,7 +16,7 @@ void Settings_SetDefaults()
         g_App.vsyncByScreen[s] = (s == 0 || s >= 19) ? 1 : 0;
         g_App.cpuByScreen[s] = 0;
     }
-    g_App.autoSelect = 1;
+    g_AutoSelect = 1;
     g_App.gridOn = 1;
     g_App.reverseWheel = 0;
     g_App.toonOption = 0;
@@ -56,7 +56,7 @@ static bool ReadBody(QVL::ByteReader& r)
     if (!r.I32(g_UpdateEditedViewOnly)) return good;
     if (!r.U8(g_Lib.antiAlias) || !r.Bytes(g_AntiAliasPad, 3)) return good;
     if (!r.I32(g_LightOption) || !r.I32(g_App.shadowMode) || !r.I32(g_App.showNormals)) return good;
-    if (!r.I32(g_App.autoSelect) || !r.I32(g_App.gridOn) || !r.I32(g_App.toonOption)) return good;
+    if (!r.I32(g_AutoSelect) || !r.I32(g_App.gridOn) || !r.I32(g_App.toonOption)) return good;
     if (!r.I32(g_App.maxPolygons)) return good;
     // The same limits as the options dialog.
     if (g_App.maxPolygons < 10000) g_App.maxPolygons = 10000;
@@ -130,7 +130,7 @@ void Settings_Build(std::vector<uint8_t>& out)
     w.I32(g_LightOption);
     w.I32(g_App.shadowMode);
     w.I32(g_App.showNormals);
-    w.I32(g_App.autoSelect);
+    w.I32(g_AutoSelect);
     w.I32(g_App.gridOn);
     w.I32(g_App.toonOption);
     w.I32(g_App.maxPolygons);

@@ -1,7 +1,7 @@
 // Stand-ins for what the shell calls in pieces that do not exist yet; each goes when its piece lands.
 #include "frame/lib.h"
 #include "frame/scene.h"
-#include "shell/shell_needs.h"
+#include "shell/picking.h"
 
 void Sel_AllocBuffers() {}                                          // stand-in: picking
 void View_PickVertexOrFace3D() {}                                   // stand-in: picking

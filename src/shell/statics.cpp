@@ -10,22 +10,23 @@
 //  5. the library object
 //  6. the frame's device catalogue
 
-#include "frame/enumeration.h"
+#include "edit3d/model3d_hooks.h"
 #include "effect/effect.h"
 #include "effect/particle.h"
+#include "frame/enumeration.h"
 #include "frame/lib.h"
 #include "frame/scene.h"
+#include "frame/sound.h"
 #include "model/gpu_data.h"
 #include "model/loader.h"
 #include "model/model_table.h"
-#include "model/scene_object.h"
-#include "frame/sound.h"
 #include "model/obj2.h"
+#include "model/scene_object.h"
 #include "render/renderer.h"
 #include "render/tex_slots.h"
 #include "render/text_queue.h"
-#include "edit3d/model3d_hooks.h"
-#include "shell/shell.h"
+#include "shell/current.h"
+#include "shell/dlg_slot.h"
 
 // 1. dialog slots
 DLG_SLOT g_DlgSlots[kScreenCount][kSlotsPerScreen];

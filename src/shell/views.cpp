@@ -7,8 +7,12 @@
 #include "frame/lib.h"
 #include "frame/math3d.h"
 #include "frame/services.h"
-#include "shell/modes.h"
-#include "shell/shell_needs.h"
+#include "model/gpu_update.h"
+#include "render/camera.h"
+#include "shell/current.h"
+#include "shell/mode_hooks.h"
+#include "shell/navigation.h"
+#include "shell/picking.h"
 
 VIEW_REC g_Views[kScreenCount][kViewsPerScreen];
 int32_t g_ViewCount[kScreenCount];
@@ -158,18 +162,18 @@ void View_CloseAll()
 
 int32_t Layer_GetObjectId()
 {
-    if (g_Mode == 11) {
+    if (g_Mode == MODE_3D_EDIT) {
         return g_CurLayer >= 0 && (size_t)g_CurLayer < g_LayerObjectIds.size() ? g_LayerObjectIds[g_CurLayer] : -1;
     }
-    return g_Screen != 0 ? g_CurLayer : g_DefaultObjectId;
+    return g_Screen != SCREEN_START ? g_CurLayer : g_DefaultObjectId;
 }
 
 int32_t Layer_GetModelId()
 {
-    if (g_Mode == 11) {
+    if (g_Mode == MODE_3D_EDIT) {
         return g_CurLayer >= 0 && (size_t)g_CurLayer < g_LayerModelIds.size() ? g_LayerModelIds[g_CurLayer] : -1;
     }
-    return g_Screen != 0 ? g_CurLayer : g_DefaultModelId;
+    return g_Screen != SCREEN_START ? g_CurLayer : g_DefaultModelId;
 }
 
 static void AgeBy(VIEW_REC& v, int32_t n)
@@ -344,15 +348,15 @@ void View_Fit()
         return;
     }
     int n = 0, marginW = 24, marginH = 24;
-    if (g_Screen == 14 || g_Screen == 15) {
+    if (g_Screen == SCREEN_3D_POLYGON || g_Screen == SCREEN_3D_TEXTURE) {
         if (!g_CurModel3) { View_RequestRedraw(); return; }
         n = GatherCorners(Sel_HasSelection(), false);
         if (n <= 0) return;
         marginW = 48;
         marginH = 96;
-    } else if (g_Screen == 16 || g_Screen == 17) {
+    } else if (g_Screen == SCREEN_3D_BONE || g_Screen == SCREEN_3D_WEIGHT) {
         n = GatherCorners(false, false);
-    } else if (g_Screen == 18) {
+    } else if (g_Screen == SCREEN_3D_MOTION) {
         n = GatherCorners(false, g_CurModel3 && g_CurModel3->animated);
     }
     if (n > 0) {
@@ -387,43 +391,3 @@ void View_FitAll()
     }
     g_CurViewIndex = 0;
 }
-
-// Zoom factors of one wheel turn: forward = true for a turn away from the user.
-static void WheelZoom(bool forward)
-{
-    VIEW_REC& v = *g_CurView;
-    bool r = g_App.reverseWheel != 0;
-    float f = 1.0f;
-    if (g_Mode == 0 || g_Mode == 22) {
-        f = (forward != r) ? 0.8f : 1.2f;
-    } else if (g_Mode == 3 && g_Screen >= 6 && g_Screen <= 9) {
-        bool in = (v.type == VIEW_MAIN) == forward;
-        f = in ? 1.2f : 0.8f;
-    } else if (g_Mode == 11 && g_Screen >= 14 && g_Screen <= 17) {
-        bool nearer = forward != r;  // the main view comes nearer, the others magnify
-        f = v.type == VIEW_MAIN ? (nearer ? 0.8f : 1.2f) : (nearer ? 1.2f : 0.8f);
-    } else {
-        return;
-    }
-    v.zoom *= f;
-    View_RequestRedraw();
-}
-
-static void WheelTurn(bool forward)
-{
-    Mode_UpdateCurrent();
-    if (g_Mode == 11 && g_Screen == 18) {
-        if (forward) Motion3D_PrevKey();
-        else Motion3D_NextKey();
-        View_RequestRedraw();
-        return;
-    }
-    if (g_Mode == 20) {
-        EffectEdit_WheelKey(forward ? -1 : 1);
-        return;
-    }
-    WheelZoom(forward);
-}
-
-void View_WheelForward() { WheelTurn(true); }
-void View_WheelBack() { WheelTurn(false); }

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "frame/frame.h"
-#include "shell/shell.h"
+#include "frame/mode_ids.h"
 
 enum { VIEW_MAIN = 0, VIEW_FRONT = 1, VIEW_TOP = 2, VIEW_SIDE = 3, VIEW_PERS = 4 };
 constexpr int kViewsPerScreen = 8;
@@ -50,8 +50,6 @@ void View_SetType(VIEW_REC* v, int type);  // type, title and redraw
 const char* View_TypeTitle(int type);      // "Front", "Top", "Side", "Pers" or null
 void View_Fit();
 void View_FitAll();
-void View_WheelForward();
-void View_WheelBack();
 int32_t Layer_GetObjectId();
 int32_t Layer_GetModelId();
 // Moves the main window to g_WindowRect and resets the device (the settings reader calls it).

@@ -1,9 +1,9 @@
 // The preview mode: its menu, the default object shown only while it is active, the 3D scene and
 // the main view redrawn on every pass.
-#include "model/scene_object.h"
 #include "convert/preview_hooks.h"
+#include "model/scene_object.h"
 #include "render/immediate.h"
-#include "shell/shell.h"
+#include "shell/current.h"
 #include "shell/shell_fixture.h"
 
 namespace {

@@ -6,12 +6,15 @@
 
 #include "effect/effect.h"
 #include "effect/effect_edit_hooks.h"
+#include "frame/lib.h"
 #include "frame/text.h"
 #include "model/obj2.h"
 #include "render/immediate.h"
+#include "shell/current.h"
+#include "shell/input_state.h"
+#include "shell/mode_hooks.h"
 #include "shell/panels.h"
-#include "frame/lib.h"
-#include "shell/modes.h"
+#include "shell/playback.h"
 #include "shell/views.h"
 #include "support/recorder.h"
 #include "support/ui_recorder.h"
@@ -29,8 +32,8 @@ protected:
     {
         for (VIEW_REC* row : g_Views)
             for (int i = 0; i < kViewsPerScreen; ++i) row[i].window = nullptr;
-        g_Mode = 20;
-        g_Screen = 0;
+        g_Mode = MODE_EFFECT_EDIT;
+        g_Screen = SCREEN_START;
         g_PlayFlag = 0;
         g_Lib.mouse.held[0] = g_Lib.mouse.held[1] = g_Lib.mouse.held[2] = 0;
         EffectEdit_Exit();

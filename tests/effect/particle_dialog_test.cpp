@@ -9,7 +9,9 @@
 #include "effect/effect.h"
 #include "effect/effect_edit_hooks.h"
 #include "frame/lib.h"
-#include "shell/modes.h"
+#include "shell/current.h"
+#include "shell/mode_hooks.h"
+#include "shell/playback.h"
 #include "shell/views.h"
 #include "support/recorder.h"
 #include "support/ui_recorder.h"
@@ -22,8 +24,8 @@ protected:
     {
         for (VIEW_REC* row : g_Views)
             for (int i = 0; i < kViewsPerScreen; ++i) row[i].window = nullptr;
-        g_Mode = 20;
-        g_Screen = 0;
+        g_Mode = MODE_EFFECT_EDIT;
+        g_Screen = SCREEN_START;
         g_PlayFlag = 0;
         EffectEdit_Exit();
         Effect_EraseAllData();

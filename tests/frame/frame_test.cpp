@@ -223,27 +223,27 @@ TEST(Frame, PresentTargets)
     PRESENT_VIEW mainView = {&viewWindow, 0, 10, 10, 10, 10};
     PRESENT_VIEW closed = {nullptr, 1, 256, 256, 0, 0};
 
-    EXPECT_EQ(1, Frame_PlanPresent(0, 20, &front, 1280, 720).target);
-    EXPECT_EQ(0, Frame_PlanPresent(1, 20, nullptr, 1280, 720).target);
-    EXPECT_EQ(0, Frame_PlanPresent(1, 20, &closed, 1280, 720).target);
+    EXPECT_EQ(1, Frame_PlanPresent(0, MODE_EFFECT_EDIT, &front, 1280, 720).target);
+    EXPECT_EQ(0, Frame_PlanPresent(1, MODE_EFFECT_EDIT, nullptr, 1280, 720).target);
+    EXPECT_EQ(0, Frame_PlanPresent(1, MODE_EFFECT_EDIT, &closed, 1280, 720).target);
 
-    PRESENT_PLAN p = Frame_PlanPresent(1, 20, &mainView, 1280, 720);
+    PRESENT_PLAN p = Frame_PlanPresent(1, MODE_EFFECT_EDIT, &mainView, 1280, 720);
     EXPECT_EQ(2, p.target);
     EXPECT_EQ(1280, p.source.right);
     EXPECT_EQ(720, p.dest.bottom);
-    p = Frame_PlanPresent(1, 20, &front, 1280, 720);
+    p = Frame_PlanPresent(1, MODE_EFFECT_EDIT, &front, 1280, 720);
     EXPECT_EQ(256, p.source.right);
     EXPECT_EQ(&viewWindow, p.window);
 
     // The movie editor: the main view whole, the others centred.
-    EXPECT_EQ(1, Frame_PlanPresent(1, 23, &mainView, 1280, 720).target);
-    p = Frame_PlanPresent(1, 23, &front, 1280, 720);
+    EXPECT_EQ(1, Frame_PlanPresent(1, MODE_MOVIE, &mainView, 1280, 720).target);
+    p = Frame_PlanPresent(1, MODE_MOVIE, &front, 1280, 720);
     EXPECT_EQ(512, p.source.left);
     EXPECT_EQ(232, p.source.top);
     EXPECT_EQ(768, p.source.right);
     EXPECT_EQ(488, p.source.bottom);
     EXPECT_EQ(256, p.dest.right);
-    p = Frame_PlanPresent(1, 23, &pers, 1280, 720);
+    p = Frame_PlanPresent(1, MODE_MOVIE, &pers, 1280, 720);
     EXPECT_EQ(520, p.source.left);
     EXPECT_EQ(250, p.source.top);
     EXPECT_EQ(760, p.source.right);

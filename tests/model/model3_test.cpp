@@ -62,7 +62,8 @@ TEST_F(Model3Record, RenderKindAfterResetFollowsTheStudioMode)
 {
     struct Case { int32_t studio; int32_t mode; int32_t modeFlag; uint8_t toon; int32_t kind; };
     const Case cases[] = {
-        {0, 11, 1, 0, 3}, {1, 11, 1, 0, 0}, {1, 20, 0, 0, 3}, {1, 20, 0, 1, 2}, {0, 14, 1, 1, 2},
+        {0, MODE_3D_EDIT, 1, 0, 3}, {1, MODE_3D_EDIT, 1, 0, 0}, {1, MODE_EFFECT_EDIT, 0, 0, 3},
+        {1, MODE_EFFECT_EDIT, 0, 1, 2}, {0, 14, 1, 1, 2},  // 14: a flagged number that is no mode
     };
     for (const Case& c : cases) {
         g_StudioFlag = c.studio;

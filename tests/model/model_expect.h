@@ -21,7 +21,7 @@ protected:
         g_StudioFlag = 0;
         g_Lib.allocArrays = 0;
         g_ToonShading = 0;
-        g_Mode = 0;
+        g_Mode = MODE_PREVIEW;
     }
     void TearDown() override
     {

@@ -92,7 +92,7 @@ TEST_F(Model2Draw, DrawAllBindsTheTextureAndDrawsEachTriangle)
     DrawRec().Clear();
     m->groups[0].texture = 1;
     g_Model2TexHandles[4][1] = 7;
-    g_Screen = 0;
+    g_Screen = SCREEN_START;
     Model2_DrawAll();
     std::vector<DrawCall> tris = DrawRec().Of("triangle");
     ASSERT_EQ(2u, tris.size());

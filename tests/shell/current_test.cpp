@@ -117,7 +117,7 @@ TEST_F(Current, EffectPartFollowsTheLayer)
 TEST_F(Current, LayerModelIsReadyAsMade)
 {
     std::vector<int32_t> objects = g_LayerObjectIds, models = g_LayerModelIds;
-    g_Mode = 11;
+    g_Mode = MODE_3D_EDIT;
     Layer_Create();
     ASSERT_FALSE(g_LayerModelIds.empty());
     int32_t id = g_LayerModelIds.back();
@@ -126,13 +126,13 @@ TEST_F(Current, LayerModelIsReadyAsMade)
     Model3_ProcessReleases();
     g_LayerObjectIds = objects;
     g_LayerModelIds = models;
-    g_Mode = 20;
+    g_Mode = MODE_EFFECT_EDIT;
 }
 
 TEST_F(Current, TitleNamesTheCurrentRecord)
 {
     char t[256];
-    g_Mode = 0;
+    g_Mode = MODE_PREVIEW;
     Mode_UpdateCurrent();
     ASSERT_TRUE(Title_Build(t, sizeof t));
     EXPECT_STREQ(t, " QV Viduza Rozar 2009.09");  // a model without faces
@@ -144,7 +144,7 @@ TEST_F(Current, TitleNamesTheCurrentRecord)
     ASSERT_TRUE(Title_Build(t, sizeof t));
     EXPECT_STREQ(t, " QV Viduza Rozar 2009.09   robo.lwo");
 
-    g_Mode = 20;
+    g_Mode = MODE_EFFECT_EDIT;
     g_CurEffectId = Effect_DataCreate();
     QVL::EFFECT* e = Effect_GetData(g_CurEffectId);
     Str_Copy(e->folder, sizeof e->folder, "Effect");
@@ -195,14 +195,14 @@ TEST_F(Current, PlaybackTicksAdvanceTheCurrentRecords)
 
 TEST_F(Current, FitCentresTheModelInAFrontView)
 {
-    g_Screen = 16;  // bone screen: every corner, margins of 24
-    g_Mode = 11;
+    g_Screen = SCREEN_3D_BONE;  // bone screen: every corner, margins of 24
+    g_Mode = MODE_3D_EDIT;
     std::vector<int32_t> models = g_LayerModelIds;
     g_LayerModelIds = {modelId};
     AddFace(model, {AddVertex(model, -1, 2, 0), AddVertex(model, 3, 2, 0), AddVertex(model, 3, 6, 0)});
     AddVertex(model, 100, 100, 100);  // used by no face: never counts
     g_CurViewIndex = 1;
-    VIEW_REC& v = g_Views[16][1];
+    VIEW_REC& v = g_Views[SCREEN_3D_BONE][1];
     v.type = VIEW_FRONT;
     v.width = 224;
     v.height = 424;
@@ -214,8 +214,8 @@ TEST_F(Current, FitCentresTheModelInAFrontView)
     // Four units across 200 pixels: 40 x zoom x 4 = 200.
     EXPECT_NEAR(v.zoom * 160.0f, 200.0f, 1.0f);
     g_LayerModelIds = models;
-    g_Mode = 20;
-    g_Screen = 0;
+    g_Mode = MODE_EFFECT_EDIT;
+    g_Screen = SCREEN_START;
     g_CurViewIndex = 0;
 }
 

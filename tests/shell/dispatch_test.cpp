@@ -17,15 +17,15 @@ TEST_F(Dispatch, EveryModeOfTheListHasItsEnterExitAndFrame)
 {
     struct Row { int mode; MODE_FN enter, exit, frame; MODE_ID_FN command; };
     const Row rows[] = {
-        {0, Preview_Enter, Preview_Exit, Preview_Frame, Preview_OnCommand},
-        {3, Model2D_Enter, Model2D_Exit, Model2D_Frame, Model2D_Command},
-        {11, Model3D_Enter, Model3D_Exit, Model3D_Frame, Model3D_Command},
-        {19, ParticleEdit_Enter, ParticleEdit_Exit, ParticleEdit_Frame, nullptr},
-        {20, EffectEdit_Enter, EffectEdit_Exit, EffectEdit_Frame, EffectEdit_Command},
-        {21, Map2Edit_Enter, Map2Edit_Exit, Map2Edit_Frame, nullptr},
-        {22, ColiEdit_Enter, ColiEdit_Exit, ColiEdit_Frame, nullptr},
-        {23, MovieEdit_Enter, MovieEdit_Exit, MovieEdit_Frame, MovieEdit_Command},
-        {24, Prog_Enter, Prog_Exit, Prog_Frame, nullptr},
+        {MODE_PREVIEW, Preview_Enter, Preview_Exit, Preview_Frame, Preview_OnCommand},
+        {MODE_2D_EDIT, Model2D_Enter, Model2D_Exit, Model2D_Frame, Model2D_Command},
+        {MODE_3D_EDIT, Model3D_Enter, Model3D_Exit, Model3D_Frame, Model3D_Command},
+        {MODE_PARTICLE, ParticleEdit_Enter, ParticleEdit_Exit, ParticleEdit_Frame, nullptr},
+        {MODE_EFFECT_EDIT, EffectEdit_Enter, EffectEdit_Exit, EffectEdit_Frame, EffectEdit_Command},
+        {MODE_MAP_EDIT, Map2Edit_Enter, Map2Edit_Exit, Map2Edit_Frame, nullptr},
+        {MODE_COLLISION_EDIT, ColiEdit_Enter, ColiEdit_Exit, ColiEdit_Frame, nullptr},
+        {MODE_MOVIE, MovieEdit_Enter, MovieEdit_Exit, MovieEdit_Frame, MovieEdit_Command},
+        {MODE_PROGRAM, Prog_Enter, Prog_Exit, Prog_Frame, nullptr},
     };
     for (const Row& r : rows) {
         const MODE_HOOKS& h = Mode_Hooks(r.mode);
@@ -46,12 +46,12 @@ TEST_F(Dispatch, MouseHandlersFollowTheTable)
 {
     struct Row { int mode; MODE_MOUSE_FN lDown, lUp, mDown, rDown, move; };
     const Row rows[] = {
-        {0, Preview_ButtonDown, nullptr, Preview_ButtonDown, Preview_RButtonDown, nullptr},
-        {19, Mode_StoreDragStart, nullptr, Mode_StoreDragStart, Poly3D_StoreDragStart, ParticleEdit_MouseMove},
-        {20, Mode_StoreDragStart, nullptr, Mode_StoreDragStart, Poly3D_StoreDragStart, EffectEdit_MouseMove},
-        {21, Map2Edit_LButtonDown, Map2Edit_LButtonUp, ColiEdit_MButtonDown, Poly3D_StoreDragStart, Map2Edit_MouseMove},
-        {22, Mode_StoreDragStart, ColiEdit_LButtonUp, ColiEdit_MButtonDown, Poly3D_StoreDragStart, ColiEdit_MouseMove},
-        {23, MovieEdit_LButtonDown, nullptr, Mode_StoreDragStart, MovieEdit_RButtonDown, MovieEdit_MouseMove},
+        {MODE_PREVIEW, Preview_ButtonDown, nullptr, Preview_ButtonDown, Preview_RButtonDown, nullptr},
+        {MODE_PARTICLE, Mode_StoreDragStart, nullptr, Mode_StoreDragStart, Poly3D_StoreDragStart, ParticleEdit_MouseMove},
+        {MODE_EFFECT_EDIT, Mode_StoreDragStart, nullptr, Mode_StoreDragStart, Poly3D_StoreDragStart, EffectEdit_MouseMove},
+        {MODE_MAP_EDIT, Map2Edit_LButtonDown, Map2Edit_LButtonUp, ColiEdit_MButtonDown, Poly3D_StoreDragStart, Map2Edit_MouseMove},
+        {MODE_COLLISION_EDIT, Mode_StoreDragStart, ColiEdit_LButtonUp, ColiEdit_MButtonDown, Poly3D_StoreDragStart, ColiEdit_MouseMove},
+        {MODE_MOVIE, MovieEdit_LButtonDown, nullptr, Mode_StoreDragStart, MovieEdit_RButtonDown, MovieEdit_MouseMove},
     };
     for (const Row& r : rows) {
         const MODE_HOOKS& h = Mode_Hooks(r.mode);
@@ -63,8 +63,9 @@ TEST_F(Dispatch, MouseHandlersFollowTheTable)
     }
     // The draw passes: the first of modes 3, 11 and 19 to 24, the second of 0, 3, 11, 22 and 23.
     for (int m = 0; m < kModeCount; ++m) {
-        bool first = m == 3 || m == 11 || (m >= 19 && m <= 24);
-        bool second = m == 0 || m == 3 || m == 11 || m == 22 || m == 23;
+        bool first = m == MODE_2D_EDIT || m == MODE_3D_EDIT || (m >= MODE_PARTICLE && m <= MODE_PROGRAM);
+        bool second = m == MODE_PREVIEW || m == MODE_2D_EDIT || m == MODE_3D_EDIT || m == MODE_COLLISION_EDIT ||
+                      m == MODE_MOVIE;
         EXPECT_EQ(Mode_Hooks(m).draw != nullptr, first) << m;
         EXPECT_EQ(Mode_Hooks(m).drawOverlay != nullptr, second) << m;
     }
@@ -73,7 +74,7 @@ TEST_F(Dispatch, MouseHandlersFollowTheTable)
 TEST_F(Dispatch, CommandsReachTheTableFirstThenTheModeHandler)
 {
     g_calls.clear();
-    g_ModeHooks[20].command = RecCommand;
+    g_ModeHooks[MODE_EFFECT_EDIT].command = RecCommand;
     Main_Command(40067);  // options: in the table
     Main_Command(56);     // only the mode knows it
     ASSERT_EQ(g_calls.size(), 2u);
@@ -81,7 +82,7 @@ TEST_F(Dispatch, CommandsReachTheTableFirstThenTheModeHandler)
     EXPECT_EQ(g_calls[1], "command 56 options=1");
     EXPECT_FALSE(Main_CommandTable(56));
     // Modes without a handler get nothing, the table still runs.
-    g_Mode = 24;
+    g_Mode = MODE_PROGRAM;
     Main_Command(40007);
     EXPECT_EQ(UiRec().confirmExits, 1);
     EXPECT_EQ(g_calls.size(), 2u);
@@ -90,8 +91,8 @@ TEST_F(Dispatch, CommandsReachTheTableFirstThenTheModeHandler)
 TEST_F(Dispatch, EscAsksToExitAndOOpensTheOptions)
 {
     g_calls.clear();
-    g_ModeHooks[11].keyUp = RecKey;
-    g_Mode = 11;
+    g_ModeHooks[MODE_3D_EDIT].keyUp = RecKey;
+    g_Mode = MODE_3D_EDIT;
     Main_KeyUp(0x1B);
     EXPECT_EQ(UiRec().confirmExits, 1);
     EXPECT_EQ(g_calls.back(), "key 27");
@@ -136,9 +137,9 @@ TEST_F(Dispatch, TheKeyLatchDropsRepeatsButNeverAKeyUp)
         {"a key-down after a key-up in the same turn is still one too many",
          {{'D', 'A'}, {'|', 0}, {'U', 'A'}, {'D', 'B'}, {'|', 0}, {'U', 'B'}}, {"down 65", "up 65", "up 66"}, 0, 0, 0},
     };
-    g_ModeHooks[11].keyDown = RecDown;
-    g_ModeHooks[11].keyUp = RecUp;
-    g_Mode = 11;
+    g_ModeHooks[MODE_3D_EDIT].keyDown = RecDown;
+    g_ModeHooks[MODE_3D_EDIT].keyUp = RecUp;
+    g_Mode = MODE_3D_EDIT;
     for (const Case& c : cases) {
         g_calls.clear();
         g_App.keyLatch = 0;
@@ -172,21 +173,21 @@ TEST_F(Dispatch, F2TogglesAntiAliasingBothWays)
 
 TEST_F(Dispatch, ProgramEditorOpensTheLogWindow)
 {
-    g_Mode = 24;
+    g_Mode = MODE_PROGRAM;
     Mode_Enter();
     EXPECT_EQ(Rec().logWindowsCreated, 1);
     EXPECT_TRUE(UiRec().Has("MenuSet MENU_PROG"));
     EXPECT_EQ(g_ScreenGroup, 8);
     EXPECT_EQ(g_ViewCount[0], 1);
     Mode_Exit();
-    g_Mode = 20;
+    g_Mode = MODE_EFFECT_EDIT;
 }
 
 TEST_F(Dispatch, ReleasingOneButtonWhileTheOtherIsHeldEndsBoth)
 {
     g_calls.clear();
-    g_ModeHooks[20].lButtonUp = RecMouse;
-    g_ModeHooks[20].rButtonUp = RecMouse;
+    g_ModeHooks[MODE_EFFECT_EDIT].lButtonUp = RecMouse;
+    g_ModeHooks[MODE_EFFECT_EDIT].rButtonUp = RecMouse;
     g_Lib.mouse.held[2] = 1;
     Mode_LButtonUp(5);
     EXPECT_TRUE(g_calls.empty());
@@ -217,9 +218,9 @@ TEST_F(Dispatch, StartModeLoadsItsMenuAndTheSwitchTo3DOpensTheViews)
     g_LayerModelIds = {0};
     UiRec().Clear();
     Mode_SwitchTo3DPoly();
-    EXPECT_EQ(g_Mode, 11);
+    EXPECT_EQ(g_Mode, MODE_3D_EDIT);
     EXPECT_EQ(g_Screen, 14);
-    EXPECT_EQ(g_PrevMode, 20);
+    EXPECT_EQ(g_PrevMode, MODE_EFFECT_EDIT);
     EXPECT_EQ(g_ScreenGroup, 4);
     EXPECT_EQ(UiRec().calls.front().rfind("MenuDestroy", 0), 0u);
     EXPECT_TRUE(UiRec().Has("MenuSet MENU_3D_POLY"));
@@ -229,18 +230,18 @@ TEST_F(Dispatch, StartModeLoadsItsMenuAndTheSwitchTo3DOpensTheViews)
     EXPECT_EQ(g_UndoHistories[0].position, 0);
     EXPECT_EQ(g_UndoHistories[1].position, -1);
     EXPECT_STREQ(g_UndoCaption, "３Ｄモデル編集");
-    EXPECT_FLOAT_EQ(g_Views[14][0].pan[1], 8.0f);
+    EXPECT_FLOAT_EQ(g_Views[SCREEN_3D_POLYGON][0].pan[1], 8.0f);
     // Already in 11: nothing changes.
     UiRec().Clear();
-    g_Screen = 16;
+    g_Screen = SCREEN_3D_BONE;
     Mode_SwitchTo3DPoly();
     EXPECT_EQ(g_Screen, 16);
     EXPECT_TRUE(UiRec().calls.empty());
-    g_Screen = 14;
+    g_Screen = SCREEN_3D_POLYGON;
     Mode_Exit();
-    for (int i = 1; i < 4; ++i) EXPECT_EQ(g_Views[14][i].window, nullptr);
-    g_Mode = 20;
-    g_Screen = 0;
+    for (int i = 1; i < 4; ++i) EXPECT_EQ(g_Views[SCREEN_3D_POLYGON][i].window, nullptr);
+    g_Mode = MODE_EFFECT_EDIT;
+    g_Screen = SCREEN_START;
 }
 
 TEST_F(Dispatch, RedrawRequestFlagsOnlyOpenExistingViews)

@@ -73,8 +73,8 @@ protected:
         Effect_EraseAllData();
         g_CurEffectId = g_CurEffectInstIndex = -1;
         g_CurObj2Id = -1;
-        g_Mode = 20;
-        g_Screen = 0;
+        g_Mode = MODE_EFFECT_EDIT;
+        g_Screen = SCREEN_START;
         Mode_UpdateCurrent();
         ShellTest::TearDown();
     }
@@ -111,8 +111,8 @@ protected:
     // The 3D polygon screen with one layer holding a ready model.
     int32_t Enter3D()
     {
-        g_Mode = 11;
-        g_Screen = 14;
+        g_Mode = MODE_3D_EDIT;
+        g_Screen = SCREEN_3D_POLYGON;
         g_CurLayer = 0;
         int32_t id = ReadyModel();
         g_LayerObjectIds = {0};
@@ -277,11 +277,11 @@ TEST_F(FileCommands, CommandLineNameIsTakenFromTheLaunchFolder)
     Write("cube.qvp", CubeFile());
     std::string launch = dir;
     ASSERT_TRUE(Svc_SetCurrentDirectory(oldDir));
-    g_Mode = 20;
+    g_Mode = MODE_EFFECT_EDIT;
     g_LayerObjectIds = {0};
     g_LayerModelIds = {ReadyModel()};
     Shell_OpenCommandLine("\"cube.qvp\"", launch.c_str());
-    EXPECT_EQ(11, g_Mode);
+    EXPECT_EQ(MODE_3D_EDIT, g_Mode);
     EXPECT_EQ(14, g_Screen);
     ASSERT_NE(nullptr, g_CurModel3);
     EXPECT_TRUE(EndsWith(g_CurModel3->file, "/cube.qvp")) << g_CurModel3->file;
@@ -317,8 +317,8 @@ TEST_F(FileCommands, PathInAFolderThatCannotBeEnteredLoadsNothing)
 TEST_F(FileCommands, SaveQvpOffersTheModelsNameAndWritesWhatLoadsBack)
 {
     // No model: nothing asked.
-    g_Mode = 11;
-    g_Screen = 14;
+    g_Mode = MODE_3D_EDIT;
+    g_Screen = SCREEN_3D_POLYGON;
     g_LayerModelIds.clear();
     Mode_UpdateCurrent();
     FileCmd_SaveQVP();
@@ -545,7 +545,7 @@ TEST_F(FileCommands, NewModelResetsModelZeroWhileItExists)
 {
     const int32_t zero = ReadyModel();
     ASSERT_EQ(0, zero);
-    g_Screen = 14;
+    g_Screen = SCREEN_3D_POLYGON;
     FileCmd_NewModel3();
     EXPECT_EQ(0, Model3_GetById(0)->faceCount);
     EXPECT_EQ(1, g_Lib.allocArrays);

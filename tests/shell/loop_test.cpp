@@ -182,7 +182,7 @@ using FrameUpdate = ShellTest;
 
 TEST_F(FrameUpdate, TitleEverySixtyFirstPass)
 {
-    g_Mode = 21;
+    g_Mode = MODE_MAP_EDIT;
     g_TitleCounter = 0;
     int sets = 0;
     for (int i = 0; i < 122; ++i) {
@@ -192,13 +192,13 @@ TEST_F(FrameUpdate, TitleEverySixtyFirstPass)
     }
     EXPECT_EQ(sets, 2);
     EXPECT_TRUE(UiRec().Has("Text 1  QV Viduza Rozar 2009.09"));
-    g_Mode = 20;
+    g_Mode = MODE_EFFECT_EDIT;
 }
 
 TEST_F(FrameUpdate, MiddleDragPansThe2DCanvasWithinItsClamp)
 {
-    g_Mode = 20;
-    g_Mode2DScreen[20] = 1;
+    g_Mode = MODE_EFFECT_EDIT;
+    g_Mode2DScreen[MODE_EFFECT_EDIT] = 1;
     g_HalfMonitorW = 960;
     g_HalfMonitorH = 540;
     VIEW_REC& v = g_Views[0][0];
@@ -215,7 +215,7 @@ TEST_F(FrameUpdate, MiddleDragPansThe2DCanvasWithinItsClamp)
 
 TEST_F(FrameUpdate, OrbitPitchIsHeldBelowTheVertical)
 {
-    g_Mode2DScreen[20] = 0;
+    g_Mode2DScreen[MODE_EFFECT_EDIT] = 0;
     g_OrbitPitch = 89.0f;
     g_Lib.mouse.held[2] = 1;
     g_MouseDelta = {0.0f, 10.0f};

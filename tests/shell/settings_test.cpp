@@ -44,15 +44,15 @@ TEST_F(Settings, DefaultFileHasTheLayoutLength)
 
 TEST_F(Settings, RoundTripRestoresViewsSlotsAndOptions)
 {
-    g_Views[14][1].left = 333;
-    g_Views[14][1].type = VIEW_SIDE;
-    g_Views[14][2].exists = 0;
-    g_ViewCount[23] = 5;
-    g_Views[23][4].exists = 1;
-    g_Views[23][4].width = 77;
-    g_DlgSlots[14][1].left = -20;
-    g_DlgSlots[24][7].extra[1] = 9;
-    g_App.vsyncByScreen[14] = 1;
+    g_Views[SCREEN_3D_POLYGON][1].left = 333;
+    g_Views[SCREEN_3D_POLYGON][1].type = VIEW_SIDE;
+    g_Views[SCREEN_3D_POLYGON][2].exists = 0;
+    g_ViewCount[SCREEN_MOVIE] = 5;
+    g_Views[SCREEN_MOVIE][4].exists = 1;
+    g_Views[SCREEN_MOVIE][4].width = 77;
+    g_DlgSlots[SCREEN_3D_POLYGON][1].left = -20;
+    g_DlgSlots[SCREEN_PROGRAM][7].extra[1] = 9;
+    g_App.vsyncByScreen[SCREEN_3D_POLYGON] = 1;
     g_App.cpuByScreen[3] = 1;
     g_App.reverseWheel = 1;
     g_App.gridOn = 0;
@@ -65,14 +65,14 @@ TEST_F(Settings, RoundTripRestoresViewsSlotsAndOptions)
     Settings_SetDefaults();
     std::memset(g_ProgMode.sourceFile, 0, sizeof g_ProgMode.sourceFile);
     ASSERT_TRUE(Settings_Parse(b.data(), b.size()));
-    EXPECT_EQ(g_Views[14][1].left, 333);
-    EXPECT_EQ(g_Views[14][1].type, VIEW_SIDE);
-    EXPECT_EQ(g_Views[14][2].exists, 0);
-    EXPECT_EQ(g_ViewCount[23], 5);
-    EXPECT_EQ(g_Views[23][4].width, 77);
-    EXPECT_EQ(g_DlgSlots[14][1].left, -20);
-    EXPECT_EQ(g_DlgSlots[24][7].extra[1], 9);
-    EXPECT_EQ(g_App.vsyncByScreen[14], 1);
+    EXPECT_EQ(g_Views[SCREEN_3D_POLYGON][1].left, 333);
+    EXPECT_EQ(g_Views[SCREEN_3D_POLYGON][1].type, VIEW_SIDE);
+    EXPECT_EQ(g_Views[SCREEN_3D_POLYGON][2].exists, 0);
+    EXPECT_EQ(g_ViewCount[SCREEN_MOVIE], 5);
+    EXPECT_EQ(g_Views[SCREEN_MOVIE][4].width, 77);
+    EXPECT_EQ(g_DlgSlots[SCREEN_3D_POLYGON][1].left, -20);
+    EXPECT_EQ(g_DlgSlots[SCREEN_PROGRAM][7].extra[1], 9);
+    EXPECT_EQ(g_App.vsyncByScreen[SCREEN_3D_POLYGON], 1);
     EXPECT_EQ(g_App.cpuByScreen[3], 1);
     EXPECT_EQ(g_App.reverseWheel, 1);
     EXPECT_EQ(g_App.gridOn, 0);

@@ -2,10 +2,22 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "convert/preview_hooks.h"
+#include "edit2d/model2d_hooks.h"
+#include "edit3d/model3d_hooks.h"
+#include "effect/effect_edit_hooks.h"
 #include "frame/lib.h"
-#include "shell/modes.h"
-#include "shell/settings.h"
+#include "scene/scene_edit_hooks.h"
+#include "script/prog_hooks.h"
+#include "shell/app_state.h"
+#include "shell/current.h"
+#include "shell/dlg_slot.h"
+#include "shell/input_state.h"
 #include "shell/main_loop.h"
+#include "shell/modes.h"
+#include "shell/navigation.h"
+#include "shell/playback.h"
+#include "shell/settings.h"
 #include "shell/views.h"
 #include "support/recorder.h"
 #include "support/ui_recorder.h"
@@ -20,8 +32,8 @@ protected:
             for (int i = 0; i < kViewsPerScreen; ++i) row[i].window = nullptr;
         for (int32_t& v : g_WindowRect) v = 0;
         Settings_SetDefaults();
-        g_Mode = 20;
-        g_Screen = 0;
+        g_Mode = MODE_EFFECT_EDIT;
+        g_Screen = SCREEN_START;
         g_ModeMenu = nullptr;
         g_App.keyLatch = 0;
         g_CurViewIndex = 0;

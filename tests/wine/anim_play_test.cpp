@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "edit3d/model3d_hooks.h"
 #include "frame/bytes.h"
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
@@ -19,11 +20,11 @@
 #include "model/model_load.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
-#include "edit3d/model3d_hooks.h"
 #include "model/scene_object.h"
 #include "render/model_draw.h"
+#include "shell/current.h"
 #include "shell/frame_update.h"
-#include "shell/shell.h"
+#include "shell/playback.h"
 #include "support/qvp_fixtures.h"
 #include "wine/support/wine_frame.h"
 
@@ -184,8 +185,8 @@ protected:
         // The 3D editor's motion screen with the model in layer 0, as a model opened from the command
         // line leaves it (the per-frame update takes the current model from the layer). The polygon
         // screens draw the rest shape on purpose.
-        g_Mode = 11;
-        g_Screen = 18;
+        g_Mode = MODE_3D_EDIT;
+        g_Screen = SCREEN_3D_MOTION;
         g_CurLayer = 0;
         g_LayerModelIds = {model_};
         g_LayerObjectIds = {object_};

@@ -30,7 +30,7 @@ TEST(Model2DrawWine, AQvbCoversThePixelsOfItsPlacement)
     g_WindowScale[0] = g_WindowScale[1] = 1.0f;
     g_ScaleToWindow = 0;
     g_StudioFlag = 0;
-    g_Screen = 0;
+    g_Screen = SCREEN_START;
     Lib_SetClearColor(0, 0, 0);
     Render_SetFade(1.0f);
 

@@ -17,13 +17,14 @@
 #include "frame/win32/app_frame.h"
 #include "model/model3.h"
 #include "model/gpu_update.h"
+#include "model/model3.h"
 #include "model/model_table.h"
 #include "model/scene_object.h"
 #include "render/camera.h"
 #include "render/frame_render.h"
+#include "shell/current.h"
 #include "shell/file_commands.h"
-#include "shell/modes.h"
-#include "shell/shell.h"
+#include "shell/mode_hooks.h"
 #include "wine/support/wine_frame.h"
 
 using namespace QVL;
@@ -128,8 +129,8 @@ TEST(PreviewRender, TheDialogSavesTheViewAsABitmap)
         decltype(g_ScreenGroup) group = g_ScreenGroup;
         ~GroupKept() { g_ScreenGroup = group; }
     } groupKept;
-    g_Mode = 0;
-    g_Screen = 0;
+    g_Mode = MODE_PREVIEW;
+    g_Screen = SCREEN_START;
     Mode_Enter();
     OBJECT* o = Object_GetById(g_DefaultObjectId);
     ASSERT_NE(nullptr, o);

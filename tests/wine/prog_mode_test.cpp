@@ -19,7 +19,8 @@
 #include "script/prog.h"
 #include "script/prog_hooks.h"
 #include "script/win32/prog_dialog.h"
-#include "shell/shell.h"
+#include "shell/app_state.h"
+#include "shell/current.h"
 #include "wine/support/wine_frame.h"
 
 namespace {

@@ -11,8 +11,11 @@
 #include "frame/services.h"
 #include "frame/text.h"
 #include "frame/win32/app_frame.h"
-#include "shell/modes.h"
+#include "shell/current.h"
+#include "shell/dlg_slot.h"
+#include "shell/input_state.h"
 #include "shell/panels.h"
+#include "shell/playback.h"
 
 namespace {
 

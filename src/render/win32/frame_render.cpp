@@ -92,9 +92,9 @@ void SetViewport(DWORD x, DWORD y, DWORD w, DWORD h)
 // screen where the main view shows it.
 void SetModeViewport()
 {
-    if (g_Mode == 23) {
+    if (g_Mode == MODE_MOVIE) {
         SetViewport((DWORD)((BackBufferWidth() - 1280) / 2), (DWORD)((BackBufferHeight() - 720) / 2), 1280, 720);
-    } else if (g_Mode == 24) {
+    } else if (g_Mode == MODE_PROGRAM) {
         float panX = 0.0f, panY = 0.0f;
         Draw_MainViewPan(&panX, &panY);
         SetViewport((DWORD)(int)((float)(g_Lib.monitorWidth - 640) * 0.5f + panX),
@@ -104,7 +104,7 @@ void SetModeViewport()
 
 void WholeBackBufferViewport()
 {
-    if (g_Mode == 23 || g_Mode == 24) SetViewport(0, 0, (DWORD)BackBufferWidth(), (DWORD)BackBufferHeight());
+    if (g_Mode == MODE_MOVIE || g_Mode == MODE_PROGRAM) SetViewport(0, 0, (DWORD)BackBufferWidth(), (DWORD)BackBufferHeight());
 }
 
 void FixedScene()
@@ -200,7 +200,7 @@ void Render_Draw2DLayer()
             Tex_Set(-1);
             Draw_Rect2D(-1, -1, g_ModeScreenSize[0], g_ModeScreenSize[1], 255, 255, 255, 255);
         }
-        if (g_Mode == 23 && type == 0) {
+        if (g_Mode == MODE_MOVIE && type == 0) {
             const int x0 = (BackBufferWidth() - 1280) / 2, y0 = (BackBufferHeight() - 720) / 2;
             Tex_Set(-1);
             Draw_Rect2D(x0 - 1, y0 - 1, x0 + 1280, y0 + 720, 255, 255, 255, 255);

@@ -11,8 +11,8 @@
 #include "model/gpu_data.h"
 #include "model/model_table.h"
 #include "model/scene_object.h"
-#include "render/material_verts.h"
 #include "render/immediate.h"
+#include "render/material_verts.h"
 #include "render/model_draw.h"
 #include "render/renderer.h"
 
@@ -30,13 +30,13 @@ const int kWholeDrawType[10] = {0, 0, 0, 0, 4, 1, 2, 3, 0, 0};
 
 bool EditScreen()
 {
-    return g_Screen >= 14 && g_Screen <= 17;
+    return g_Screen >= SCREEN_3D_POLYGON && g_Screen <= SCREEN_3D_WEIGHT;
 }
 
 bool IsDeformed(const MODEL3* m)
 {
     if (m->animated == 0) return false;
-    if (g_StudioFlag == 1 && (g_Mode == 0 || EditScreen())) return false;
+    if (g_StudioFlag == 1 && (g_Mode == MODE_PREVIEW || EditScreen())) return false;
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "frame/win32/file_dialog.h"
 #include "frame/win32/image_load.h"
 #include "model/win32/model_textures.h"
+#include "shell/file_asks.h"
 #include "shell/file_commands.h"
 
 const char* FileCmd_AskOpen(const char* extension, const char* title, const char* initialName)

@@ -4,8 +4,10 @@
 #include "frame/lib.h"
 #include "render/camera.h"
 #include "render/immediate.h"
+#include "shell/app_state.h"
 #include "shell/grid.h"
-#include "shell/shell.h"
+#include "shell/input_state.h"
+#include "shell/playback.h"
 #include "shell/views.h"
 
 using namespace QVL;
@@ -14,11 +16,11 @@ void Grid_Draw2D()
 {
     if (!g_App.gridOn || !g_CurView) return;
     // (The 2D editors' canvas cross through the 2D model's position comes with the 2D models.)
-    if (g_Mode != 11) return;
+    if (g_Mode != MODE_3D_EDIT) return;
     const VIEW_REC& v = *g_CurView;
     GRID_VIEW gv{v.type, v.zoom, v.centreX, v.centreY, v.width, v.height, {v.pan[0], v.pan[1], v.pan[2]}};
     const float* mainTarget = nullptr;
-    if (g_Screen == 14 || g_Screen == 15)
+    if (g_Screen == SCREEN_3D_POLYGON || g_Screen == SCREEN_3D_TEXTURE)
         mainTarget = g_Views[g_Screen][0].pan;
     std::vector<GRID_LINE2D> lines;
     Grid_OrthoLines(gv, mainTarget, lines);
@@ -39,7 +41,7 @@ void View_DrawAxisGizmo()
 {
     if (g_PlayFlag == 1 || !g_CurView || g_CurView->type != VIEW_MAIN) return;
     const bool anyHeld = g_Lib.mouse.held[0] || g_Lib.mouse.held[1] || g_Lib.mouse.held[2];
-    if (g_Mode == 0 && !anyHeld) return;
+    if (g_Mode == MODE_PREVIEW && !anyHeld) return;
     const float* t = g_CurView->pan;
     if (!g_Lib.mouse.held[0]) {
         // While the left button is held the geometry and hover stay, so a drag keeps its axis.

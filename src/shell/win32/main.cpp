@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include "effect/effect_edit_hooks.h"
 #include "frame/lib.h"
 #include "frame/log.h"
 #include "frame/services.h"
@@ -11,13 +12,18 @@
 #include "frame/win32/log_window.h"
 #include "frame/win32/media.h"
 #include "model/anim_clock.h"
+#include "model/model_table.h"
+#include "render/camera.h"
+#include "scene/scene_edit_hooks.h"
 #include "script/win32/prog_dialog.h"
+#include "shell/app_state.h"
+#include "shell/dlg_slot.h"
 #include "shell/frame_update.h"
 #include "shell/main_loop.h"
 #include "shell/modes.h"
-#include "shell/shell_needs.h"
+#include "shell/panels.h"
+#include "shell/playback.h"
 #include "shell/views.h"
-#include "model/model_table.h"
 
 static void IdlePass()
 {

@@ -5,11 +5,14 @@
 
 #include <vector>
 
+#include "edit3d/model3d_hooks.h"
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
-#include "shell/modes.h"
+#include "shell/app_state.h"
+#include "shell/file_commands.h"
+#include "shell/mode_hooks.h"
+#include "shell/mode_input.h"
 #include "shell/settings.h"
-#include "shell/shell_needs.h"
 #include "shell/views.h"
 #include "shell/win32/shell_win32.h"
 
@@ -57,7 +60,7 @@ int Main_WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN: Mode_LButtonDown(lp); break;
     case WM_LBUTTONUP: Mode_LButtonUp(lp); break;
     case WM_LBUTTONDBLCLK:
-        if (g_Screen == 18) {
+        if (g_Screen == SCREEN_3D_MOTION) {
             Motion3D_CreateKey();
             Motion3D_Refresh();
         }

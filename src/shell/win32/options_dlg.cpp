@@ -4,10 +4,12 @@
 #include <cstdlib>
 
 #include "frame/lib.h"
-#include "frame/win32/app_frame.h"
 #include "frame/text.h"
-#include "shell/modes.h"
-#include "shell/shell.h"
+#include "frame/win32/app_frame.h"
+#include "shell/app_state.h"
+#include "shell/dlg_slot.h"
+#include "shell/mode_hooks.h"
+#include "shell/mode_input.h"
 #include "shell/win32/shell_win32.h"
 
 void Options_Open()

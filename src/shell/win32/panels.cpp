@@ -4,11 +4,9 @@
 
 #include <cstring>
 
-#include "effect/effect_edit_hooks.h"
 #include "frame/win32/app_frame.h"
-#include "shell/modes.h"
+#include "shell/mode_hooks.h"
 #include "shell/panels.h"
-#include "shell/shell_needs.h"
 
 namespace {
 
@@ -73,9 +71,10 @@ void Panel_RepaintDirty()
 {
     Mode_UpdateCurrent();
     // (The key panels, swatches and texture pictures of the model editors join here with them.)
-    HWND host = (HWND)g_EffectKeyFrameSlot.window;
+    const DLG_SLOT& slot = *g_EffectTimelineHost;
+    HWND host = (HWND)slot.window;
     if (g_PanelDirtyEffect == 1 && host && IsWindow(host)) {
         g_PanelDirtyEffect = 0;
-        Paint(host, g_EffectKeyFrameSlot.extra[0], g_EffectKeyFrameSlot.extra[1], Panel_PaintEffectTimeline);
+        Paint(host, slot.extra[0], slot.extra[1], Panel_PaintEffectTimeline);
     }
 }

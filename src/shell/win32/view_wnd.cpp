@@ -2,11 +2,13 @@
 #include <windows.h>
 
 #include "frame/lib.h"
-#include "frame/win32/app_frame.h"
-#include "frame/win32/file_dialog.h"
 #include "frame/services.h"
 #include "frame/text.h"
-#include "shell/modes.h"
+#include "frame/win32/app_frame.h"
+#include "frame/win32/file_dialog.h"
+#include "shell/dlg_slot.h"
+#include "shell/mode_hooks.h"
+#include "shell/mode_input.h"
 #include "shell/views.h"
 #include "shell/win32/shell_win32.h"
 

@@ -10,7 +10,7 @@
 #include "render/screens.h"
 #include "render/shadows.h"
 #include "render/text_queue.h"
-#include "shell/shell.h"
+#include "shell/current.h"
 #include "shell/views.h"
 #include "shell/win32/shell_win32.h"
 
