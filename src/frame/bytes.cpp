@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "frame/record_io.h"
 #include "frame/services.h"
 #include "frame/text.h"
 
@@ -190,10 +191,8 @@ bool File_WriteAll(const char* path, const void* data, size_t size)
 
 void File_ReportDamaged(const char* formatName, const char* path)
 {
-    char text[800];
-    Str_Format(text, sizeof text, "%s形式のファイルが壊れているので\n読み込むことができません。\n\n%s",
-               formatName, path ? path : "");
-    Lib_MessageBox(text);
+    const RECORD_FORMAT f = {formatName, "", 0, 0, nullptr, 0, 0};
+    Record_Report(f, RECORD_DAMAGED, path);
 }
 
 void File_ReportWriteFailed(const char* path)

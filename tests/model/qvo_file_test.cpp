@@ -94,7 +94,7 @@ TEST_F(Qvo, EveryFieldRoundTrips)
     Qvo_Write(*a, flags, bytes);
     std::unique_ptr<OBJ3> b(Obj3_NewRecord());
     int32_t readFlags[kObj3Parts] = {};
-    ASSERT_EQ(QVO_OK, Qvo_Parse(bytes.data(), bytes.size(), *b, readFlags));
+    ASSERT_EQ(QVL::RECORD_OK, Qvo_Parse(bytes.data(), bytes.size(), *b, readFlags));
     EXPECT_EQ(kObj3Version, b->version);
     EXPECT_EQ(3, b->motionCount);
     EXPECT_EQ(4, b->partCount);
@@ -133,9 +133,9 @@ TEST_F(Qvo, FileEndingWithAnEmptyPartSlotReads)
     EXPECT_EQ(47u + 4, bytes.size());
     std::unique_ptr<OBJ3> b(Obj3_NewRecord());
     int32_t readFlags[kObj3Parts] = {};
-    ASSERT_EQ(QVO_OK, Qvo_Parse(bytes.data(), bytes.size(), *b, readFlags));
+    ASSERT_EQ(QVL::RECORD_OK, Qvo_Parse(bytes.data(), bytes.size(), *b, readFlags));
     EXPECT_EQ(65536, readFlags[1]);
-    EXPECT_EQ(QVO_DAMAGED, Qvo_Parse(bytes.data(), bytes.size() - 1, *b, readFlags));
+    EXPECT_EQ(QVL::RECORD_DAMAGED, Qvo_Parse(bytes.data(), bytes.size() - 1, *b, readFlags));
 }
 
 TEST_F(Qvo, LoadReadsPartsFromTheirQvpFiles)
