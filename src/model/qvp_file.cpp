@@ -53,6 +53,91 @@ int32_t Clamp(int32_t n, int32_t lo, size_t hi)
 }
 
 // ---------------------------------------------------------------------------------------------
+// Field lists, one for both directions (the writer always the 2009000 layout)
+
+template <class IO>
+bool Key3_Io(IO& io, KEY3& key)
+{
+    io.I32(key.frame);
+    io.F32s(key.translation, 3);
+    io.F32s(key.rotation, 4);
+    return io.F32s(key.scale, 3);
+}
+
+template <class IO>
+bool GroupKey3_Io(IO& io, GROUP_KEY3& key)
+{
+    io.I32(key.frame);
+    io.U16(key.reserved);
+    io.U16(key.texture);
+    io.F32s(key.reservedF, 4);
+    if constexpr (IO::kReading)
+        if (io.Ok() && key.texture > kModel3Textures) return io.Fail();
+    return io.Ok();
+}
+
+// A group's fields before its export section; 2008000 added the second block.
+template <class IO>
+bool Group3_Io(IO& io, int32_t layout, GROUP3& g)
+{
+    io.Str(g.name, sizeof g.name);
+    io.I32(g.texture);
+    if constexpr (IO::kReading) {
+        if (!io.Ok()) return false;
+        if (g.texture < 0 || g.texture >= kModel3Textures) return io.Fail();
+    }
+    io.F32s(g.color, 3);
+    io.F32(g.alpha);
+    io.I32(g.shading);
+    io.U8(g.uvMapping);
+    io.F32s(g.uvOffset, 2);
+    io.F32s(g.uvScale, 2);
+    io.I32(g.doubleSided);
+    io.I32(g.reserved0);
+    io.I32(g.mirror);
+    io.I32(g.specular);
+    io.I32s(g.specularColor, 3);
+    if (layout < 2008000) return io.Ok();
+    io.U8(g.textureSwitch);
+    io.U16(g.reserved1);
+    io.U8(g.reserved2);
+    io.U16(g.reserved3);
+    io.U8(g.selfIllumination);
+    io.F32(g.reserved4);
+    io.U8(g.reserved5);
+    io.F32(g.reserved6);
+    io.U8(g.normalMap);
+    io.U16(g.normalMapTexture);
+    io.U8(g.reserved7);
+    io.U16(g.reserved8);
+    io.F32(g.reserved9);
+    io.U8(g.reserved10);
+    io.U16(g.reserved11);
+    io.U8(g.reserved12);
+    io.F32(g.reserved13);
+    if constexpr (IO::kReading) {
+        if (!io.Ok()) return false;
+        if (g.normalMapTexture >= kModel3Textures) return io.Fail();
+    }
+    return io.Ok();
+}
+
+// A bone of 2005000 and later before its key lists.
+template <class IO>
+bool Bone3_Io(IO& io, BONE3& bone)
+{
+    io.Str(bone.name, sizeof bone.name);
+    io.I32(bone.parent);
+    if constexpr (IO::kReading) {
+        if (!io.Ok()) return false;
+        if (bone.parent < 0 || bone.parent >= kModel3Bones) return io.Fail();
+    }
+    io.F32s(bone.rest.translation, 3);
+    io.F32s(bone.rest.rotation, 4);
+    return io.F32s(bone.rest.scale, 3);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Writer
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the QVP floats are copied as they lie");
@@ -103,38 +188,10 @@ void WriteFaces(ByteWriter& w, const FACE3* f, size_t n)
     }
 }
 
-void WriteGroup(ByteWriter& w, const GROUP3& g)
+void WriteGroup(ByteWriter& w, GROUP3& g)
 {
-    w.Str(g.name, sizeof g.name);
-    w.I32(g.texture);
-    w.F32s(g.color, 3);
-    w.F32(g.alpha);
-    w.I32(g.shading);
-    w.U8(g.uvMapping);
-    w.F32s(g.uvOffset, 2);
-    w.F32s(g.uvScale, 2);
-    w.I32(g.doubleSided);
-    w.I32(g.reserved0);
-    w.I32(g.mirror);
-    w.I32(g.specular);
-    w.I32s(g.specularColor, 3);
-    w.U8(g.textureSwitch);
-    w.U16(g.reserved1);
-    w.U8(g.reserved2);
-    w.U16(g.reserved3);
-    w.U8(g.selfIllumination);
-    w.F32(g.reserved4);
-    w.U8(g.reserved5);
-    w.F32(g.reserved6);
-    w.U8(g.normalMap);
-    w.U16(g.normalMapTexture);
-    w.U8(g.reserved7);
-    w.U16(g.reserved8);
-    w.F32(g.reserved9);
-    w.U8(g.reserved10);
-    w.U16(g.reserved11);
-    w.U8(g.reserved12);
-    w.F32(g.reserved13);
+    RecordWriteIO io(w);
+    Group3_Io(io, kModel3Version, g);
     size_t v = g.exportPositions.size();
     w.I32((int32_t)v);
     WriteFloats(w, FloatsOf(g.exportPositions), 3 * v);
@@ -231,42 +288,8 @@ bool ReadFace(ByteReader& r, int32_t layout, int32_t indexLimit, FACE3& f)
 
 bool ReadGroup(ByteReader& r, int32_t layout, GROUP3& g)
 {
-    r.Str(g.name, sizeof g.name);
-    r.I32(g.texture);
-    if (!r.Ok()) return false;
-    if (g.texture < 0 || g.texture >= kModel3Textures) return r.Fail();
-    r.F32s(g.color, 3);
-    r.F32(g.alpha);
-    r.I32(g.shading);
-    r.U8(g.uvMapping);
-    r.F32s(g.uvOffset, 2);
-    r.F32s(g.uvScale, 2);
-    r.I32(g.doubleSided);
-    r.I32(g.reserved0);
-    r.I32(g.mirror);
-    r.I32(g.specular);
-    r.I32s(g.specularColor, 3);
-    if (layout >= 2008000) {
-        r.U8(g.textureSwitch);
-        r.U16(g.reserved1);
-        r.U8(g.reserved2);
-        r.U16(g.reserved3);
-        r.U8(g.selfIllumination);
-        r.F32(g.reserved4);
-        r.U8(g.reserved5);
-        r.F32(g.reserved6);
-        r.U8(g.normalMap);
-        r.U16(g.normalMapTexture);
-        r.U8(g.reserved7);
-        r.U16(g.reserved8);
-        r.F32(g.reserved9);
-        r.U8(g.reserved10);
-        r.U16(g.reserved11);
-        r.U8(g.reserved12);
-        r.F32(g.reserved13);
-        if (!r.Ok()) return false;
-        if (g.normalMapTexture >= kModel3Textures) return r.Fail();
-    }
+    RecordReadIO io(r);
+    if (!Group3_Io(io, layout, g)) return false;
     if (layout < 2009000) return r.Ok();
 
     int32_t v = 0;
@@ -312,12 +335,10 @@ bool ReadKeys(ByteReader& r, std::vector<KEY3>& keys)
     r.I32(k);
     if (!CheckCount(r, k, INT32_MAX, 44)) return false;
     keys.resize((size_t)k);
+    RecordReadIO io(r);
     for (KEY3& key : keys) {
         Key3_Default(&key);
-        r.I32(key.frame);
-        r.F32s(key.translation, 3);
-        r.F32s(key.rotation, 4);
-        r.F32s(key.scale, 3);
+        Key3_Io(io, key);
     }
     return r.Ok();
 }
@@ -339,9 +360,8 @@ void FitBoneKeyLists(MODEL3& m)
 bool Parse(MODEL3& m, ByteReader& r, int32_t layout, int32_t& exportsRead)
 {
     exportsRead = 0;
-    uint8_t magic[3];
-    r.Bytes(magic, 3);
-    r.I32(m.version);
+    // The layout is the caller's: the version read is only kept.
+    if (Record_CheckHeader(r, kQvpFormat, m.version) == RECORD_DAMAGED) return false;
 
     int32_t p = 0, n = 0, q = 0, u = 0;
     ReadAttribCount(r, layout, p);
@@ -432,14 +452,9 @@ bool Parse(MODEL3& m, ByteReader& r, int32_t layout, int32_t& exportsRead)
                     int32_t k = 0;
                     r.I32(k);
                     if (!CheckCount(r, k, kModel3GroupKeys, 24)) return false;
-                    for (int j = 0; j < k; ++j) {
-                        GROUP_KEY3& key = track.keys[j];
-                        r.I32(key.frame);
-                        r.U16(key.reserved);
-                        r.U16(key.texture);
-                        r.F32s(key.reservedF, 4);
-                        if (r.Ok() && key.texture > kModel3Textures) return r.Fail();
-                    }
+                    RecordReadIO io(r);
+                    for (int j = 0; j < k; ++j)
+                        if (!GroupKey3_Io(io, track.keys[j])) return false;
                     track.keyCount = k;
                 }
             }
@@ -466,13 +481,8 @@ bool Parse(MODEL3& m, ByteReader& r, int32_t layout, int32_t& exportsRead)
             for (KEY3& key : bone.keys[0]) Key3_Default(&key);
             continue;
         }
-        r.Str(bone.name, sizeof bone.name);
-        r.I32(bone.parent);
-        if (!r.Ok()) return false;
-        if (bone.parent < 0 || bone.parent >= kModel3Bones) return r.Fail();
-        r.F32s(bone.rest.translation, 3);
-        r.F32s(bone.rest.rotation, 4);
-        r.F32s(bone.rest.scale, 3);
+        RecordReadIO io(r);
+        if (!Bone3_Io(io, bone)) return false;
         for (int mi = 0; mi < mcount; ++mi)
             if (!ReadKeys(r, bone.keys[mi])) return false;
     }
@@ -591,6 +601,8 @@ bool Qvp_Write(MODEL3* m, ByteWriter& w)
         estimate += 400 + kExportVertexBytes * m->groups[i].exportPositions.size() + 53 * m->groups[i].exportTriangles.size();
     w.Data().reserve(w.Size() + estimate);
 
+    RecordWriteIO io(w);
+    // The writer IO only reads the fields it is handed.
     Record_WriteHeader(w, kQvpFormat);
     w.I32(p);
     w.I32(n);
@@ -626,35 +638,20 @@ bool Qvp_Write(MODEL3* m, ByteWriter& w)
             const GROUP_TRACK3& track = mo.tracks[i];
             int32_t k = Clamp(track.keyCount, 0, kModel3GroupKeys);
             w.I32(k);
-            for (int32_t j = 0; j < k; ++j) {
-                const GROUP_KEY3& key = track.keys[j];
-                w.I32(key.frame);
-                w.U16(key.reserved);
-                w.U16(key.texture);
-                w.F32s(key.reservedF, 4);
-            }
+            for (int32_t j = 0; j < k; ++j) GroupKey3_Io(io, const_cast<GROUP_KEY3&>(track.keys[j]));
         }
         w.Str(mo.name, sizeof mo.name);
         w.I32(mo.length);
     }
     w.I32(b);
     for (int32_t i = 0; i < b; ++i) {
-        const BONE3& bone = m->bones[i];
-        w.Str(bone.name, sizeof bone.name);
-        w.I32(bone.parent);
-        w.F32s(bone.rest.translation, 3);
-        w.F32s(bone.rest.rotation, 4);
-        w.F32s(bone.rest.scale, 3);
+        BONE3& bone = m->bones[i];
+        Bone3_Io(io, bone);
         for (int32_t mi = 0; mi < mc; ++mi) {
             static const std::vector<KEY3> kNone;
             const std::vector<KEY3>& keys = (size_t)mi < bone.keys.size() ? bone.keys[mi] : kNone;
             w.I32((int32_t)keys.size());
-            for (const KEY3& key : keys) {
-                w.I32(key.frame);
-                w.F32s(key.translation, 3);
-                w.F32s(key.rotation, 4);
-                w.F32s(key.scale, 3);
-            }
+            for (const KEY3& key : keys) Key3_Io(io, const_cast<KEY3&>(key));
         }
     }
     for (int32_t i = 0; i < g; ++i) {
