@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/record_io.h"
 #include "frame/services.h"
 #include "frame/text.h"
 
@@ -189,10 +188,17 @@ bool File_WriteAll(const char* path, const void* data, size_t size)
     return ok;
 }
 
+bool File_FormatDamaged(char* out, size_t cap, const char* formatName, const char* path)
+{
+    return Str_Format(out, cap, "%s形式のファイルが壊れているので\n読み込むことができません。\n\n%s",
+                      formatName ? formatName : "", path ? path : "");
+}
+
 void File_ReportDamaged(const char* formatName, const char* path)
 {
-    const RECORD_FORMAT f = {formatName, "", 0, 0, nullptr, 0, 0};
-    Record_Report(f, RECORD_DAMAGED, path);
+    char text[1024];
+    File_FormatDamaged(text, sizeof text, formatName, path);
+    Lib_MessageBox(text);
 }
 
 void File_ReportWriteFailed(const char* path)

@@ -64,7 +64,7 @@ RECORD_RESULT Record_Result(const RECORD_FORMAT& f, RECORD_STATUS status, const 
         res.show = RECORD_SHOW_BOX;
         break;
     case RECORD_DAMAGED:
-        Str_Format(text, sizeof text, "%s形式のファイルが壊れているので\n読み込むことができません。\n\n%s", f.name, p);
+        File_FormatDamaged(text, sizeof text, f.name, p);
         res.show = RECORD_SHOW_BOX;
         break;
     }
