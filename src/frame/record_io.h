@@ -33,13 +33,8 @@ enum RECORD_STATUS {
     RECORD_DAMAGED,          // the bytes do not hold together
 };
 
-inline bool Record_IsUnsupportedVersion(RECORD_STATUS s)
-{
-    return s == RECORD_TOO_OLD || s == RECORD_TOO_NEW || s == RECORD_UNKNOWN_VERSION;
-}
-
-// How the caller shows a failure: a message box for everything the user must answer, the log for a
-// file that did not open (the studio's habit: a missing file is not worth a dialog).
+// How the caller shows a failure: a message box, except for a file that did not open, which only
+// gets a log line.
 enum RECORD_SHOW { RECORD_SHOW_NONE, RECORD_SHOW_BOX, RECORD_SHOW_LOG };
 
 struct RECORD_RESULT {
