@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "frame/record_io.h"
-#include "model/export_dedup.h"
 #include "model/model3.h"
 
 // Magic "QVP" (not compared) and the five versions read.
