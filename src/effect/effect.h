@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "frame/record_io.h"
+
 namespace QVL {
 
 constexpr int32_t kEffectVersion = 2009000;
@@ -121,8 +123,7 @@ int32_t QVE_Load(int32_t id, const char* folder, const char* file);
 // The file's bytes, and the parser behind QVE_Load (no messages, no loading of pictures or objects):
 // parts are appended to the textures and parts the record already holds only on success.
 void QVE_Write(const QVL::EFFECT& e, std::vector<uint8_t>& out);
-enum QVE_RESULT { QVE_OK, QVE_BAD_MAGIC, QVE_TOO_OLD, QVE_TOO_NEW, QVE_DAMAGED };
-QVE_RESULT QVE_Parse(const uint8_t* data, size_t size, QVL::EFFECT& e);
+QVL::RECORD_STATUS QVE_Parse(const uint8_t* data, size_t size, QVL::EFFECT& e);
 
 // Instances.
 int32_t Effect_CreateInstance(int32_t projected);

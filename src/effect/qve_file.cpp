@@ -5,6 +5,7 @@
 #include "frame/bytes.h"
 #include "frame/lib.h"
 #include "frame/log.h"
+#include "frame/record_io.h"
 #include "frame/services.h"
 #include "frame/text.h"
 #include "model/obj2.h"
@@ -22,50 +23,59 @@ constexpr size_t kKeyBytes = 189;
 // A part entry holds at least three empty strings, kind, key count, one key and the origin.
 constexpr size_t kMinPartBytes = 4 + 4 + 4 + 4 + 4 + kKeyBytes + 12;
 
-void WriteKey(ByteWriter& w, const EFFECT_KEY& k)
+const int32_t kQveVersions[] = {QVL::kEffectVersion};
+const QVL::RECORD_FORMAT kQve = {"QVE", "QVE ", 4, 3, kQveVersions, 1, QVL::kEffectVersion};
+
+// One field list for both directions of a key, 189 bytes.
+template <class IO>
+bool EffectKey_Io(IO& io, EFFECT_KEY& k)
 {
-    w.I32(k.frame);
-    w.I32(k.reserved);
-    w.U8(k.shown);
-    w.I32(k.blend);
-    w.F32s(k.position, 3);
-    w.F32s(k.reservedVec, 3);   // stored before the rotation
-    w.F32s(k.rotation, 3);
-    w.F32s(k.scale, 3);
-    w.F32s(k.color, 4);
-    w.I32(k.texture);
-    w.I32(k.emitInterval);
-    w.F32s(k.speed, 3);
-    w.F32s(k.speedRange, 3);
-    w.F32s(k.rotSpeed, 3);
-    w.F32s(k.rotSpeedRange, 3);
-    w.F32s(k.scaleSpeed, 3);
-    w.F32s(k.scaleSpeedRange, 3);
-    w.F32s(k.colorSpeed, 4);
-    w.F32s(k.colorSpeedRange, 4);
+    io.I32(k.frame);
+    io.I32(k.reserved);
+    io.U8(k.shown);
+    io.I32(k.blend);
+    io.F32s(k.position, 3);
+    io.F32s(k.reservedVec, 3);   // stored before the rotation
+    io.F32s(k.rotation, 3);
+    io.F32s(k.scale, 3);
+    io.F32s(k.color, 4);
+    io.I32(k.texture);
+    io.I32(k.emitInterval);
+    io.F32s(k.speed, 3);
+    io.F32s(k.speedRange, 3);
+    io.F32s(k.rotSpeed, 3);
+    io.F32s(k.rotSpeedRange, 3);
+    io.F32s(k.scaleSpeed, 3);
+    io.F32s(k.scaleSpeedRange, 3);
+    io.F32s(k.colorSpeed, 4);
+    return io.F32s(k.colorSpeedRange, 4);
 }
 
-bool ReadKey(ByteReader& r, EFFECT_KEY& k)
+template <class IO>
+bool EffectTex_Io(IO& io, EFFECT_TEX& t)
 {
-    r.I32(k.frame);
-    r.I32(k.reserved);
-    r.U8(k.shown);
-    r.I32(k.blend);
-    r.F32s(k.position, 3);
-    r.F32s(k.reservedVec, 3);
-    r.F32s(k.rotation, 3);
-    r.F32s(k.scale, 3);
-    r.F32s(k.color, 4);
-    r.I32(k.texture);
-    r.I32(k.emitInterval);
-    r.F32s(k.speed, 3);
-    r.F32s(k.speedRange, 3);
-    r.F32s(k.rotSpeed, 3);
-    r.F32s(k.rotSpeedRange, 3);
-    r.F32s(k.scaleSpeed, 3);
-    r.F32s(k.scaleSpeedRange, 3);
-    r.F32s(k.colorSpeed, 4);
-    return r.F32s(k.colorSpeedRange, 4);
+    io.Str(t.folder, sizeof t.folder);
+    return io.Str(t.file, sizeof t.file);
+}
+
+// A part: names, kind, at least one key (the writer stores one even for a part that has none, and
+// never more than the record holds), the origin.
+template <class IO>
+bool EffectPart_Io(IO& io, EFFECT_PART& p)
+{
+    io.Str(p.name, sizeof p.name);
+    io.I32(p.kind);
+    io.Str(p.folder, sizeof p.folder);
+    io.Str(p.file, sizeof p.file);
+    int32_t n = p.keyCount < 1 ? 1 : (p.keyCount > QVL::kEffectMaxKeys ? QVL::kEffectMaxKeys : p.keyCount);
+    if (!io.I32(n)) return false;
+    if constexpr (IO::kReading) {
+        if (n < 1 || n > QVL::kEffectMaxKeys) return io.Fail();
+        if ((size_t)n * kKeyBytes + 12 > io.r.Left()) return io.Fail();
+        p.keyCount = n;
+    }
+    for (int32_t k = 0; k < n; ++k) EffectKey_Io(io, p.keys[k]);
+    return io.F32s(p.origin, 3);
 }
 
 void JoinPath(char* dst, size_t cap, const char* a, const char* b)
@@ -91,71 +101,48 @@ bool SetNames(EFFECT* e, const char* folder, const char* file)
 void QVE_Write(const EFFECT& e, std::vector<uint8_t>& out)
 {
     ByteWriter w;
-    w.Bytes("QVE ", 4);
-    w.I32(QVL::kEffectVersion);
+    QVL::RecordWriteIO io(w);
+    QVL::Record_WriteHeader(w, kQve);
     w.I32(e.frameCount);
     w.I32((int32_t)e.textures.size());
-    for (const EFFECT_TEX& t : e.textures) {
-        w.Str(t.folder, sizeof t.folder);
-        w.Str(t.file, sizeof t.file);
-    }
+    // The writer IO only reads the fields it is handed.
+    for (const EFFECT_TEX& t : e.textures) EffectTex_Io(io, const_cast<EFFECT_TEX&>(t));
     w.I32((int32_t)e.parts.size());
-    for (const EFFECT_PART& p : e.parts) {
-        w.Str(p.name, sizeof p.name);
-        w.I32(p.kind);
-        w.Str(p.folder, sizeof p.folder);
-        w.Str(p.file, sizeof p.file);
-        int32_t n = p.keyCount < 1 ? 1 : (p.keyCount > QVL::kEffectMaxKeys ? QVL::kEffectMaxKeys : p.keyCount);
-        w.I32(n);
-        for (int32_t k = 0; k < n; ++k) WriteKey(w, p.keys[k]);
-        w.F32s(p.origin, 3);
-    }
+    for (const EFFECT_PART& p : e.parts) EffectPart_Io(io, const_cast<EFFECT_PART&>(p));
     out.swap(w.Data());
 }
 
-QVE_RESULT QVE_Parse(const uint8_t* data, size_t size, EFFECT& e)
+QVL::RECORD_STATUS QVE_Parse(const uint8_t* data, size_t size, EFFECT& e)
 {
     ByteReader r(data, size);
-    char magic[4] = {};
+    QVL::RecordReadIO io(r);
     int32_t version = 0;
-    if (!r.Bytes(magic, 4) || std::memcmp(magic, "QVE", 3) != 0) return QVE_BAD_MAGIC;
-    if (!r.I32(version)) return QVE_DAMAGED;
-    if (version < QVL::kEffectVersion) return QVE_TOO_OLD;
-    if (version > QVL::kEffectVersion) return QVE_TOO_NEW;
+    QVL::RECORD_STATUS head = QVL::Record_CheckHeader(r, kQve, version);
+    if (head != QVL::RECORD_OK) return head;
 
     int32_t frameCount = 0, texCount = 0, partCount = 0;
     r.I32(frameCount);
-    if (!r.Count(texCount, QVL::kEffectMaxTextures, 8)) return QVE_DAMAGED;
+    if (!r.Count(texCount, QVL::kEffectMaxTextures, 8)) return QVL::RECORD_DAMAGED;
     std::vector<EFFECT_TEX> textures((size_t)texCount);
     for (EFFECT_TEX& t : textures) {
         t = EFFECT_TEX{};
         t.texture = -1;
-        r.Str(t.folder, sizeof t.folder);
-        if (!r.Str(t.file, sizeof t.file)) return QVE_DAMAGED;
+        if (!EffectTex_Io(io, t)) return QVL::RECORD_DAMAGED;
     }
-    if (!r.Count(partCount, QVL::kEffectMaxParts, kMinPartBytes)) return QVE_DAMAGED;
+    if (!r.Count(partCount, QVL::kEffectMaxParts, kMinPartBytes)) return QVL::RECORD_DAMAGED;
     std::vector<EFFECT_PART> parts((size_t)partCount);
     for (EFFECT_PART& p : parts) {
         Effect_InitPart(p);
-        r.Str(p.name, sizeof p.name);
-        r.I32(p.kind);
-        r.Str(p.folder, sizeof p.folder);
-        r.Str(p.file, sizeof p.file);
-        int32_t keys = 0;
-        if (!r.I32(keys) || keys < 1 || keys > QVL::kEffectMaxKeys) return QVE_DAMAGED;
-        if ((size_t)keys * kKeyBytes + 12 > r.Left()) return QVE_DAMAGED;
-        p.keyCount = keys;
-        for (int32_t k = 0; k < keys; ++k) ReadKey(r, p.keys[k]);
-        if (!r.F32s(p.origin, 3)) return QVE_DAMAGED;
+        if (!EffectPart_Io(io, p)) return QVL::RECORD_DAMAGED;
     }
-    if (!r.Ok()) return QVE_DAMAGED;
+    if (!r.Ok()) return QVL::RECORD_DAMAGED;
 
     // Only now does the record change: the texture table is replaced, parts are appended.
     e.version = version;
     e.frameCount = Effect_ClampFrameCount(frameCount);
     e.textures.swap(textures);
     for (EFFECT_PART& p : parts) e.parts.push_back(std::move(p));
-    return QVE_OK;
+    return QVL::RECORD_OK;
 }
 
 bool Effect_Save(EFFECT* e, const char* folder, const char* file)
@@ -180,32 +167,11 @@ int32_t QVE_Load(int32_t id, const char* folder, const char* file)
 
     std::vector<uint8_t> bytes;
     if (!fits || !QVL::File_ReadAll(e->path, bytes)) {
-        Log_Printf("%s を開くことができませんでした。", e->path);
+        QVL::Record_Report(kQve, QVL::RECORD_CANNOT_OPEN, e->path);
         return -1;
     }
     size_t firstNew = e->parts.size();
-    char text[1024];
-    switch (QVE_Parse(bytes.data(), bytes.size(), *e)) {
-    case QVE_OK:
-        break;
-    case QVE_BAD_MAGIC:
-        Str_Format(text, sizeof text, "%s は、QVE形式ではありません。", e->path);
-        Lib_MessageBox(text);
-        return -1;
-    case QVE_TOO_OLD:
-        Str_Format(text, sizeof text, "QVE形式のバージョンが古いので\n読み込むことができません。\n\n%s", e->path);
-        Lib_MessageBox(text);
-        return -1;
-    case QVE_TOO_NEW:
-        Str_Format(text, sizeof text,
-                   "QVE形式のバージョンが新しいので\n読み込むことができません。\n最新版へバージョンアップして下さい。\n\n%s",
-                   e->path);
-        Lib_MessageBox(text);
-        return -1;
-    case QVE_DAMAGED:
-        QVL::File_ReportDamaged("QVE", e->path);
-        return -1;
-    }
+    if (!QVL::Record_Report(kQve, QVE_Parse(bytes.data(), bytes.size(), *e), e->path)) return -1;
 
     // Pictures lie under the data folder; 2D objects beside the effect file.
     for (size_t i = 0; i < e->textures.size(); ++i) {

@@ -188,11 +188,16 @@ bool File_WriteAll(const char* path, const void* data, size_t size)
     return ok;
 }
 
+bool File_FormatDamaged(char* out, size_t cap, const char* formatName, const char* path)
+{
+    return Str_Format(out, cap, "%s形式のファイルが壊れているので\n読み込むことができません。\n\n%s",
+                      formatName ? formatName : "", path ? path : "");
+}
+
 void File_ReportDamaged(const char* formatName, const char* path)
 {
-    char text[800];
-    Str_Format(text, sizeof text, "%s形式のファイルが壊れているので\n読み込むことができません。\n\n%s",
-               formatName, path ? path : "");
+    char text[1024];
+    File_FormatDamaged(text, sizeof text, formatName, path);
     Lib_MessageBox(text);
 }
 

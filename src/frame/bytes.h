@@ -108,6 +108,8 @@ inline bool File_WriteAll(const char* path, const ByteWriter& w)
 // The message every reader shows for a file whose contents do not hold together:
 // "<format>形式のファイルが壊れているので\n読み込むことができません。\n\n<path>".
 void File_ReportDamaged(const char* formatName, const char* path);
+// Its text, into out (cut to cap).
+bool File_FormatDamaged(char* out, size_t cap, const char* formatName, const char* path);
 // "<path> に書き込むことができませんでした。"
 void File_ReportWriteFailed(const char* path);
 

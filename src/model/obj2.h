@@ -8,6 +8,7 @@
 
 #include "frame/image.h"
 #include "frame/math3d.h"
+#include "frame/record_io.h"
 
 namespace QVL {
 
@@ -141,11 +142,10 @@ uint32_t Obj2_GetLockedPixel(int32_t index);
 // keeps its defaults); Obj2_Save says so when the file cannot be written.
 int32_t Obj2_Load(const char* folder, const char* file);
 bool Obj2_Save(QVL::OBJ2* rec, const char* path);
-// The file's bytes, and the parser behind Obj2_Load (no messages, no pictures): on QVA_OK the record
+// The file's bytes, and the parser behind Obj2_Load (no messages, no pictures): on RECORD_OK the record
 // holds what the file gives over the defaults it had.
 void QVA_Write(const QVL::OBJ2& rec, std::vector<uint8_t>& out);
-enum QVA_RESULT { QVA_OK, QVA_BAD_MAGIC, QVA_TOO_OLD, QVA_TOO_NEW, QVA_DAMAGED };
-QVA_RESULT QVA_Parse(const uint8_t* data, size_t size, QVL::OBJ2& rec);
+QVL::RECORD_STATUS QVA_Parse(const uint8_t* data, size_t size, QVL::OBJ2& rec);
 
 // Animation and the platform-free half of drawing.
 void Obj2_UpdateKeyIndices(int32_t id);

@@ -8,6 +8,7 @@
 #include "frame/bytes.h"
 #include "frame/lib.h"
 #include "frame/log.h"
+#include "frame/record_io.h"
 #include "frame/services.h"
 #include "frame/sound.h"
 #include "frame/text.h"
@@ -70,13 +71,6 @@ int32_t KeyCount(const OBJ3& o, int32_t m)
     return std::max(0, std::min<int32_t>(o.motions[m].keyCount, kObj3Keys));
 }
 
-void ShowWithPath(const char* fmt, const char* path)
-{
-    char text[1024];
-    Str_Format(text, sizeof text, fmt, path ? path : "");
-    Lib_MessageBox(text);
-}
-
 // A part's QVP read into a new model; an empty model (and false) when its version is not read.
 MODEL3* ReadPartModel(const char* path, bool* ok)
 {
@@ -85,22 +79,27 @@ MODEL3* ReadPartModel(const char* path, bool* ok)
     if (path && File_ReadAll(path, bytes) && bytes.size() >= 7) std::memcpy(&version, &bytes[3], 4);
     MODEL3* m = Model3_Alloc();
     *ok = false;
-    if (version <= 2003029) {
-        ShowWithPath("QVP形式のバージョンが古いので\n読み込むことができません。\n\n%s", path);
-    } else if (version == 2004000 || version == 2004001) {
-        char text[1024];
-        Str_Format(text, sizeof text, "%s ( Ver %2.3f )\nこのバージョンは、開発中のバージョンのため\n対応していません。",
-                   path ? path : "", (double)version * 0.001);
-        Lib_MessageBox(text);
-    } else if (version > kModel3Version) {
-        ShowWithPath("QVP形式のバージョンが新しいので\n読み込むことができません。\n最新版へバージョンアップして下さい。\n\n%s",
-                     path);
-    } else if (version == 2004002 || version == 2005000 || version == 2006000 || version == 2008000 ||
-               version == 2009000) {
+    switch (Record_CheckVersion(kQvpFormat, version)) {
+    case RECORD_OK:
         // A damaged part file has its own message and leaves the model empty.
         *ok = Qvp_ReadBytes(m, bytes.data(), bytes.size(), version, path);
-    } else {
-        *ok = true;   // a version between the supported ones: an empty part
+        break;
+    case RECORD_TOO_NEW:
+        Record_Report(kQvpFormat, RECORD_TOO_NEW, path);
+        break;
+    default:
+        if (version <= 2003029) {
+            Record_Report(kQvpFormat, RECORD_TOO_OLD, path);
+        } else if (version == 2004000 || version == 2004001) {
+            char text[1024];
+            Str_Format(text, sizeof text, "%s ( Ver %2.3f )\nこのバージョンは、開発中のバージョンのため\n対応していません。",
+                       path ? path : "", (double)version * 0.001);
+            Lib_MessageBox(text);
+        } else {
+            // Every other version up to the newest reads as an empty part, as it always did.
+            *ok = true;
+        }
+        break;
     }
     if (*ok) m->gpuRebuild = 1;
     return m;
@@ -156,87 +155,95 @@ void Obj3_ReleaseAll()
 
 // ---- the file ----
 
+namespace {
+
+const int32_t kQvoVersions[] = {kObj3Version};
+// The magic is not compared: files of this format were always read by their version alone.
+const RECORD_FORMAT kQvo = {"QVO", "QVO", 3, 0, kQvoVersions, 1, kObj3Version};
+
+// The field lists of both directions.
+template <class IO>
+bool Obj3Key_Io(IO& io, OBJ3_KEY& key)
+{
+    io.F32s(key.position, 3);
+    io.F32s(key.rotation, 4);
+    return io.F32s(key.scale, 3);
+}
+
+// A motion entry: the used flag, and only for a motion in use its name, length and key frames.
+template <class IO>
+bool Obj3Motion_Io(IO& io, OBJ3_MOTION& mo)
+{
+    if (!io.I32(mo.used)) return false;
+    if (mo.used != 1) return true;
+    int32_t k = std::max(0, std::min<int32_t>(mo.keyCount, kObj3Keys));
+    io.Str(mo.name, sizeof mo.name);
+    io.I32(mo.length);
+    if (!io.Count(k, kObj3Keys, 4) || !io.I32s(mo.keyFrames, (size_t)k)) return false;
+    if constexpr (IO::kReading) mo.keyCount = k;
+    return true;
+}
+
+// Part p's entry: its loaded flag, and only for a loaded part pivot, file, parent, reserved and its
+// keys for every motion.
+template <class IO>
+bool Obj3Part_Io(IO& io, OBJ3& o, int32_t p, int32_t& flag, int32_t motions)
+{
+    if (!io.I32(flag)) return false;
+    if (flag != 1) return true;
+    OBJ3_PART& part = o.parts[p];
+    io.F32s(o.pivots[p], 3);
+    io.Str(part.file, sizeof part.file);
+    io.I32(part.parent);
+    if (!io.I32(part.reserved)) return false;
+    if constexpr (IO::kReading)
+        if (!ValidPart(part.parent)) return io.Fail();
+    for (int32_t m = 0; m < motions; ++m)
+        for (int32_t k = 0; k < KeyCount(o, m); ++k)
+            if (!Obj3Key_Io(io, *Obj3_Key(&o, p, m, k))) return false;
+    return true;
+}
+
+} // namespace
+
 void Qvo_Write(OBJ3& o, const int32_t flags[kObj3Parts], std::vector<uint8_t>& out)
 {
     o.version = kObj3Version;
     ByteWriter w;
-    w.Bytes("QVO", 3);
-    w.I32(o.version);
+    RecordWriteIO io(w);
+    Record_WriteHeader(w, kQvo);
     const int32_t motions = std::max(0, std::min<int32_t>(o.motionCount, kObj3Motions));
     w.I32(motions);
-    for (int32_t m = 0; m < motions; ++m) {
-        const OBJ3_MOTION& mo = o.motions[m];
-        w.I32(mo.used);
-        if (mo.used != 1) continue;
-        w.Str(mo.name, sizeof mo.name);
-        w.I32(mo.length);
-        const int32_t k = KeyCount(o, m);
-        w.I32(k);
-        w.I32s(mo.keyFrames, (size_t)k);
-    }
+    for (int32_t m = 0; m < motions; ++m) Obj3Motion_Io(io, o.motions[m]);
     const int32_t parts = std::max(0, std::min<int32_t>(o.partCount, kObj3Parts));
     w.I32(parts);
     for (int32_t p = 1; p < parts; ++p) {
-        w.I32(flags[p]);
-        if (flags[p] != 1) continue;
-        const OBJ3_PART& part = o.parts[p];
-        w.F32s(o.pivots[p], 3);
-        w.Str(part.file, sizeof part.file);
-        w.I32(part.parent);
-        w.I32(part.reserved);
-        for (int32_t m = 0; m < motions; ++m)
-            for (int32_t k = 0; k < KeyCount(o, m); ++k) {
-                const OBJ3_KEY* key = Obj3_Key(&o, p, m, k);
-                w.F32s(key->position, 3);
-                w.F32s(key->rotation, 4);
-                w.F32s(key->scale, 3);
-            }
+        int32_t flag = flags[p];
+        Obj3Part_Io(io, o, p, flag, motions);
     }
     out = w.Data();
 }
 
-QVO_RESULT Qvo_Parse(const uint8_t* data, size_t size, OBJ3& o, int32_t flags[kObj3Parts])
+RECORD_STATUS Qvo_Parse(const uint8_t* data, size_t size, OBJ3& o, int32_t flags[kObj3Parts])
 {
     ByteReader r(data, size);
+    RecordReadIO io(r);
     int32_t version = 0;
-    // The magic is not compared: files of this format were always read by their version alone.
-    if (!r.Skip(3) || !r.I32(version)) return QVO_DAMAGED;
-    if (version <= 2004999) return QVO_TOO_OLD;
-    if (version >= 2005001) return QVO_TOO_NEW;
+    RECORD_STATUS head = Record_CheckHeader(r, kQvo, version);
+    if (head != RECORD_OK) return head;
     o.version = version;
     int32_t motions = 0;
-    if (!r.Count(motions, kObj3Motions, 4)) return QVO_DAMAGED;
-    for (int32_t m = 0; m < motions; ++m) {
-        OBJ3_MOTION& mo = o.motions[m];
-        if (!r.I32(mo.used)) return QVO_DAMAGED;
-        if (mo.used != 1) continue;
-        int32_t k = 0;
-        if (!r.Str(mo.name, sizeof mo.name) || !r.I32(mo.length) || !r.Count(k, kObj3Keys, 4) ||
-            !r.I32s(mo.keyFrames, (size_t)k))
-            return QVO_DAMAGED;
-        mo.keyCount = k;
-    }
+    if (!r.Count(motions, kObj3Motions, 4)) return RECORD_DAMAGED;
+    for (int32_t m = 0; m < motions; ++m)
+        if (!Obj3Motion_Io(io, o.motions[m])) return RECORD_DAMAGED;
     o.motionCount = motions;
     int32_t parts = 0;
     // Part 0 is not stored: P - 1 part flags follow.
-    if (!r.Count(parts, kObj3Parts, 0) || (parts > 1 && r.Left() < (size_t)(parts - 1) * 4)) return QVO_DAMAGED;
+    if (!r.Count(parts, kObj3Parts, 0) || (parts > 1 && r.Left() < (size_t)(parts - 1) * 4)) return RECORD_DAMAGED;
     o.partCount = parts;
-    for (int32_t p = 1; p < parts; ++p) {
-        if (!r.I32(flags[p])) return QVO_DAMAGED;
-        if (flags[p] != 1) continue;
-        OBJ3_PART& part = o.parts[p];
-        if (!r.F32s(o.pivots[p], 3) || !r.Str(part.file, sizeof part.file) || !r.I32(part.parent) ||
-            !r.I32(part.reserved))
-            return QVO_DAMAGED;
-        if (!ValidPart(part.parent)) return QVO_DAMAGED;
-        for (int32_t m = 0; m < motions; ++m)
-            for (int32_t k = 0; k < KeyCount(o, m); ++k) {
-                OBJ3_KEY* key = Obj3_Key(&o, p, m, k);
-                if (!r.F32s(key->position, 3) || !r.F32s(key->rotation, 4) || !r.F32s(key->scale, 3))
-                    return QVO_DAMAGED;
-            }
-    }
-    return QVO_OK;
+    for (int32_t p = 1; p < parts; ++p)
+        if (!Obj3Part_Io(io, o, p, flags[p], motions)) return RECORD_DAMAGED;
+    return RECORD_OK;
 }
 
 bool Obj3_Save(int32_t row, const char* path)
@@ -260,21 +267,10 @@ bool Obj3_Load(int32_t row, const char* path)
         return false;
     }
     std::vector<uint8_t> bytes;
-    if (!File_ReadAll(path, bytes)) {
-        Log_Printf("%s を開くことができませんでした。", path);
-        return false;
-    }
+    if (!File_ReadAll(path, bytes)) return Record_Report(kQvo, RECORD_CANNOT_OPEN, path);
     std::unique_ptr<OBJ3> fresh(Obj3_NewRecord());
     int32_t flags[kObj3Parts] = {};
-    switch (Qvo_Parse(bytes.data(), bytes.size(), *fresh, flags)) {
-    case QVO_OK: break;
-    case QVO_TOO_OLD: ShowWithPath("QVO形式のバージョンが古いので\n読み込むことができません。\n\n%s", path); return false;
-    case QVO_TOO_NEW:
-        ShowWithPath("QVO形式のバージョンが新しいので\n読み込むことができません。\n最新版へバージョンアップして下さい。\n\n%s",
-                     path);
-        return false;
-    case QVO_DAMAGED: File_ReportDamaged("QVO", path); return false;
-    }
+    if (!Record_Report(kQvo, Qvo_Parse(bytes.data(), bytes.size(), *fresh, flags), path)) return false;
     // The file held together: the row is replaced by what it says.
     for (int32_t p = 0; p < kObj3Parts; ++p) PutPartModel(row, p, Model3_Alloc());
     delete g_Obj3Table[row];

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "frame/math3d.h"
+#include "frame/record_io.h"
 #include "model/model3.h"
 
 struct IDirect3DTexture9;
@@ -106,8 +107,7 @@ bool Obj3_DeletePart(QVL::OBJ3* o, int32_t p);
 // The file's bytes from a record and its part flags, and the reader behind Obj3_Load: fills `o` and
 // `flags` (o must hold the defaults of Obj3_InitPart) and answers whether everything fitted.
 void Qvo_Write(QVL::OBJ3& o, const int32_t flags[QVL::kObj3Parts], std::vector<uint8_t>& out);
-enum QVO_RESULT { QVO_OK, QVO_TOO_OLD, QVO_TOO_NEW, QVO_DAMAGED };
-QVO_RESULT Qvo_Parse(const uint8_t* data, size_t size, QVL::OBJ3& o, int32_t flags[QVL::kObj3Parts]);
+QVL::RECORD_STATUS Qvo_Parse(const uint8_t* data, size_t size, QVL::OBJ3& o, int32_t flags[QVL::kObj3Parts]);
 // A record with the defaults of a fresh object (all 32 parts initialised), not in a row.
 QVL::OBJ3* Obj3_NewRecord();
 void Obj3_FreeRecord(QVL::OBJ3* o);

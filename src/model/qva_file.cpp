@@ -5,6 +5,7 @@
 #include "frame/bytes.h"
 #include "frame/lib.h"
 #include "frame/log.h"
+#include "frame/record_io.h"
 #include "frame/services.h"
 #include "frame/text.h"
 #include "model/obj2.h"
@@ -49,36 +50,35 @@ int32_t PivotRunValue(const OBJ2& rec, size_t v)
     return 0;
 }
 
-void WriteKey(ByteWriter& w, const OBJ2_KEY& k)
+const int32_t kQvaVersions[] = {kVersion2003, kVersion2004, QVL::kObj2Version};
+const QVL::RECORD_FORMAT kQva = {"QVA", "QVA", 3, 3, kQvaVersions, 3, QVL::kObj2Version};
+
+// One field list for both directions of a key, 48 bytes.
+template <class IO>
+bool Obj2Key_Io(IO& io, OBJ2_KEY& k)
 {
-    w.I32(k.frame);
-    w.I32(k.shown);
-    w.F32(k.x);
-    w.F32(k.y);
-    w.F32(k.rotation);
-    w.F32(k.scaleX);
-    w.F32(k.scaleY);
-    w.I32(k.image);
-    w.I32(k.r);
-    w.I32(k.g);
-    w.I32(k.b);
-    w.I32(k.a);
+    io.I32(k.frame);
+    io.I32(k.shown);
+    io.F32(k.x);
+    io.F32(k.y);
+    io.F32(k.rotation);
+    io.F32(k.scaleX);
+    io.F32(k.scaleY);
+    io.I32(k.image);
+    io.I32(k.r);
+    io.I32(k.g);
+    io.I32(k.b);
+    return io.I32(k.a);
 }
 
-void ReadKey(ByteReader& r, OBJ2_KEY& k)
+// A motion entry of 2004000 and later: a leading int32 (written as 1, not read), name and length.
+template <class IO>
+bool Obj2Motion_Io(IO& io, OBJ2_MOTION& m)
 {
-    r.I32(k.frame);
-    r.I32(k.shown);
-    r.F32(k.x);
-    r.F32(k.y);
-    r.F32(k.rotation);
-    r.F32(k.scaleX);
-    r.F32(k.scaleY);
-    r.I32(k.image);
-    r.I32(k.r);
-    r.I32(k.g);
-    r.I32(k.b);
-    r.I32(k.a);
+    int32_t lead = 1;
+    io.I32(lead);
+    io.Str(m.name, sizeof m.name);
+    return io.I32(m.length);
 }
 
 // n name bytes of a length already read and checked.
@@ -109,20 +109,21 @@ bool ReadKeyList(ByteReader& r, OBJ2& rec, int32_t part, size_t motion)
         keys = &rec.parts[part].keyLists[motion].keys;
     if (!keys) return r.Skip((size_t)n * kKeyBytes);
     keys->assign((size_t)n, OBJ2_KEY{});
-    for (OBJ2_KEY& k : *keys) ReadKey(r, k);
+    QVL::RecordReadIO io(r);
+    for (OBJ2_KEY& k : *keys) Obj2Key_Io(io, k);
     return r.Ok();
 }
 
-QVA_RESULT Read2004(ByteReader& r, OBJ2& rec, int32_t version)
+QVL::RECORD_STATUS Read2004(ByteReader& r, OBJ2& rec, int32_t version)
 {
     int32_t images = 0;
-    if (!r.Count(images, QVL::kObj2MaxImages, 4)) return QVA_DAMAGED;
+    if (!r.Count(images, QVL::kObj2MaxImages, 4)) return QVL::RECORD_DAMAGED;
     rec.imageCount = images;
     for (int32_t k = 0; k < images; ++k) {
         // Each name is followed by as many pivot x and pivot y values as it has bytes; only the values
         // that land in the pivot arrays are kept.
         int32_t n = 0;
-        if (!r.I32(n) || n < 0 || n >= 256 || (size_t)n * 9 > r.Left()) return QVA_DAMAGED;
+        if (!r.I32(n) || n < 0 || n >= 256 || (size_t)n * 9 > r.Left()) return QVL::RECORD_DAMAGED;
         ReadName(r, rec.imageNames[k], n);
         for (int32_t i = 0; i < n; ++i) {
             int32_t v = 0;
@@ -136,40 +137,38 @@ QVA_RESULT Read2004(ByteReader& r, OBJ2& rec, int32_t version)
         }
     }
     int32_t motions = 0;
-    if (!r.Count(motions, QVL::kObj2MaxMotions, 12)) return QVA_DAMAGED;
+    if (!r.Count(motions, QVL::kObj2MaxMotions, 12)) return QVL::RECORD_DAMAGED;
     SizeMotions(rec, (size_t)motions);
-    for (OBJ2_MOTION& m : rec.motions) {
-        int32_t lead = 0;
-        r.I32(lead);
-        if (!r.Str(m.name, sizeof m.name) || !r.I32(m.length)) return QVA_DAMAGED;
-    }
+    QVL::RecordReadIO io(r);
+    for (OBJ2_MOTION& m : rec.motions)
+        if (!Obj2Motion_Io(io, m)) return QVL::RECORD_DAMAGED;
     int32_t parts = 0;
-    if (!r.I32(parts) || parts < 0 || parts > QVL::kObj2MaxParts) return QVA_DAMAGED;
+    if (!r.I32(parts) || parts < 0 || parts > QVL::kObj2MaxParts) return QVL::RECORD_DAMAGED;
     rec.partCount = parts;
     for (int32_t i = 1; i < parts; ++i) {
         int32_t lead = 0;
-        if (!r.I32(lead)) return QVA_DAMAGED;
+        if (!r.I32(lead)) return QVL::RECORD_DAMAGED;
         if (version == QVL::kObj2Version) {
             if (lead != 1) continue;   // an entry without a part
-            if (!r.Str(rec.partNames[i], sizeof rec.partNames[i])) return QVA_DAMAGED;
+            if (!r.Str(rec.partNames[i], sizeof rec.partNames[i])) return QVL::RECORD_DAMAGED;
         }
         int32_t parent = 0;
-        if (!r.I32(parent) || parent < 0 || parent >= QVL::kObj2MaxParts) return QVA_DAMAGED;
+        if (!r.I32(parent) || parent < 0 || parent >= QVL::kObj2MaxParts) return QVL::RECORD_DAMAGED;
         rec.parents[i] = parent;
         for (size_t m = 0; m < rec.motions.size(); ++m)
-            if (!ReadKeyList(r, rec, i, m)) return QVA_DAMAGED;
+            if (!ReadKeyList(r, rec, i, m)) return QVL::RECORD_DAMAGED;
     }
-    return r.Ok() ? QVA_OK : QVA_DAMAGED;
+    return r.Ok() ? QVL::RECORD_OK : QVL::RECORD_DAMAGED;
 }
 
-QVA_RESULT Read2003(ByteReader& r, OBJ2& rec)
+QVL::RECORD_STATUS Read2003(ByteReader& r, OBJ2& rec)
 {
     // Entry 0 is a placeholder; entry k names image k - 1.
     int32_t entries = 0;
-    if (!r.Count(entries, QVL::kObj2MaxImages + 1, 4)) return QVA_DAMAGED;
+    if (!r.Count(entries, QVL::kObj2MaxImages + 1, 4)) return QVL::RECORD_DAMAGED;
     for (int32_t k = 0; k < entries; ++k) {
         int32_t n = 0;
-        if (!r.I32(n) || n < 0 || n >= 256 || (size_t)n > r.Left()) return QVA_DAMAGED;
+        if (!r.I32(n) || n < 0 || n >= 256 || (size_t)n > r.Left()) return QVL::RECORD_DAMAGED;
         if (k == 0) r.Skip((size_t)n);
         else ReadName(r, rec.imageNames[k - 1], n);
     }
@@ -178,7 +177,7 @@ QVA_RESULT Read2003(ByteReader& r, OBJ2& rec)
     Str_Copy(rec.motions[0].name, sizeof rec.motions[0].name, "モーション名");
     int32_t keys = 0;
     r.I32(rec.motions[0].length);
-    if (!r.Count(keys, kMaxKeysPerList, 8)) return QVA_DAMAGED;
+    if (!r.Count(keys, kMaxKeysPerList, 8)) return QVL::RECORD_DAMAGED;
     std::vector<OBJ2_KEY>& list = rec.parts[1].keyLists[0].keys;
     list.assign((size_t)keys, OBJ2_KEY{});
     for (OBJ2_KEY& k : list) {
@@ -191,29 +190,7 @@ QVA_RESULT Read2003(ByteReader& r, OBJ2& rec)
     }
     rec.partCount = 2;
     rec.parents[1] = 0;
-    return r.Ok() ? QVA_OK : QVA_DAMAGED;
-}
-
-void ReportLoadError(QVA_RESULT res, const char* path)
-{
-    char text[1024];
-    switch (res) {
-    case QVA_BAD_MAGIC:
-        Str_Format(text, sizeof text, "%s は、QVA形式ではありません。", path);
-        break;
-    case QVA_TOO_OLD:
-        Str_Format(text, sizeof text, "QVA形式のバージョンが古いので\n読み込むことができません。\n\n%s", path);
-        break;
-    case QVA_TOO_NEW:
-        Str_Format(text, sizeof text,
-                   "QVA形式のバージョンが新しいので\n読み込むことができません。\n最新版へバージョンアップして下さい。\n\n%s",
-                   path);
-        break;
-    default:
-        QVL::File_ReportDamaged("QVA", path);
-        return;
-    }
-    Lib_MessageBox(text);
+    return r.Ok() ? QVL::RECORD_OK : QVL::RECORD_DAMAGED;
 }
 
 } // namespace
@@ -221,8 +198,7 @@ void ReportLoadError(QVA_RESULT res, const char* path)
 void QVA_Write(const OBJ2& rec, std::vector<uint8_t>& out)
 {
     ByteWriter w;
-    w.Bytes("QVA", 3);
-    w.I32(QVL::kObj2Version);
+    QVL::Record_WriteHeader(w, kQva);
     int32_t images = rec.imageCount < 0 ? 0 : (rec.imageCount > QVL::kObj2MaxImages ? QVL::kObj2MaxImages : rec.imageCount);
     w.I32(images);
     for (int32_t k = 0; k < images; ++k) {
@@ -233,11 +209,9 @@ void QVA_Write(const OBJ2& rec, std::vector<uint8_t>& out)
         for (size_t i = 0; i < n; ++i) w.I32(PivotRunValue(rec, 32 + (size_t)k + i));
     }
     w.I32((int32_t)rec.motions.size());
-    for (const OBJ2_MOTION& m : rec.motions) {
-        w.I32(1);
-        w.Str(m.name, sizeof m.name);
-        w.I32(m.length);
-    }
+    QVL::RecordWriteIO io(w);
+    // The writer IO only reads the fields it is handed.
+    for (const OBJ2_MOTION& m : rec.motions) Obj2Motion_Io(io, const_cast<OBJ2_MOTION&>(m));
     int32_t parts = rec.partCount < 0 ? 0 : (rec.partCount > QVL::kObj2MaxParts ? QVL::kObj2MaxParts : rec.partCount);
     w.I32(parts);
     for (int32_t i = 1; i < parts; ++i) {
@@ -251,23 +225,18 @@ void QVA_Write(const OBJ2& rec, std::vector<uint8_t>& out)
                 continue;
             }
             w.I32((int32_t)lists[m].keys.size());
-            for (const OBJ2_KEY& k : lists[m].keys) WriteKey(w, k);
+            for (const OBJ2_KEY& k : lists[m].keys) Obj2Key_Io(io, const_cast<OBJ2_KEY&>(k));
         }
     }
     out.swap(w.Data());
 }
 
-QVA_RESULT QVA_Parse(const uint8_t* data, size_t size, OBJ2& rec)
+QVL::RECORD_STATUS QVA_Parse(const uint8_t* data, size_t size, OBJ2& rec)
 {
     ByteReader r(data, size);
-    char magic[3] = {};
     int32_t version = 0;
-    if (!r.Bytes(magic, 3) || std::memcmp(magic, "QVA", 3) != 0) return QVA_BAD_MAGIC;
-    if (!r.I32(version)) return QVA_DAMAGED;
-    if (version < kVersion2003) return QVA_TOO_OLD;
-    if (version > QVL::kObj2Version) return QVA_TOO_NEW;
-    // A version between two readable ones has a layout nobody knows: refuse it, as an old one.
-    if (version != kVersion2003 && version != kVersion2004 && version != QVL::kObj2Version) return QVA_TOO_OLD;
+    QVL::RECORD_STATUS head = QVL::Record_CheckHeader(r, kQva, version);
+    if (head != QVL::RECORD_OK) return head;
     rec.version = version;
     return version == kVersion2003 ? Read2003(r, rec) : Read2004(r, rec, version);
 }
@@ -286,16 +255,12 @@ int32_t Obj2_Load(const char* folder, const char* file)
 
     std::vector<uint8_t> bytes;
     if (!fits || !QVL::File_ReadAll(path, bytes)) {
-        Log_Printf("%s を開くことができませんでした。", path);
+        QVL::Record_Report(kQva, QVL::RECORD_CANNOT_OPEN, path);
         return -1;
     }
     // Parsed into a fresh record: a damaged file leaves the default object of the attempt as it was.
     std::unique_ptr<OBJ2> fresh = Obj2_NewRecord();
-    QVA_RESULT res = QVA_Parse(bytes.data(), bytes.size(), *fresh);
-    if (res != QVA_OK) {
-        ReportLoadError(res, path);
-        return -1;
-    }
+    if (!QVL::Record_Report(kQva, QVA_Parse(bytes.data(), bytes.size(), *fresh), path)) return -1;
     fresh->id = id;
     Str_Copy(fresh->folder, sizeof fresh->folder, rec->folder);
     Str_Copy(fresh->file, sizeof fresh->file, rec->file);

@@ -6,6 +6,7 @@
 #include "frame/bytes.h"
 #include "frame/lib.h"
 #include "frame/log.h"
+#include "frame/record_io.h"
 #include "frame/services.h"
 #include "frame/text.h"
 #include "model/model2.h"
@@ -53,24 +54,36 @@ void WriteName(ByteWriter& w, const char* s)
     w.Bytes(s, n);
 }
 
-bool ReadKey(ByteReader& r, KEY2& k)
+const int32_t kQvbVersions[] = {kModel2FileVersion, kModel2FileVersion2};
+const RECORD_FORMAT kQvb = {"QVB", "QVB", 3, 3, kQvbVersions, 2, kModel2FileVersion};
+
+// The field lists of both directions.
+template <class IO>
+bool Key2_Io(IO& io, KEY2& k)
 {
-    r.I32(k.frame);
-    r.F32(k.x);
-    r.F32(k.y);
-    r.F32(k.rotation);
-    r.F32(k.scaleX);
-    return r.F32(k.scaleY);
+    io.I32(k.frame);
+    io.F32(k.x);
+    io.F32(k.y);
+    io.F32(k.rotation);
+    io.F32(k.scaleX);
+    return io.F32(k.scaleY);
 }
 
-void WriteKey(ByteWriter& w, const KEY2& k)
+template <class IO>
+bool Group2_Io(IO& io, GROUP2& gr)
 {
-    w.I32(k.frame);
-    w.F32(k.x);
-    w.F32(k.y);
-    w.F32(k.rotation);
-    w.F32(k.scaleX);
-    w.F32(k.scaleY);
+    if constexpr (IO::kReading) {
+        if (!ReadName(io.r, gr.name, true)) return false;
+    } else {
+        WriteName(io.w, gr.name);
+    }
+    io.I32(gr.texture);
+    io.F32(gr.r), io.F32(gr.g), io.F32(gr.b), io.F32(gr.a);
+    io.I32(gr.shading);
+    io.U8(gr.uvMapping);
+    io.F32s(gr.uvOffset, 2);
+    io.F32s(gr.uvScale, 2);
+    return io.I32(gr.reserved);
 }
 
 template <class T>
@@ -135,17 +148,9 @@ bool ParseBody(ByteReader& r, MODEL2* m, int32_t version)
     int32_t g = 0;
     if (!r.Count(g, kModel2Groups, kGroupMinBytes)) return false;
     m->groupCount = g;
-    for (int i = 0; i < g; ++i) {
-        GROUP2& gr = m->groups[i];
-        if (!ReadName(r, gr.name, true)) return false;
-        r.I32(gr.texture);
-        r.F32(gr.r), r.F32(gr.g), r.F32(gr.b), r.F32(gr.a);
-        r.I32(gr.shading);
-        r.U8(gr.uvMapping);
-        r.F32s(gr.uvOffset, 2);
-        r.F32s(gr.uvScale, 2);
-        if (!r.I32(gr.reserved)) return false;
-    }
+    RecordReadIO io(r);
+    for (int i = 0; i < g; ++i)
+        if (!Group2_Io(io, m->groups[i])) return false;
     r.I32(m->light);
     r.I32(m->vertexColorFlag);
     r.I32(m->reserved);
@@ -177,7 +182,7 @@ bool ParseBody(ByteReader& r, MODEL2* m, int32_t version)
             if (!r.Count(n, maxKeys, kKeyBytes)) return false;
             std::vector<KEY2>& keys = bone.keyLists[(size_t)mo].keys;
             keys.assign((size_t)n, KEY2{});
-            for (KEY2& key : keys) ReadKey(r, key);
+            for (KEY2& key : keys) Key2_Io(io, key);
         }
         if (!r.Ok()) return false;
     }
@@ -190,11 +195,10 @@ MODEL2* Model2_Parse(const uint8_t* data, size_t size, int32_t version)
 {
     std::unique_ptr<MODEL2> m(Model2_NewRecord());
     ByteReader r(data, size);
-    char magic[4] = {};
     int32_t fileVersion = 0;
-    r.Bytes(magic, 3);
-    r.I32(fileVersion);
-    if (!r.Ok() || std::memcmp(magic, "QVB", 4) != 0) return nullptr;
+    // The layout is the caller's choice: only magic and a whole header count here.
+    RECORD_STATUS head = Record_CheckHeader(r, kQvb, fileVersion);
+    if (head == RECORD_NOT_FORMAT || head == RECORD_DAMAGED) return nullptr;
     m->version = fileVersion;
     if (!ParseBody(r, m.get(), version)) return nullptr;
     return m.release();
@@ -203,9 +207,9 @@ MODEL2* Model2_Parse(const uint8_t* data, size_t size, int32_t version)
 std::vector<uint8_t> Model2_Write(MODEL2* m)
 {
     ByteWriter w;
+    RecordWriteIO io(w);
     m->version = kModel2FileVersion;
-    w.Bytes("QVB", 3);
-    w.I32(m->version);
+    Record_WriteHeader(w, kQvb);
     // Counts never pass what the arrays hold: a record made without arrays saves as empty.
     const int32_t v = std::min(Bounded(m->vertexCount, m->vertices), Bounded(m->vertexCount, m->bindings));
     const int32_t k = Bounded(m->colorCount, m->colors);
@@ -250,17 +254,7 @@ std::vector<uint8_t> Model2_Write(MODEL2* m)
     }
     const int32_t g = Clamp(m->groupCount, kModel2Groups);
     w.I32(g);
-    for (int i = 0; i < g; ++i) {
-        const GROUP2& gr = m->groups[i];
-        WriteName(w, gr.name);
-        w.I32(gr.texture);
-        w.F32(gr.r), w.F32(gr.g), w.F32(gr.b), w.F32(gr.a);
-        w.I32(gr.shading);
-        w.U8(gr.uvMapping);
-        w.F32s(gr.uvOffset, 2);
-        w.F32s(gr.uvScale, 2);
-        w.I32(gr.reserved);
-    }
+    for (int i = 0; i < g; ++i) Group2_Io(io, m->groups[i]);
     w.I32(m->light);
     w.I32(m->vertexColorFlag);
     w.I32(m->reserved);
@@ -278,7 +272,7 @@ std::vector<uint8_t> Model2_Write(MODEL2* m)
     const int32_t bones = Clamp(m->boneCount, kModel2Bones);
     w.I32(bones);
     for (int b = 0; b < bones; ++b) {
-        const BONE2& bone = m->bones[b];
+        BONE2& bone = m->bones[b];
         WriteName(w, bone.name);
         w.I32(bone.parent);
         w.F32(bone.restX), w.F32(bone.restY), w.F32(bone.restRotation);
@@ -289,9 +283,8 @@ std::vector<uint8_t> Model2_Write(MODEL2* m)
                 w.I32(0);
                 continue;
             }
-            const std::vector<KEY2>& keys = bone.keyLists[(size_t)mo].keys;
-            w.I32((int32_t)keys.size());
-            for (const KEY2& key : keys) WriteKey(w, key);
+            w.I32((int32_t)bone.keyLists[(size_t)mo].keys.size());
+            for (KEY2& key : bone.keyLists[(size_t)mo].keys) Key2_Io(io, key);
         }
     }
     return w.Data();
@@ -322,39 +315,17 @@ bool Model2_Load(int32_t id, const char* path)
     }
     if (id < 0 || id >= kModel2Slots) return false;
     std::vector<uint8_t> bytes;
-    if (!File_ReadAll(path, bytes)) {
-        Log_Printf("%s を開くことができませんでした。", path);
-        return false;
-    }
-    char text[1024];
-    if (bytes.size() < 7 || std::memcmp(bytes.data(), "QVB", 3) != 0) {
-        Str_Format(text, sizeof text, "%s は、QVB形式ではありません。", path);
-        Lib_MessageBox(text);
-        return false;
-    }
-    int32_t version = (int32_t)((uint32_t)bytes[3] | (uint32_t)bytes[4] << 8 | (uint32_t)bytes[5] << 16 |
-                                (uint32_t)bytes[6] << 24);
-    if (version < kModel2FileVersion) {
-        Str_Format(text, sizeof text, "QVB形式のバージョンが古いので\n読み込むことができません。\n\n%s", path);
-        Lib_MessageBox(text);
-        return false;
-    }
-    if (version > kModel2FileVersion2) {
-        Str_Format(text, sizeof text,
-                   "QVB形式のバージョンが新しいので\n読み込むことができません。\n最新版へバージョンアップして下さい。\n\n%s",
-                   path);
-        Lib_MessageBox(text);
-        return false;
-    }
+    if (!File_ReadAll(path, bytes)) return Record_Report(kQvb, RECORD_CANNOT_OPEN, path);
+    // A file too short for the header is not taken for a QVB, whatever its first bytes.
+    ByteReader head(bytes.data(), bytes.size());
+    int32_t version = 0;
+    RECORD_STATUS status = bytes.size() < 7 ? RECORD_NOT_FORMAT : Record_CheckHeader(head, kQvb, version);
     // Between the two versions no layout is known: the file is refused like a damaged one, and a
     // damaged file leaves the open model as it was.
-    MODEL2* fresh = nullptr;
-    if (version == kModel2FileVersion || version == kModel2FileVersion2)
-        fresh = Model2_Parse(bytes.data(), bytes.size(), version);
-    if (!fresh) {
-        File_ReportDamaged("QVB", path);
-        return false;
-    }
+    if (status == RECORD_UNKNOWN_VERSION) status = RECORD_DAMAGED;
+    if (!Record_Report(kQvb, status, path)) return false;
+    MODEL2* fresh = Model2_Parse(bytes.data(), bytes.size(), version);
+    if (!fresh) return Record_Report(kQvb, RECORD_DAMAGED, path);
     Model2_Free(g_Model2Table[id]);
     g_Model2Table[id] = fresh;
     g_Model2InUse[id] = 1;

@@ -6,6 +6,7 @@
 #include "frame/bytes.h"
 #include "frame/lib.h"
 #include "frame/log.h"
+#include "frame/record_io.h"
 #include "frame/services.h"
 #include "frame/sound.h"
 #include "frame/text.h"
@@ -16,12 +17,58 @@ using namespace QVL;
 namespace {
 
 const size_t kHeader = 7;
+const int32_t kQvmVersions[] = {kQvmVersion};
+const RECORD_FORMAT kQvm = {"QVM", "QVM", 3, 3, kQvmVersions, 1, kQvmVersion};
 
-void ShowWithPath(const char* fmt, const char* path)
+// One field list for both directions of the body after the header.
+template <class IO>
+bool QvmBody_Io(IO& io, QVM_BODY& body)
 {
-    char text[1024];
-    Str_Format(text, sizeof text, fmt, path ? path : "");
-    Lib_MessageBox(text);
+    char name[256];
+    io.I32(body.firstLength);
+    if (!io.I32s(body.values, 3)) return false;
+    // Each motion carries 256 group tracks in memory: the count is held to the list's limit and to
+    // what the bytes left can describe (12 bytes at least per motion) before anything grows.
+    int32_t motions = (int32_t)body.names.size();
+    if (!io.Count(motions, kModel3MaxMotions, 12)) return false;
+    if constexpr (IO::kReading)
+        if (motions == 0) return io.Fail();
+    for (int32_t i = 0; i < motions; ++i) {
+        int32_t leading = 1, length = 0;
+        if constexpr (!IO::kReading) {
+            Str_Copy(name, sizeof name, body.names[i].c_str());
+            length = body.lengths[i];
+        }
+        if (!io.I32(leading) || !io.Str(name, sizeof name) || !io.I32(length)) return false;
+        if constexpr (IO::kReading) {
+            body.names.emplace_back(name);
+            body.lengths.push_back(length);
+        }
+    }
+    int32_t sounds = (int32_t)body.sounds.size();
+    if (!io.Count(sounds, kModel3Sounds, 4)) return false;
+    for (int32_t i = 0; i < sounds; ++i) {
+        if constexpr (!IO::kReading) Str_Copy(name, sizeof name, body.sounds[i].c_str());
+        if (!io.Str(name, sizeof name)) return false;
+        if constexpr (IO::kReading) body.sounds.emplace_back(name);
+    }
+    return true;
+}
+
+// What a save stores of the model, as the reader gives it back.
+QVM_BODY BodyOf(const MODEL3& m)
+{
+    QVM_BODY body;
+    body.firstLength = m.motions.empty() ? 0 : m.motions[0].length;
+    std::memcpy(body.values, m.motionListValues, sizeof body.values);
+    for (const MOTION3& mo : m.motions) {
+        body.names.emplace_back(mo.name, strnlen(mo.name, sizeof mo.name - 1));
+        body.lengths.push_back(mo.length);
+    }
+    const int32_t sounds = std::max(0, std::min<int32_t>(m.soundCount, kModel3Sounds));
+    for (int32_t i = 0; i < sounds; ++i)
+        body.sounds.emplace_back(m.soundNames[i], strnlen(m.soundNames[i], sizeof m.soundNames[i] - 1));
+    return body;
 }
 
 } // namespace
@@ -29,43 +76,18 @@ void ShowWithPath(const char* fmt, const char* path)
 void Qvm_Write(const MODEL3& m, std::vector<uint8_t>& out)
 {
     ByteWriter w;
-    w.Bytes("QVM", 3);
-    w.I32(kQvmVersion);
-    w.I32(m.motions.empty() ? 0 : m.motions[0].length);
-    w.I32s(m.motionListValues, 3);
-    w.I32((int32_t)m.motions.size());
-    for (const MOTION3& mo : m.motions) {
-        w.I32(1);
-        w.Str(mo.name, sizeof mo.name);
-        w.I32(mo.length);
-    }
-    const int32_t sounds = std::max(0, std::min<int32_t>(m.soundCount, kModel3Sounds));
-    w.I32(sounds);
-    for (int32_t i = 0; i < sounds; ++i) w.Str(m.soundNames[i], sizeof m.soundNames[i]);
+    RecordWriteIO io(w);
+    Record_WriteHeader(w, kQvm);
+    QVM_BODY body = BodyOf(m);
+    QvmBody_Io(io, body);
     out = w.Data();
 }
 
 bool Qvm_ParseBody(const uint8_t* data, size_t size, QVM_BODY& body)
 {
     ByteReader r(data, size);
-    int32_t motions = 0, sounds = 0;
-    if (!r.I32(body.firstLength) || !r.I32s(body.values, 3)) return false;
-    // Each motion carries 256 group tracks in memory: the count is held to the list's limit and to
-    // what the bytes left can describe (12 bytes at least per motion) before anything grows.
-    if (!r.Count(motions, kModel3MaxMotions, 12) || motions == 0) return false;
-    char name[256];
-    for (int32_t i = 0; i < motions; ++i) {
-        int32_t leading = 0, length = 0;
-        if (!r.I32(leading) || !r.Str(name, sizeof name) || !r.I32(length)) return false;
-        body.names.emplace_back(name);
-        body.lengths.push_back(length);
-    }
-    if (!r.Count(sounds, kModel3Sounds, 4)) return false;
-    for (int32_t i = 0; i < sounds; ++i) {
-        if (!r.Str(name, sizeof name)) return false;
-        body.sounds.emplace_back(name);
-    }
-    return true;
+    RecordReadIO io(r);
+    return QvmBody_Io(io, body);
 }
 
 void Qvm_Apply(MODEL3* m, const QVM_BODY& body)
@@ -128,33 +150,13 @@ int32_t Motion3_LoadQvm(int32_t id, const char* path)
     }
     MODEL3* m = Model3_GetById(id);
     std::vector<uint8_t> bytes;
-    if (!m || !File_ReadAll(path, bytes)) {
-        Log_Printf("%s を開くことができませんでした。", path);
-        return 0;
-    }
-    if (bytes.size() < 3 || std::memcmp(bytes.data(), "QVM", 3) != 0) {
-        ShowWithPath("%s は、QVM形式ではありません。", path);
-        return 0;
-    }
+    if (!m || !File_ReadAll(path, bytes)) return Record_Report(kQvm, RECORD_CANNOT_OPEN, path);
+    ByteReader head(bytes.data(), bytes.size());
     int32_t version = 0;
-    if (bytes.size() < kHeader) {
-        File_ReportDamaged("QVM", path);
-        return 0;
-    }
-    std::memcpy(&version, &bytes[3], 4);
-    if (version < kQvmVersion) {
-        ShowWithPath("QVM形式のバージョンが古いので\n読み込むことができません。\n\n%s", path);
-        return 0;
-    }
-    if (version > kQvmVersion) {
-        ShowWithPath("QVM形式のバージョンが新しいので\n読み込むことができません。\n最新版へバージョンアップして下さい。\n\n%s", path);
-        return 0;
-    }
+    if (!Record_Report(kQvm, Record_CheckHeader(head, kQvm, version), path)) return 0;
     QVM_BODY body;
-    if (!Qvm_ParseBody(bytes.data() + kHeader, bytes.size() - kHeader, body)) {
-        File_ReportDamaged("QVM", path);
-        return 0;
-    }
+    if (!Qvm_ParseBody(bytes.data() + kHeader, bytes.size() - kHeader, body))
+        return Record_Report(kQvm, RECORD_DAMAGED, path);
     Qvm_Apply(m, body);
     for (int32_t i = 1; i < m->soundCount; ++i) Wave_LoadModelSound(id, i, m->soundNames[i]);
     return 1;

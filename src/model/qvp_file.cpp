@@ -9,13 +9,20 @@
 #include "frame/bytes.h"
 #include "frame/lib.h"
 #include "frame/log.h"
+#include "frame/record_io.h"
 #include "frame/services.h"
 #include "frame/text.h"
-#include "model/exact_index.h"
+#include "model/export_dedup.h"
 #include "model/model_table.h"
 #include "model/normals.h"
 
 using namespace QVL;
+
+namespace {
+const int32_t kQvpVersions[] = {2004002, 2005000, 2006000, 2008000, kModel3Version};
+}
+// The magic is not compared: files of this format were always read by their version alone.
+const RECORD_FORMAT kQvpFormat = {"QVP", "QVP", 3, 0, kQvpVersions, 5, kModel3Version};
 
 namespace {
 
@@ -46,85 +53,88 @@ int32_t Clamp(int32_t n, int32_t lo, size_t hi)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Export arrays
+// Field lists, one for both directions (the writer always the 2009000 layout)
 
-struct CornerValues {
-    float v[12];   // position, normal, colour, UV
-};
-
-CornerValues ValuesOf(const MODEL3* m, const int32_t* corner)
+template <class IO>
+bool Key3_Io(IO& io, KEY3& key)
 {
-    XYZ p = Model3_PositionAt(m, corner[CORNER_POS]);
-    XYZ n = Model3_NormalAt(m, corner[CORNER_NORMAL]);
-    RGBA c = Model3_ColorAt(m, corner[CORNER_COLOR]);
-    UV2 t = Model3_UVAt(m, corner[CORNER_UV]);
-    return CornerValues{{p.x, p.y, p.z, n.x, n.y, n.z, c.r, c.g, c.b, c.a, t.u, t.v}};
+    io.I32(key.frame);
+    io.F32s(key.translation, 3);
+    io.F32s(key.rotation, 4);
+    return io.F32s(key.scale, 3);
 }
 
-void ReserveVertices(GROUP3& g, size_t n)
+template <class IO>
+bool GroupKey3_Io(IO& io, GROUP_KEY3& key)
 {
-    g.exportPositions.reserve(n);
-    g.exportNormals.reserve(n);
-    g.exportColors.reserve(n);
-    g.exportUVs.reserve(n);
-    g.exportWeights.reserve(n);
+    io.I32(key.frame);
+    io.U16(key.reserved);
+    io.U16(key.texture);
+    io.F32s(key.reservedF, 4);
+    if constexpr (IO::kReading)
+        if (io.Ok() && key.texture > kModel3Textures) return io.Fail();
+    return io.Ok();
 }
 
-void BuildGroupExport(MODEL3* m, GROUP3& g, const std::vector<int32_t>& faces, size_t corners)
+// A group's fields before its export section; 2008000 added the second block.
+template <class IO>
+bool Group3_Io(IO& io, int32_t layout, GROUP3& g)
 {
-    // The arrays of the previous save go.
-    std::vector<XYZ>().swap(g.exportPositions);
-    std::vector<XYZ>().swap(g.exportNormals);
-    std::vector<RGBA>().swap(g.exportColors);
-    std::vector<UV2>().swap(g.exportUVs);
-    std::vector<WEIGHT3>().swap(g.exportWeights);
-    std::vector<FACE3>().swap(g.exportTriangles);
-    // Sized by the group's own fan corners: a triangle per three, and at most a vertex per corner
-    // (a closed mesh of quads has about one per six, so the vertex arrays start there and grow).
-    g.exportTriangles.reserve(corners / 3);
-    size_t room = std::min(corners, corners / 6 + 16);
-    ReserveVertices(g, room);
-    ExactIndex<12> seen(room);
-    for (int32_t f : faces) {
-        const FACE3& face = m->faces[f];
-        int k = std::min<int>(face.cornerCount, 4);
-        // A corner the fan takes twice finds the vertex it found the first time, unless a NaN keeps
-        // it from matching anything: then it is a new vertex every time, as with a linear search.
-        int32_t taken[4] = {-1, -1, -1, -1};
-        for (int t = 0; t + 2 < k; ++t) {
-            const int take[3] = {0, t + 1, t + 2};
-            FACE3 tri = {};
-            tri.cornerCount = 3;
-            for (int c = 0; c < 3; ++c) {
-                const int32_t* corner = face.corners[take[c]];
-                int32_t at = taken[take[c]];
-                if (at < 0) {
-                    CornerValues cv = ValuesOf(m, corner);
-                    int32_t next = (int32_t)g.exportPositions.size();
-                    at = seen.FindOrAdd(cv.v, next);
-                    if (at < 0) {
-                        at = next;
-                        if (g.exportPositions.size() == room) {
-                            room = std::min(corners, 2 * room);
-                            ReserveVertices(g, room);
-                        }
-                        g.exportPositions.push_back(XYZ{cv.v[0], cv.v[1], cv.v[2]});
-                        g.exportNormals.push_back(XYZ{cv.v[3], cv.v[4], cv.v[5]});
-                        g.exportColors.push_back(RGBA{cv.v[6], cv.v[7], cv.v[8], cv.v[9]});
-                        g.exportUVs.push_back(UV2{cv.v[10], cv.v[11]});
-                        g.exportWeights.push_back(Model3_WeightAt(m, corner[CORNER_POS]));
-                    }
-                    if (ExactIndex<12>::Comparable(cv.v)) taken[take[c]] = at;
-                }
-                tri.corners[c][CORNER_POS] = at;
-            }
-            g.exportTriangles.push_back(tri);
-        }
+    io.Str(g.name, sizeof g.name);
+    io.I32(g.texture);
+    if constexpr (IO::kReading) {
+        if (!io.Ok()) return false;
+        if (g.texture < 0 || g.texture >= kModel3Textures) return io.Fail();
     }
-    g.exportVertexCount = (int32_t)g.exportPositions.size();
-    g.exportTriangleCount = (int32_t)g.exportTriangles.size();
-    g.exportDeformedPositions.assign(g.exportPositions.size(), XYZ());
-    g.exportDeformedNormals.assign(g.exportPositions.size(), XYZ());
+    io.F32s(g.color, 3);
+    io.F32(g.alpha);
+    io.I32(g.shading);
+    io.U8(g.uvMapping);
+    io.F32s(g.uvOffset, 2);
+    io.F32s(g.uvScale, 2);
+    io.I32(g.doubleSided);
+    io.I32(g.reserved0);
+    io.I32(g.mirror);
+    io.I32(g.specular);
+    io.I32s(g.specularColor, 3);
+    if (layout < 2008000) return io.Ok();
+    io.U8(g.textureSwitch);
+    io.U16(g.reserved1);
+    io.U8(g.reserved2);
+    io.U16(g.reserved3);
+    io.U8(g.selfIllumination);
+    io.F32(g.reserved4);
+    io.U8(g.reserved5);
+    io.F32(g.reserved6);
+    io.U8(g.normalMap);
+    io.U16(g.normalMapTexture);
+    io.U8(g.reserved7);
+    io.U16(g.reserved8);
+    io.F32(g.reserved9);
+    io.U8(g.reserved10);
+    io.U16(g.reserved11);
+    io.U8(g.reserved12);
+    io.F32(g.reserved13);
+    if constexpr (IO::kReading) {
+        if (!io.Ok()) return false;
+        if (g.normalMapTexture >= kModel3Textures) return io.Fail();
+    }
+    return io.Ok();
+}
+
+// A bone of 2005000 and later before its key lists.
+template <class IO>
+bool Bone3_Io(IO& io, BONE3& bone)
+{
+    io.Str(bone.name, sizeof bone.name);
+    io.I32(bone.parent);
+    if constexpr (IO::kReading) {
+        if (!io.Ok()) return false;
+        if (bone.parent < 0 || bone.parent >= kModel3Bones) return io.Fail();
+    }
+    io.F32s(bone.rest.translation, 3);
+    io.F32s(bone.rest.rotation, 4);
+    return io.F32s(bone.rest.scale, 3);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -178,38 +188,10 @@ void WriteFaces(ByteWriter& w, const FACE3* f, size_t n)
     }
 }
 
-void WriteGroup(ByteWriter& w, const GROUP3& g)
+void WriteGroup(ByteWriter& w, GROUP3& g)
 {
-    w.Str(g.name, sizeof g.name);
-    w.I32(g.texture);
-    w.F32s(g.color, 3);
-    w.F32(g.alpha);
-    w.I32(g.shading);
-    w.U8(g.uvMapping);
-    w.F32s(g.uvOffset, 2);
-    w.F32s(g.uvScale, 2);
-    w.I32(g.doubleSided);
-    w.I32(g.reserved0);
-    w.I32(g.mirror);
-    w.I32(g.specular);
-    w.I32s(g.specularColor, 3);
-    w.U8(g.textureSwitch);
-    w.U16(g.reserved1);
-    w.U8(g.reserved2);
-    w.U16(g.reserved3);
-    w.U8(g.selfIllumination);
-    w.F32(g.reserved4);
-    w.U8(g.reserved5);
-    w.F32(g.reserved6);
-    w.U8(g.normalMap);
-    w.U16(g.normalMapTexture);
-    w.U8(g.reserved7);
-    w.U16(g.reserved8);
-    w.F32(g.reserved9);
-    w.U8(g.reserved10);
-    w.U16(g.reserved11);
-    w.U8(g.reserved12);
-    w.F32(g.reserved13);
+    RecordWriteIO io(w);
+    Group3_Io(io, kModel3Version, g);
     size_t v = g.exportPositions.size();
     w.I32((int32_t)v);
     WriteFloats(w, FloatsOf(g.exportPositions), 3 * v);
@@ -306,42 +288,8 @@ bool ReadFace(ByteReader& r, int32_t layout, int32_t indexLimit, FACE3& f)
 
 bool ReadGroup(ByteReader& r, int32_t layout, GROUP3& g)
 {
-    r.Str(g.name, sizeof g.name);
-    r.I32(g.texture);
-    if (!r.Ok()) return false;
-    if (g.texture < 0 || g.texture >= kModel3Textures) return r.Fail();
-    r.F32s(g.color, 3);
-    r.F32(g.alpha);
-    r.I32(g.shading);
-    r.U8(g.uvMapping);
-    r.F32s(g.uvOffset, 2);
-    r.F32s(g.uvScale, 2);
-    r.I32(g.doubleSided);
-    r.I32(g.reserved0);
-    r.I32(g.mirror);
-    r.I32(g.specular);
-    r.I32s(g.specularColor, 3);
-    if (layout >= 2008000) {
-        r.U8(g.textureSwitch);
-        r.U16(g.reserved1);
-        r.U8(g.reserved2);
-        r.U16(g.reserved3);
-        r.U8(g.selfIllumination);
-        r.F32(g.reserved4);
-        r.U8(g.reserved5);
-        r.F32(g.reserved6);
-        r.U8(g.normalMap);
-        r.U16(g.normalMapTexture);
-        r.U8(g.reserved7);
-        r.U16(g.reserved8);
-        r.F32(g.reserved9);
-        r.U8(g.reserved10);
-        r.U16(g.reserved11);
-        r.U8(g.reserved12);
-        r.F32(g.reserved13);
-        if (!r.Ok()) return false;
-        if (g.normalMapTexture >= kModel3Textures) return r.Fail();
-    }
+    RecordReadIO io(r);
+    if (!Group3_Io(io, layout, g)) return false;
     if (layout < 2009000) return r.Ok();
 
     int32_t v = 0;
@@ -387,12 +335,10 @@ bool ReadKeys(ByteReader& r, std::vector<KEY3>& keys)
     r.I32(k);
     if (!CheckCount(r, k, INT32_MAX, 44)) return false;
     keys.resize((size_t)k);
+    RecordReadIO io(r);
     for (KEY3& key : keys) {
         Key3_Default(&key);
-        r.I32(key.frame);
-        r.F32s(key.translation, 3);
-        r.F32s(key.rotation, 4);
-        r.F32s(key.scale, 3);
+        Key3_Io(io, key);
     }
     return r.Ok();
 }
@@ -414,9 +360,8 @@ void FitBoneKeyLists(MODEL3& m)
 bool Parse(MODEL3& m, ByteReader& r, int32_t layout, int32_t& exportsRead)
 {
     exportsRead = 0;
-    uint8_t magic[3];
-    r.Bytes(magic, 3);
-    r.I32(m.version);
+    // The layout is the caller's: the version read is only kept.
+    if (Record_CheckHeader(r, kQvpFormat, m.version) == RECORD_DAMAGED) return false;
 
     int32_t p = 0, n = 0, q = 0, u = 0;
     ReadAttribCount(r, layout, p);
@@ -507,14 +452,9 @@ bool Parse(MODEL3& m, ByteReader& r, int32_t layout, int32_t& exportsRead)
                     int32_t k = 0;
                     r.I32(k);
                     if (!CheckCount(r, k, kModel3GroupKeys, 24)) return false;
-                    for (int j = 0; j < k; ++j) {
-                        GROUP_KEY3& key = track.keys[j];
-                        r.I32(key.frame);
-                        r.U16(key.reserved);
-                        r.U16(key.texture);
-                        r.F32s(key.reservedF, 4);
-                        if (r.Ok() && key.texture > kModel3Textures) return r.Fail();
-                    }
+                    RecordReadIO io(r);
+                    for (int j = 0; j < k; ++j)
+                        if (!GroupKey3_Io(io, track.keys[j])) return false;
                     track.keyCount = k;
                 }
             }
@@ -541,13 +481,8 @@ bool Parse(MODEL3& m, ByteReader& r, int32_t layout, int32_t& exportsRead)
             for (KEY3& key : bone.keys[0]) Key3_Default(&key);
             continue;
         }
-        r.Str(bone.name, sizeof bone.name);
-        r.I32(bone.parent);
-        if (!r.Ok()) return false;
-        if (bone.parent < 0 || bone.parent >= kModel3Bones) return r.Fail();
-        r.F32s(bone.rest.translation, 3);
-        r.F32s(bone.rest.rotation, 4);
-        r.F32s(bone.rest.scale, 3);
+        RecordReadIO io(r);
+        if (!Bone3_Io(io, bone)) return false;
         for (int mi = 0; mi < mcount; ++mi)
             if (!ReadKeys(r, bone.keys[mi])) return false;
     }
@@ -639,31 +574,13 @@ bool ReadFile(MODEL3* m, const char* path, int32_t layout)
     if (!m) return false;
     std::vector<uint8_t> bytes;
     if (!File_ReadAll(path, bytes)) {
-        Log_Printf("%s を開くことができませんでした。", path ? path : "");
+        Record_Report(kQvpFormat, RECORD_CANNOT_OPEN, path);
         return false;
     }
     return Qvp_ReadBytes(m, bytes.data(), bytes.size(), layout, path);
 }
 
 } // namespace
-
-void Model3_BuildExports(MODEL3* m)
-{
-    if (!m) return;
-    Model3_FitArrays(m);
-    int32_t groups = Clamp(m->groupCount, 0, std::min<size_t>(kModel3Groups, m->groups.size()));
-    // Faces bucketed by group in face order, with each group's fan corner count.
-    std::vector<std::vector<int32_t>> byGroup((size_t)groups);
-    std::vector<size_t> corners((size_t)groups, 0);
-    for (int32_t f = 0; f < m->faceCount; ++f) {
-        const FACE3& face = m->faces[f];
-        if (face.group < 0 || face.group >= groups) continue;
-        byGroup[face.group].push_back(f);
-        int k = std::min<int>(face.cornerCount, 4);
-        if (k > 2) corners[face.group] += 3 * (size_t)(k - 2);
-    }
-    for (int32_t g = 0; g < groups; ++g) BuildGroupExport(m, m->groups[g], byGroup[g], corners[g]);
-}
 
 bool Qvp_Write(MODEL3* m, ByteWriter& w)
 {
@@ -684,8 +601,9 @@ bool Qvp_Write(MODEL3* m, ByteWriter& w)
         estimate += 400 + kExportVertexBytes * m->groups[i].exportPositions.size() + 53 * m->groups[i].exportTriangles.size();
     w.Data().reserve(w.Size() + estimate);
 
-    w.Bytes("QVP", 3);
-    w.I32(m->version);
+    RecordWriteIO io(w);
+    // The writer IO only reads the fields it is handed.
+    Record_WriteHeader(w, kQvpFormat);
     w.I32(p);
     w.I32(n);
     w.I32(q);
@@ -720,35 +638,20 @@ bool Qvp_Write(MODEL3* m, ByteWriter& w)
             const GROUP_TRACK3& track = mo.tracks[i];
             int32_t k = Clamp(track.keyCount, 0, kModel3GroupKeys);
             w.I32(k);
-            for (int32_t j = 0; j < k; ++j) {
-                const GROUP_KEY3& key = track.keys[j];
-                w.I32(key.frame);
-                w.U16(key.reserved);
-                w.U16(key.texture);
-                w.F32s(key.reservedF, 4);
-            }
+            for (int32_t j = 0; j < k; ++j) GroupKey3_Io(io, const_cast<GROUP_KEY3&>(track.keys[j]));
         }
         w.Str(mo.name, sizeof mo.name);
         w.I32(mo.length);
     }
     w.I32(b);
     for (int32_t i = 0; i < b; ++i) {
-        const BONE3& bone = m->bones[i];
-        w.Str(bone.name, sizeof bone.name);
-        w.I32(bone.parent);
-        w.F32s(bone.rest.translation, 3);
-        w.F32s(bone.rest.rotation, 4);
-        w.F32s(bone.rest.scale, 3);
+        BONE3& bone = m->bones[i];
+        Bone3_Io(io, bone);
         for (int32_t mi = 0; mi < mc; ++mi) {
             static const std::vector<KEY3> kNone;
             const std::vector<KEY3>& keys = (size_t)mi < bone.keys.size() ? bone.keys[mi] : kNone;
             w.I32((int32_t)keys.size());
-            for (const KEY3& key : keys) {
-                w.I32(key.frame);
-                w.F32s(key.translation, 3);
-                w.F32s(key.rotation, 4);
-                w.F32s(key.scale, 3);
-            }
+            for (const KEY3& key : keys) Key3_Io(io, const_cast<KEY3&>(key));
         }
     }
     for (int32_t i = 0; i < g; ++i) {
@@ -783,7 +686,7 @@ bool Qvp_ReadBytes(MODEL3* m, const void* data, size_t size, int32_t layout, con
     ByteReader r(data, size);
     int32_t exportsRead = 0;
     if (!Parse(*fresh, r, layout, exportsRead)) {
-        File_ReportDamaged("QVP", path);
+        Record_Report(kQvpFormat, RECORD_DAMAGED, path);
         return false;
     }
     for (size_t i = (size_t)exportsRead; i < fresh->groups.size() && i < m->groups.size(); ++i)
@@ -807,32 +710,24 @@ bool Qvp_Read2009000(MODEL3* m, const char* path) { return ReadFile(m, path, 200
 bool Qvp_Load(int32_t id, int32_t version, const char* path)
 {
     MODEL3* m = Model3_GetById(id);
-    char text[800];
     const char* name = path ? path : "";
-    if (version <= 2004001) {
+    RECORD_STATUS status = Record_CheckVersion(kQvpFormat, version);
+    if (status == RECORD_TOO_OLD) {
+        char text[800];
         Str_Format(text, sizeof text, "QVP 2004 以上に対応しています。\n\n%s", name);
         Lib_MessageBox(text);
         return false;
     }
-    if (version > kModel3Version) {
-        Str_Format(text, sizeof text,
-                   "QVP形式のバージョンが新しいので\n読み込むことができません。\n最新版へバージョンアップして下さい。\n\n%s",
-                   name);
-        Lib_MessageBox(text);
-        return false;
-    }
+    // A version between two supported ones was never written by a program this one reads: it gets
+    // the message of an old one.
+    if (!Record_Report(kQvpFormat, status, name)) return false;
     bool (*reader)(MODEL3*, const char*) = nullptr;
     switch (version) {
     case 2004002: reader = Qvp_Read2004002; break;
     case 2005000: reader = Qvp_Read2005000; break;
     case 2006000: reader = Qvp_Read2006000; break;
     case 2008000: reader = Qvp_Read2008000; break;
-    case 2009000: reader = Qvp_Read2009000; break;
-    default:
-        // A version between two supported ones was never written by a program this one reads.
-        Str_Format(text, sizeof text, "QVP形式のバージョンが古いので\n読み込むことができません。\n\n%s", name);
-        Lib_MessageBox(text);
-        return false;
+    default: reader = Qvp_Read2009000; break;
     }
     if (!m || !reader(m, path)) return false;
 

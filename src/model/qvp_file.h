@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/record_io.h"
 #include "model/model3.h"
 
-namespace QVL { class ByteWriter; }
+// Magic "QVP" (not compared) and the five versions read.
+extern const QVL::RECORD_FORMAT kQvpFormat;
 
 // Builds the export arrays of every group in use, stamps version 2009000 and writes the file
 // (through a temporary file, so a failed save leaves the old file whole). False when it cannot be
@@ -14,9 +16,6 @@ namespace QVL { class ByteWriter; }
 bool Model3_SaveQvp(QVL::MODEL3* m, const char* path);
 // The same into memory.
 bool Qvp_Write(QVL::MODEL3* m, QVL::ByteWriter& w);
-// Each group in use gets its own de-duplicated vertices (position, normal, colour and UV all equal)
-// and the fan triangles of its faces over them.
-void Model3_BuildExports(QVL::MODEL3* m);
 
 // Reads the file of version `version` (from its header) into the model of ID `id` and sets it up:
 // its file name, fill mode, normals, texture paths, textures and sounds. False, with a message box,

@@ -1,6 +1,11 @@
 #include "script/qvs_file.h"
 
+#include "frame/record_io.h"
+
 using namespace QVL;
+
+static const int32_t kQvsVersions[] = {kQvsVersion};
+static const RECORD_FORMAT kQvs = {"QVS", "QVS ", 4, 3, kQvsVersions, 1, kQvsVersion};
 
 static void WriteBlock(const PROG_BLOCK* b, ByteWriter& w)
 {
@@ -18,8 +23,7 @@ static void WriteBlock(const PROG_BLOCK* b, ByteWriter& w)
 
 void Qvs_Write(const VM& vm, ByteWriter& w)
 {
-    w.Bytes("QVS ", 4);
-    w.I32(kQvsVersion);
+    Record_WriteHeader(w, kQvs);
     const int32_t vars = Vm_VarCount(&vm);
     w.I32(vars);
     for (int32_t i = 0; i < vars; ++i) {

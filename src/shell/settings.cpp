@@ -4,6 +4,7 @@
 
 #include "frame/bytes.h"
 #include "frame/lib.h"
+#include "frame/record_io.h"
 #include "frame/services.h"
 #include "frame/text.h"
 #include "shell/app_state.h"
@@ -37,6 +38,10 @@ void Settings_SetDefaults()
     CPU_PossessionSet(0);
 }
 
+static const int32_t kSettingsVersions[] = {kSettingsVersion};
+// No magic: the file starts with its version.
+static const QVL::RECORD_FORMAT kSettingsFormat = {"", "", 0, 0, kSettingsVersions, 1, kSettingsVersion};
+
 // Reads the file in its order. A wrong version or window value marks the file bad but the reading
 // goes on (the defaults then leave some of what was read in place); a count beyond its table stops
 // the reading and marks the file bad; a short file keeps whatever it did not reach.
@@ -44,9 +49,10 @@ static bool ReadBody(QVL::ByteReader& r)
 {
     int32_t version = 0;
     int32_t rect[4];
-    if (!r.I32(version) || !r.I32s(rect, 4)) return false;
+    QVL::RECORD_STATUS head = QVL::Record_CheckHeader(r, kSettingsFormat, version);
+    if (head == QVL::RECORD_DAMAGED || !r.I32s(rect, 4)) return false;
     std::memcpy(g_WindowRect, rect, sizeof rect);
-    bool good = version == kSettingsVersion;
+    bool good = head == QVL::RECORD_OK;
     for (int32_t v : rect)
         if (v < -32 || v > 10000) good = false;
 
@@ -121,7 +127,7 @@ bool Settings_Parse(const uint8_t* data, size_t size)
 void Settings_Build(std::vector<uint8_t>& out)
 {
     QVL::ByteWriter w;
-    w.I32(kSettingsVersion);
+    QVL::Record_WriteHeader(w, kSettingsFormat);
     w.I32s(g_WindowRect, 4);
     w.I32s(g_SettingsReserved, 8);
     w.I32(g_UpdateEditedViewOnly);

@@ -183,9 +183,9 @@ TEST_F(QveFile, OnlyTheFirstThreeMagicBytesCount)
     b[3] = 'x';
     QVL::EFFECT e;
     Effect_InitData(e);
-    EXPECT_EQ(QVE_OK, QVE_Parse(b.data(), b.size(), e));
+    EXPECT_EQ(QVL::RECORD_OK, QVE_Parse(b.data(), b.size(), e));
     b[2] = 'X';
-    EXPECT_EQ(QVE_BAD_MAGIC, QVE_Parse(b.data(), b.size(), e));
+    EXPECT_EQ(QVL::RECORD_NOT_FORMAT, QVE_Parse(b.data(), b.size(), e));
 }
 
 TEST_F(QveFile, WrongMagicAndVersionsAreRefusedWithTheirMessages)
@@ -278,7 +278,7 @@ TEST_F(QveFile, FrameCountFromAFileIsAtLeastOne)
         std::vector<uint8_t> b = Bytes(e);
         QVL::EFFECT got;
         Effect_InitData(got);
-        ASSERT_EQ(QVE_OK, QVE_Parse(b.data(), b.size(), got));
+        ASSERT_EQ(QVL::RECORD_OK, QVE_Parse(b.data(), b.size(), got));
         EXPECT_EQ(c.loaded, got.frameCount) << c.stored;
     }
 }
@@ -308,7 +308,7 @@ TEST_F(QveFile, LoadedPartsFollowThoseAlreadyThere)
     QVL::EFFECT got;
     Effect_InitData(got);
     Effect_PartCreate(&got);
-    ASSERT_EQ(QVE_OK, QVE_Parse(b.data(), b.size(), got));
+    ASSERT_EQ(QVL::RECORD_OK, QVE_Parse(b.data(), b.size(), got));
     ASSERT_EQ(4u, got.parts.size());
     EXPECT_STREQ("", got.parts[0].name);
     EXPECT_STREQ("イメージ", got.parts[1].name);

@@ -10,12 +10,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Obj2_ReleaseAll();
     Rec().Clear();
     std::unique_ptr<QVL::OBJ2> rec = Obj2_NewRecord();
-    if (QVA_Parse(data, size, *rec) != QVA_OK) return 0;
+    if (QVA_Parse(data, size, *rec) != QVL::RECORD_OK) return 0;
 
     std::vector<uint8_t> once, twice;
     QVA_Write(*rec, once);
     std::unique_ptr<QVL::OBJ2> again = Obj2_NewRecord();
-    if (QVA_Parse(once.data(), once.size(), *again) != QVA_OK) std::abort();
+    if (QVA_Parse(once.data(), once.size(), *again) != QVL::RECORD_OK) std::abort();
     QVA_Write(*again, twice);
     if (once != twice) std::abort();
 

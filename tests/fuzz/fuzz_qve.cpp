@@ -13,14 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Particle_ListClear();
     Rec().Clear();
     int32_t id = Effect_DataCreate();
-    if (QVE_Parse(data, size, g_EffectData[(size_t)id]) != QVE_OK) return 0;
+    if (QVE_Parse(data, size, g_EffectData[(size_t)id]) != QVL::RECORD_OK) return 0;
 
     QVL::EFFECT& e = g_EffectData[(size_t)id];
     std::vector<uint8_t> once, twice;
     QVE_Write(e, once);
     QVL::EFFECT again;
     Effect_InitData(again);
-    if (QVE_Parse(once.data(), once.size(), again) != QVE_OK) std::abort();
+    if (QVE_Parse(once.data(), once.size(), again) != QVL::RECORD_OK) std::abort();
     QVE_Write(again, twice);
     if (once != twice) std::abort();
 

@@ -12,13 +12,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Rec().Clear();
     std::unique_ptr<QVL::OBJ3> rec(Obj3_NewRecord());
     int32_t flags[QVL::kObj3Parts] = {};
-    if (Qvo_Parse(data, size, *rec, flags) != QVO_OK) return 0;
+    if (Qvo_Parse(data, size, *rec, flags) != QVL::RECORD_OK) return 0;
 
     std::vector<uint8_t> once, twice;
     Qvo_Write(*rec, flags, once);
     std::unique_ptr<QVL::OBJ3> again(Obj3_NewRecord());
     int32_t againFlags[QVL::kObj3Parts] = {};
-    if (Qvo_Parse(once.data(), once.size(), *again, againFlags) != QVO_OK) std::abort();
+    if (Qvo_Parse(once.data(), once.size(), *again, againFlags) != QVL::RECORD_OK) std::abort();
     Qvo_Write(*again, againFlags, twice);
     if (once != twice) std::abort();
 

@@ -125,7 +125,7 @@ TEST_F(QvaFile, PivotBlocksRunOnButOnlyTheArraysAreKept)
     }
 
     std::unique_ptr<QVL::OBJ2> got = Obj2_NewRecord();
-    ASSERT_EQ(QVA_OK, QVA_Parse(b.data(), b.size(), *got));
+    ASSERT_EQ(QVL::RECORD_OK, QVA_Parse(b.data(), b.size(), *got));
     for (int i = 0; i < 32; ++i) {
         if (i == 30) continue;
         EXPECT_EQ(100 + i, got->pivotX[i]) << i;
@@ -356,7 +356,7 @@ TEST_F(QvaFile, PartsBeyondTheKeyedOnesDropTheirKeys)
     for (int32_t p = 1; p < 12; ++p) Str_Copy(rec->partNames[p], 256, std::to_string(p).c_str());
     std::vector<uint8_t> b = Bytes(*rec);
     std::unique_ptr<QVL::OBJ2> got = Obj2_NewRecord();
-    ASSERT_EQ(QVA_OK, QVA_Parse(b.data(), b.size(), *got));
+    ASSERT_EQ(QVL::RECORD_OK, QVA_Parse(b.data(), b.size(), *got));
     EXPECT_EQ(12, got->partCount);
     EXPECT_TRUE(got->parts[9].keyLists.empty());
     EXPECT_STREQ("11", got->partNames[11]);
@@ -380,12 +380,12 @@ TEST_F(QvaFile, PartsBeyondTheKeyedOnesDropTheirKeys)
         if (p == 9) Fixture_Obj2Key48(w, Fixture_Obj2Key(5, 3.0f));
     }
     std::unique_ptr<QVL::OBJ2> hand = Obj2_NewRecord();
-    ASSERT_EQ(QVA_OK, QVA_Parse(w.Data().data(), w.Size(), *hand));
+    ASSERT_EQ(QVL::RECORD_OK, QVA_Parse(w.Data().data(), w.Size(), *hand));
     EXPECT_EQ(7.0f, hand->parts[7].keyLists[0].keys[0].x);
     EXPECT_TRUE(hand->parts[9].keyLists.empty());
     std::vector<uint8_t> again = Bytes(*hand);
     std::unique_ptr<QVL::OBJ2> back = Obj2_NewRecord();
-    ASSERT_EQ(QVA_OK, QVA_Parse(again.data(), again.size(), *back));
+    ASSERT_EQ(QVL::RECORD_OK, QVA_Parse(again.data(), again.size(), *back));
     EXPECT_EQ(10, back->partCount);
 }
 

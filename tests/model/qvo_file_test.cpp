@@ -94,7 +94,7 @@ TEST_F(Qvo, EveryFieldRoundTrips)
     Qvo_Write(*a, flags, bytes);
     std::unique_ptr<OBJ3> b(Obj3_NewRecord());
     int32_t readFlags[kObj3Parts] = {};
-    ASSERT_EQ(QVO_OK, Qvo_Parse(bytes.data(), bytes.size(), *b, readFlags));
+    ASSERT_EQ(QVL::RECORD_OK, Qvo_Parse(bytes.data(), bytes.size(), *b, readFlags));
     EXPECT_EQ(kObj3Version, b->version);
     EXPECT_EQ(3, b->motionCount);
     EXPECT_EQ(4, b->partCount);
@@ -133,9 +133,9 @@ TEST_F(Qvo, FileEndingWithAnEmptyPartSlotReads)
     EXPECT_EQ(47u + 4, bytes.size());
     std::unique_ptr<OBJ3> b(Obj3_NewRecord());
     int32_t readFlags[kObj3Parts] = {};
-    ASSERT_EQ(QVO_OK, Qvo_Parse(bytes.data(), bytes.size(), *b, readFlags));
+    ASSERT_EQ(QVL::RECORD_OK, Qvo_Parse(bytes.data(), bytes.size(), *b, readFlags));
     EXPECT_EQ(65536, readFlags[1]);
-    EXPECT_EQ(QVO_DAMAGED, Qvo_Parse(bytes.data(), bytes.size() - 1, *b, readFlags));
+    EXPECT_EQ(QVL::RECORD_DAMAGED, Qvo_Parse(bytes.data(), bytes.size() - 1, *b, readFlags));
 }
 
 TEST_F(Qvo, LoadReadsPartsFromTheirQvpFiles)
@@ -178,6 +178,48 @@ TEST_F(Qvo, LoadReadsPartsFromTheirQvpFiles)
     EXPECT_EQ(0, g_Obj3PartModels[0][3]->positionCount);
     EXPECT_TRUE(Says("2004.001"));
     EXPECT_EQ(4, o->partCount);
+}
+
+// Every kind of part file version: read, refused with one of three messages, or (a version between
+// the supported ones) an empty part that still counts as loaded.
+TEST_F(Qvo, PartModelVersionsTable)
+{
+    struct Case {
+        int32_t version;
+        bool loaded;
+        int32_t positions;
+        const char* says;   // nullptr: no message
+    } cases[] = {
+        {2004002, true, 3, nullptr},
+        {2009000, true, 3, nullptr},
+        {2003029, false, 0, "QVP形式のバージョンが古いので\n読み込むことができません。\n\n"},
+        {0, false, 0, "QVP形式のバージョンが古いので"},   // a file that does not open reads as version 0
+        {2004000, false, 0, "( Ver 2004.000 )\nこのバージョンは、開発中のバージョンのため\n対応していません。"},
+        {2004001, false, 0, "( Ver 2004.001 )"},
+        {2009001, false, 0, "QVP形式のバージョンが新しいので\n読み込むことができません。\n最新版へバージョンアップして下さい。"},
+        {2003030, true, 0, nullptr},
+        {2007000, true, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        QvpFixtureOptions opt;
+        opt.version = c.version;
+        const int32_t layout = c.version == 2009000 ? 2009000 : 2004002;
+        const std::string path =
+            c.version == 0 ? Rec_TempDir() + "/none.qvp" : WriteTempFile("part.qvp", QvpFixture(layout, opt));
+        Fresh(0);
+        Rec().Clear();
+        EXPECT_EQ(c.loaded, Obj3_LoadPartModel(0, 1, path.c_str()));
+        EXPECT_EQ(c.loaded ? 1 : 0, g_Obj3Flags[0][1]);
+        ASSERT_NE(nullptr, g_Obj3PartModels[0][1]);
+        EXPECT_EQ(c.positions, g_Obj3PartModels[0][1]->positionCount);
+        if (c.says) {
+            ASSERT_EQ(1u, Rec().messageBoxes.size());
+            EXPECT_TRUE(Says(c.says)) << Rec().messageBoxes[0];
+        } else {
+            EXPECT_TRUE(Rec().messageBoxes.empty());
+        }
+    }
 }
 
 TEST_F(Qvo, OtherVersionsAreRefusedWithTheirMessage)

@@ -5,6 +5,7 @@
 
 #include "frame/bytes.h"
 #include "frame/text.h"
+#include "model/export_dedup.h"
 #include "model/model_expect.h"
 #include "model/model_load.h"
 #include "model/qvp_file.h"

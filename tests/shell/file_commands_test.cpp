@@ -632,7 +632,7 @@ TEST_F(FileCommands, QveSaveWritesTheCurrentEffect)
     std::vector<uint8_t> bytes = Read(Joined("saved.qve").c_str());
     QVL::EFFECT back;
     Effect_InitData(back);
-    ASSERT_EQ(QVE_OK, QVE_Parse(bytes.data(), bytes.size(), back));
+    ASSERT_EQ(QVL::RECORD_OK, QVE_Parse(bytes.data(), bytes.size(), back));
     EXPECT_EQ(3u, back.parts.size());
 }
 
