@@ -9,6 +9,7 @@
 #include "frame/lib.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/gpu_services.h"
 #include "model/model_table.h"
 #include "model/normals.h"
 

@@ -3,12 +3,12 @@
 #include "convert/preview_hooks.h"
 
 #include "frame/lib.h"
-#include "frame/services.h"
 #include "model/scene_object.h"
 #include "render/immediate.h"
 #include "shell/grid.h"
 #include "shell/modes.h"
 #include "shell/shell.h"
+#include "shell/ui_services.h"
 #include "shell/views.h"
 
 void Preview_Enter()

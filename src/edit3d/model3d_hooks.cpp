@@ -3,11 +3,11 @@
 #include "edit3d/model3d_hooks.h"
 
 #include "frame/lib.h"
-#include "frame/services.h"
 #include "model/model_table.h"
 #include "shell/modes.h"
 #include "shell/shell.h"
 #include "shell/shell_needs.h"
+#include "shell/ui_services.h"
 #include "shell/views.h"
 
 UNDO_HISTORY g_UndoHistories[10] = {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1},

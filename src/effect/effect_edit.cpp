@@ -7,17 +7,20 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "effect/effect_edit_dialogs.h"
 #include "effect/particle.h"
 #include "frame/lib.h"
 #include "frame/paths.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/gpu_services.h"
 #include "model/obj2.h"
 #include "render/camera.h"
 #include "render/frame_render.h"
 #include "render/immediate.h"
 #include "shell/modes.h"
 #include "shell/panels.h"
+#include "shell/ui_services.h"
 #include "shell/views.h"
 
 using QVL::EFFECT;

@@ -2,8 +2,10 @@
 // around the screen centre, each after a short delay, fading out. It keeps no effect records.
 #include "effect/effect_edit_hooks.h"
 
+#include "effect/effect_edit_dialogs.h"
 #include "frame/lib.h"
 #include "frame/services.h"
+#include "model/gpu_services.h"
 #include "render/immediate.h"
 #include "render/sprite.h"
 #include "render/text_queue.h"

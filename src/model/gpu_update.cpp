@@ -3,7 +3,7 @@
 #include "model/gpu_update.h"
 
 #include "frame/lib.h"
-#include "frame/services.h"
+#include "model/gpu_services.h"
 #include "model/model_table.h"
 
 using namespace QVL;

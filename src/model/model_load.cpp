@@ -10,6 +10,7 @@
 #include "frame/services.h"
 #include "frame/path_join.h"
 #include "frame/text.h"
+#include "model/gpu_services.h"
 #include "model/model_table.h"
 #include "model/qvp_file.h"
 #include "model/skeleton.h"

@@ -7,6 +7,7 @@
 #include "frame/log.h"
 #include "frame/scene.h"
 #include "frame/services.h"
+#include "model/gpu_services.h"
 
 using namespace QVL;
 

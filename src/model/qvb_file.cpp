@@ -8,6 +8,7 @@
 #include "frame/log.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/gpu_services.h"
 #include "model/model2.h"
 
 using namespace QVL;

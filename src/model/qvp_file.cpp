@@ -12,6 +12,7 @@
 #include "frame/services.h"
 #include "frame/text.h"
 #include "model/exact_index.h"
+#include "model/gpu_services.h"
 #include "model/model_table.h"
 #include "model/normals.h"
 

@@ -7,7 +7,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "frame/services.h"
+#include "model/gpu_services.h"
 #include "model/model_table.h"
 
 using namespace QVL;

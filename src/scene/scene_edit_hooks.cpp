@@ -3,9 +3,9 @@
 #include "scene/scene_edit_hooks.h"
 
 #include "frame/lib.h"
-#include "frame/services.h"
 #include "shell/modes.h"
 #include "shell/shell.h"
+#include "shell/ui_services.h"
 #include "shell/views.h"
 
 MOVIE_PLAY g_MovieData;

@@ -16,6 +16,7 @@
 #include "script/qvs_file.h"
 #include "shell/modes.h"
 #include "shell/shell.h"   // g_ModeMenu: the shell destroys the mode's menu when the mode is left
+#include "shell/ui_services.h"
 #include "shell/views.h"
 
 PROG_MODE g_ProgMode;

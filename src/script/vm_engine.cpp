@@ -3,6 +3,7 @@
 #include "frame/loader.h"
 #include "frame/paths.h"
 #include "frame/services.h"
+#include "model/gpu_services.h"
 #include "model/model3.h"
 #include "model/model_table.h"
 #include "model/motion3.h"

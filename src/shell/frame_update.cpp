@@ -5,11 +5,11 @@
 
 #include "frame/lib.h"
 #include "frame/math3d.h"
-#include "frame/services.h"
 #include "frame/text.h"
 #include "shell/main_loop.h"
 #include "shell/modes.h"
 #include "shell/shell_needs.h"
+#include "shell/ui_services.h"
 #include "shell/views.h"
 
 int32_t g_TitleCounter = 0;

@@ -2,12 +2,13 @@
 
 #include <cstring>
 
+#include "effect/effect_edit_dialogs.h"
 #include "frame/frame.h"
 #include "frame/lib.h"
-#include "frame/services.h"
 #include "frame/text.h"
 #include "model/model_table.h"
 #include "shell/shell_needs.h"
+#include "shell/ui_services.h"
 #include "shell/views.h"
 
 static void EmptyKey(int) {}

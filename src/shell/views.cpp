@@ -6,9 +6,9 @@
 
 #include "frame/lib.h"
 #include "frame/math3d.h"
-#include "frame/services.h"
 #include "shell/modes.h"
 #include "shell/shell_needs.h"
+#include "shell/ui_services.h"
 
 VIEW_REC g_Views[kScreenCount][kViewsPerScreen];
 int32_t g_ViewCount[kScreenCount];

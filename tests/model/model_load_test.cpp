@@ -6,6 +6,7 @@
 #include "frame/services.h"
 #include "frame/text.h"
 #include "model/gpu_data.h"
+#include "model/gpu_services.h"
 #include "model/gpu_update.h"
 #include "model/model_expect.h"
 #include "model/model_load.h"

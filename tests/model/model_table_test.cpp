@@ -1,6 +1,7 @@
 // The model table: slots, lookups, copies and the two-phase release.
 #include "frame/loader.h"
 #include "frame/services.h"
+#include "model/gpu_services.h"
 #include "model/model_expect.h"
 
 namespace {

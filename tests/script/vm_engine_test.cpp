@@ -6,6 +6,7 @@
 #include "frame/bytes.h"
 #include "frame/lib.h"
 #include "frame/services.h"
+#include "model/gpu_services.h"
 #include "model/model_table.h"
 #include "render/text_queue.h"
 #include "script/compiler.h"

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "effect/effect_edit_dialogs.h"
 #include "effect/effect_edit_hooks.h"
-#include "frame/services.h"
 #include "support/ui_recorder.h"
 
 namespace {

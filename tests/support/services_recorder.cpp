@@ -8,6 +8,7 @@
 
 #include "frame/services.h"
 #include "frame/sound.h"
+#include "model/gpu_services.h"
 #include "support/recorder.h"
 
 Recorder& Rec()

@@ -4,8 +4,8 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "frame/services.h"
 #include "shell/file_commands.h"
+#include "shell/ui_services.h"
 
 UiRecorder& UiRec()
 {

@@ -6,9 +6,9 @@
 
 #include <cstdlib>
 
+#include "effect/effect_edit_dialogs.h"
 #include "effect/effect_edit_hooks.h"
 #include "frame/lib.h"
-#include "frame/services.h"
 #include "frame/text.h"
 #include "frame/win32/app_frame.h"
 #include "shell/modes.h"

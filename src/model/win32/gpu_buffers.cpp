@@ -11,7 +11,7 @@
 #include "frame/log.h"
 #include "frame/win32/app_frame.h"
 #include "frame/win32/image_load.h"
-#include "frame/services.h"
+#include "model/gpu_services.h"
 #include "model/gpu_update.h"
 #include "model/model_table.h"
 

@@ -1,12 +1,12 @@
-// The studio's side of the 3D model resources of the platform seam: render data, textures and
-// sounds of model slots.
+// The studio's side of the model's platform seam (model/gpu_services.h) for model slots: render data,
+// textures and sounds.
 #include <windows.h>
 
 #include "frame/lib.h"
-#include "frame/services.h"
 #include "frame/sound.h"
 #include "frame/text.h"
 #include "frame/win32/image_load.h"
+#include "model/gpu_services.h"
 #include "model/gpu_update.h"
 #include "model/model_table.h"
 
@@ -68,16 +68,4 @@ void Svc_Model3Event(int32_t id, int event)
     default:
         break;
     }
-}
-
-bool Svc_PumpMessage()
-{
-    MSG msg;
-    // An inactive studio waits for its next message, but never past the next check of the load:
-    // a load that ends posts nothing.
-    if (!App_IsActive()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-    return true;
 }

@@ -1,9 +1,9 @@
-// The shell's side of the platform seam: menus and view windows.
+// The studio's side of the shell's platform seam (shell/ui_services.h): menus and view windows.
 #include <windows.h>
 
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
-#include "frame/services.h"
+#include "shell/ui_services.h"
 #include "shell/win32/shell_win32.h"
 
 static HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
