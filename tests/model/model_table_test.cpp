@@ -99,7 +99,7 @@ TEST_F(Model3Table, CreateAndReleaseReachThePlatformResources)
     Model3_Release(id);
     Model3_ProcessReleases();
     const std::vector<std::pair<int, int>> want = {{id, SVC_MODEL3_CREATED}, {id, SVC_MODEL3_FREED}};
-    EXPECT_EQ(want, Rec().model3Events);
+    EXPECT_EQ(want, ModelRec().model3Events);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// Native stand-in for the effect editor's dialogs and the particle mode's dialog: the slots get
-// handles as windows would, and every call is recorded in UiRec().
+// Native side of the effect editor's platform seam (effect/effect_edit_dialogs.h): the dialog slots
+// get handles as windows would, and every call is recorded in UiRec().calls (a particle dialog
+// field as "ParticleField <id> <text>").
 #include <cstdint>
 #include <string>
 
@@ -62,6 +63,11 @@ void Svc_EffectImageListFill()
 void Svc_EffectSliderSet(int32_t pos, int32_t max)
 {
     UiRec().calls.push_back("Slider " + std::to_string(pos) + " " + std::to_string(max));
+}
+
+void Svc_EffectParticleSetField(int id, const char* text)
+{
+    UiRec().calls.push_back("ParticleField " + std::to_string(id) + " " + text);
 }
 
 void Svc_ParticleDialogOpen() { Open(g_ParticleModeSlot, "107"); }

@@ -1,4 +1,7 @@
-// Native stand-in for the shell's windows, menus and dialogs: every call is recorded as a line.
+// Native stand-in for the shell's windows and menus (shell/ui_services.h, implemented by
+// ui_recorder.cpp), and the call log that the other window recorders share so a test sees their
+// order: the file dialogs (file_dialog_recorder.cpp) and the effect editor's dialogs
+// (effect_ui_recorder.cpp). Every call is recorded as a line.
 #pragma once
 #include <string>
 #include <vector>
@@ -27,5 +30,7 @@ struct UiRecorder {
 };
 
 UiRecorder& UiRec();
+// Appends a printf-formatted line to UiRec().calls.
+void UiRec_Note(const char* fmt, ...);
 // The handle the recorder gives the main window.
 void* UiRec_MainWindow();
