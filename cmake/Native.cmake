@@ -23,17 +23,19 @@ function(qv_recorder name)
   target_link_libraries(${name} PUBLIC qv_core)
 endfunction()
 qv_recorder(qv_rec_frame ${QV_SUPPORT_DIR}/services_recorder.cpp)   # frame/services.h
+qv_recorder(qv_rec_tick ${QV_SUPPORT_DIR}/tick_recorder.cpp)        # frame/tick_services.h
 qv_recorder(qv_rec_sound ${QV_SUPPORT_DIR}/sound_recorder.cpp)      # frame/sound.h (playback)
 qv_recorder(qv_rec_model ${QV_SUPPORT_DIR}/model_recorder.cpp)      # model/gpu_services.h
 qv_recorder(qv_rec_ui ${QV_SUPPORT_DIR}/ui_recorder.cpp             # shell/ui_services.h
             ${QV_SUPPORT_DIR}/file_dialog_recorder.cpp)             # the file commands' dialogs
 qv_recorder(qv_rec_effect ${QV_SUPPORT_DIR}/effect_ui_recorder.cpp) # effect/effect_edit_dialogs.h
 target_link_libraries(qv_rec_effect PUBLIC qv_rec_ui)               # shares the ui call log
-set(QV_RECORDERS qv_rec_frame qv_rec_sound qv_rec_model qv_rec_effect qv_rec_ui)
+set(QV_RECORDERS qv_rec_frame qv_rec_tick qv_rec_sound qv_rec_model qv_rec_effect qv_rec_ui)
 
 # The other native stand-ins (the renderer's device side, the frame's device switches) and fixtures.
 file(GLOB QV_SUPPORT_SOURCES CONFIGURE_DEPENDS ${QV_SUPPORT_DIR}/*.cpp)
-list(REMOVE_ITEM QV_SUPPORT_SOURCES ${QV_SUPPORT_DIR}/services_recorder.cpp ${QV_SUPPORT_DIR}/sound_recorder.cpp
+list(REMOVE_ITEM QV_SUPPORT_SOURCES ${QV_SUPPORT_DIR}/services_recorder.cpp ${QV_SUPPORT_DIR}/tick_recorder.cpp
+     ${QV_SUPPORT_DIR}/sound_recorder.cpp
      ${QV_SUPPORT_DIR}/model_recorder.cpp ${QV_SUPPORT_DIR}/ui_recorder.cpp
      ${QV_SUPPORT_DIR}/file_dialog_recorder.cpp ${QV_SUPPORT_DIR}/effect_ui_recorder.cpp)
 add_library(qv_support STATIC ${QV_SUPPORT_SOURCES})

@@ -1,9 +1,9 @@
 // The frame's platform seam: files, time, threads, the message pump, the message box and the log.
 // The studio implements it in frame/win32/services.cpp (the log window in frame/win32/log_window.cpp);
 // native programs link tests/support/services_recorder.cpp. The other seams, each owned by the side
-// that needs it: sound and media playback (frame/sound.h), the model's GPU and texture needs
-// (model/gpu_services.h), the shell's windows and menus (shell/ui_services.h) and the effect
-// editor's dialogs (effect/effect_edit_dialogs.h).
+// that needs it: the frame tick's device calls (frame/tick_services.h), sound and media playback
+// (frame/sound.h), the model's GPU and texture needs (model/gpu_services.h), the shell's windows
+// and menus (shell/ui_services.h) and the effect editor's dialogs (effect/effect_edit_dialogs.h).
 #pragma once
 #include <cstdint>
 
