@@ -17,7 +17,7 @@ void Preview_Enter()
     g_PrevMode = 0;
     g_CurLayer = 0;
     Mode_UpdateCurrent();
-    g_ModeMenu = Svc_MenuSet("MENU_PREVIEW");
+    g_ModeMenu = Menu_Set("MENU_PREVIEW");
     Object_SetVisible(Object_GetById(g_DefaultObjectId), 1);
 }
 

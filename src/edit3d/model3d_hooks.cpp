@@ -32,7 +32,7 @@ static const char* ScreenMenu(int screen)
 
 void Model3D_Enter()
 {
-    if (const char* menu = ScreenMenu(g_Screen)) g_ModeMenu = Svc_MenuSet(menu);
+    if (const char* menu = ScreenMenu(g_Screen)) g_ModeMenu = Menu_Set(menu);
     View_CreateAll();
     g_ScreenGroup = g_Screen == 12 ? 3 : 4;
 }

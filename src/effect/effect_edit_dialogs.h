@@ -6,13 +6,13 @@
 
 // Open creates each dialog that is not open yet (the slider ranged 0 .. g_EffectSliderMax at 0);
 // Close destroys those open.
-void Svc_EffectDialogsOpen();
-void Svc_EffectDialogsClose();
+void EffectDlg_Open();
+void EffectDlg_Close();
 // Refills the image list from EffectEdit_ImageListLine and selects its first line.
-void Svc_EffectImageListFill();
+void EffectDlg_FillImageList();
 // Ranges the frame slider 0 .. max and moves it to pos.
-void Svc_EffectSliderSet(int32_t pos, int32_t max);
+void EffectDlg_SetSlider(int32_t pos, int32_t max);
 // Sets the text of control `id` of the particle dialog.
-void Svc_EffectParticleSetField(int id, const char* text);
-void Svc_ParticleDialogOpen();
-void Svc_ParticleDialogClose();
+void EffectDlg_SetParticleField(int id, const char* text);
+void ParticleDlg_Open();
+void ParticleDlg_Close();

@@ -39,14 +39,14 @@ void ParticleEdit_Enter()
     g_CurLayer = 0;
     if (g_Lib.dataFolder[0]) Svc_SetCurrentDirectory(g_Lib.dataFolder);
     Tex_LoadFile(&g_TexTable[0], "爆発.png");
-    Svc_ParticleDialogOpen();
+    ParticleDlg_Open();
     View_RequestRedraw();
 }
 
 void ParticleEdit_Exit()
 {
     g_PlayFlag = 0;
-    Svc_ParticleDialogClose();
+    ParticleDlg_Close();
 }
 
 void ParticleEdit_Spawn(PARTICLE_SPRITE_COPY& c, int32_t radius, int32_t delay)

@@ -83,7 +83,7 @@ void StartBox(float* lo, float* hi)
 
 void FinishModel(MODEL3* m, int32_t id)
 {
-    Svc_Model3Event(id, SVC_MODEL3_READ);
+    Model3_Notify(id, MODEL3_EVENT_READ);
 
     StartBox(m->boundsMin, m->boundsMax);
     for (int32_t i = 0; i < m->positionCount && (size_t)i < m->positions.size(); ++i)

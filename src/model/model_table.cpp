@@ -30,7 +30,7 @@ int32_t Model3_Create()
         }
         g_Model3Table[id]->id = id;
     }
-    Svc_Model3Event(id, SVC_MODEL3_CREATED);
+    Model3_Notify(id, MODEL3_EVENT_CREATED);
     Log_DebugPrintf("QV.Model3_Create() ID:%d", id);
     return id;
 }
@@ -102,7 +102,7 @@ MODEL3* Model3_Release(int32_t id)
 
 static void FreeSlot(size_t i)
 {
-    Svc_Model3Event((int32_t)i, SVC_MODEL3_FREED);
+    Model3_Notify((int32_t)i, MODEL3_EVENT_FREED);
     Model3_Free(g_Model3Table[i]);
     g_Model3Table[i] = nullptr;
 }

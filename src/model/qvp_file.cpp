@@ -845,7 +845,7 @@ bool Qvp_Load(int32_t id, int32_t version, const char* path)
         TEXTURE3& tex = m->textures[i];
         if (tex.used == 1) Str_Format(tex.path, sizeof tex.path, "%s\\%s", tex.folder, tex.file);
     }
-    Svc_Model3Event(id, SVC_MODEL3_MEDIA);
+    Model3_Notify(id, MODEL3_EVENT_MEDIA);
     m->autoNormals = 1;
     return true;
 }

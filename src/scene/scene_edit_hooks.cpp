@@ -10,7 +10,7 @@
 
 MOVIE_PLAY g_MovieData;
 
-void Map2Edit_Enter() { g_ModeMenu = Svc_MenuSet("MENU_MAP2"); }
+void Map2Edit_Enter() { g_ModeMenu = Menu_Set("MENU_MAP2"); }
 void Map2Edit_Exit() { g_Lib.allocArrays = 1; }
 void Map2Edit_Frame() { Lib_SetClearColor(128, 128, 128); }
 void Map2Edit_Draw() {}
@@ -21,7 +21,7 @@ void Map2Edit_KeyDown(int) {}
 
 void ColiEdit_Enter()
 {
-    g_ModeMenu = Svc_MenuSet("MENU_COLI");
+    g_ModeMenu = Menu_Set("MENU_COLI");
     g_ScreenGroup = 4;
 }
 void ColiEdit_Exit() {}
@@ -36,7 +36,7 @@ void ColiEdit_RefreshDialogs() { View_RequestRedraw(); }
 
 void MovieEdit_Enter()
 {
-    g_ModeMenu = Svc_MenuSet("MENU_MOVIE");
+    g_ModeMenu = Menu_Set("MENU_MOVIE");
     View_CreateAll();
     g_ScreenGroup = 7;
 }

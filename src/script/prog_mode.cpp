@@ -46,7 +46,7 @@ void Prog_Enter()
 {
     Vm_AllocBlock(Vm_Create(), 0);
     g_ScreenGroup = 8;
-    g_ModeMenu = Svc_MenuSet("MENU_PROG");
+    g_ModeMenu = Menu_Set("MENU_PROG");
     // The game screen is 640 x 480, panned so that it sits where the main view shows it.
     g_ModeScreenSize[0] = 640;
     g_ModeScreenSize[1] = 480;
@@ -113,7 +113,7 @@ bool Prog_Run(const char* text, size_t size)
         ok = true;
     }
     File_ChDir(g_Lib.dataFolder);
-    Svc_ActivateWindow(Svc_MainWindow());
+    Wnd_Activate(Wnd_Main());
     return ok;
 }
 

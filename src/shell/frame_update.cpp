@@ -253,7 +253,7 @@ void Mode_Frame()
         g_TitleCounter = 0;
         char title[256];
         if (Title_Build(title, sizeof title)) Str_Copy(g_TitleText, sizeof g_TitleText, title);
-        Svc_WindowSetText(Svc_MainWindow(), g_TitleText[0] ? g_TitleText : kProductCaption);
+        Wnd_SetText(Wnd_Main(), g_TitleText[0] ? g_TitleText : kProductCaption);
     }
     if (MODE_FN fn = Mode_Hooks(g_Mode).frame) fn();
     ZoomWithZ();

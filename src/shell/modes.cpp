@@ -69,12 +69,12 @@ void Mode_Enter()
     g_ViewCount[s] = g_Mode == 23 ? 5 : g_Mode == 24 ? 1 : 4;
     Run(Mode_Hooks(g_Mode).enter);
     g_OptionsSlot.dirty = 1;
-    Svc_ActivateWindow(Svc_MainWindow());
+    Wnd_Activate(Wnd_Main());
 }
 
 void Mode_Exit()
 {
-    if (g_ModeMenu) Svc_MenuDestroy(g_ModeMenu);
+    if (g_ModeMenu) Menu_Destroy(g_ModeMenu);
     g_ModeMenu = nullptr;
     Run(Mode_Hooks(g_Mode).exit);
 }
@@ -207,7 +207,7 @@ void Mode_RefreshDialogFields()
         g_EffectParticleSlot.dirty = 0;
         char text[64];
         for (int id = 89; id <= 107; ++id)
-            if (EffectEdit_ParticleText(id, text, sizeof text)) Svc_EffectParticleSetField(id, text);
+            if (EffectEdit_ParticleText(id, text, sizeof text)) EffectDlg_SetParticleField(id, text);
     }
 }
 
@@ -449,6 +449,6 @@ void Mode_DrawOverlayCallback() { Mode_DrawOverlay(); }
 
 void Preview_CloseSlotDialog()
 {
-    if (g_PreviewSlot.window) Svc_WindowDestroy(g_PreviewSlot.window);
+    if (g_PreviewSlot.window) Wnd_Destroy(g_PreviewSlot.window);
     g_PreviewSlot.window = nullptr;
 }

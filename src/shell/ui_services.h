@@ -3,15 +3,15 @@
 // which records the calls.
 #pragma once
 
-void* Svc_MainWindow();
-void* Svc_ActiveWindow();
-void Svc_ActivateWindow(void* window);
+void* Wnd_Main();
+void* Wnd_Active();
+void Wnd_Activate(void* window);
 // Loads the named menu resource and sets it on the main window; null when there is none.
-void* Svc_MenuSet(const char* name);
-void Svc_MenuDestroy(void* menu);
+void* Menu_Set(const char* name);
+void Menu_Destroy(void* menu);
 // A new, hidden view window ("View", menu MENU_WIN) owned by the main window.
-void* Svc_ViewWindowCreate();
-void Svc_WindowDestroy(void* window);
+void* Wnd_CreateView();
+void Wnd_Destroy(void* window);
 // Moves the window to the rectangle (repainting) and shows it normally.
-void Svc_WindowPlace(void* window, int left, int top, int width, int height);
-void Svc_WindowSetText(void* window, const char* text);
+void Wnd_Place(void* window, int left, int top, int width, int height);
+void Wnd_SetText(void* window, const char* text);

@@ -203,7 +203,7 @@ TEST_F(ModelLoad, QvpLoadSetsUpTheModel)
     // Studio: the normal table is rebuilt, one entry per side of the cube.
     EXPECT_EQ(6, m->normalCount);
     EXPECT_EQ(1.0f, m->deformedNormals[m->faces[1].corners[0][CORNER_POS]].z);
-    const std::vector<std::pair<int, int>> want = {{id, SVC_MODEL3_MEDIA}, {id, SVC_MODEL3_READ}};
+    const std::vector<std::pair<int, int>> want = {{id, MODEL3_EVENT_MEDIA}, {id, MODEL3_EVENT_READ}};
     EXPECT_EQ(want, ModelRec().model3Events);
 }
 

@@ -98,7 +98,7 @@ TEST_F(Model3Table, CreateAndReleaseReachThePlatformResources)
     int32_t id = Model3_Create();
     Model3_Release(id);
     Model3_ProcessReleases();
-    const std::vector<std::pair<int, int>> want = {{id, SVC_MODEL3_CREATED}, {id, SVC_MODEL3_FREED}};
+    const std::vector<std::pair<int, int>> want = {{id, MODEL3_EVENT_CREATED}, {id, MODEL3_EVENT_FREED}};
     EXPECT_EQ(want, ModelRec().model3Events);
 }
 

@@ -60,7 +60,7 @@ TEST_F(VmEngine, PolyLoadReplacesTheSlotAndFreesTheOldModel)
     EXPECT_NE(42, Model3_GetById(2)->renderKind);   // kinds outside 0..9 are not taken
     EXPECT_EQ(1, Model3_GetById(2)->light & 0xFF);
     int freed = 0;
-    for (const auto& e : ModelRec().model3Events) freed += e.first == 2 && e.second == SVC_MODEL3_FREED;
+    for (const auto& e : ModelRec().model3Events) freed += e.first == 2 && e.second == MODEL3_EVENT_FREED;
     EXPECT_EQ(1, freed);
 }
 

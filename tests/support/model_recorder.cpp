@@ -48,22 +48,22 @@ bool Tex_ReadTexels(int32_t handle, std::vector<uint8_t>& texels, int32_t* texW,
     return ok;
 }
 
-void Svc_ReleaseTexture(IDirect3DTexture9*) {}
+void Tex_Release(IDirect3DTexture9*) {}
 
-void Svc_Model3Event(int32_t id, int event)
+void Model3_Notify(int32_t id, int event)
 {
     std::lock_guard<std::mutex> g(g_modelRecLock);
     ModelRec().model3Events.emplace_back((int)id, event);
 }
 
-bool Svc_GpuBuildBuffers(int32_t id, int32_t kind)
+bool Gpu_BuildBuffers(int32_t id, int32_t kind)
 {
     std::lock_guard<std::mutex> g(g_modelRecLock);
     ModelRec().gpuBuilds.emplace_back((int)id, (int)kind);
     return !ModelRec().gpuBuildFails;
 }
 
-bool Svc_GpuWriteVertices(int32_t id, int32_t group, const float* positions, const float* normals, int32_t count)
+bool Gpu_WriteVertices(int32_t id, int32_t group, const float* positions, const float* normals, int32_t count)
 {
     std::lock_guard<std::mutex> g(g_modelRecLock);
     ModelRec().gpuWrites.push_back({(int)id, (int)group, (int)count, normals ? 1 : 0});

@@ -11,10 +11,10 @@ struct ModelRecorder {
     bool textureLoadFails = false;       // makes Tex_Load answer -1 (the slot is still taken)
     std::vector<uint8_t> texels;         // what Tex_ReadTexels gives for every loaded slot (B, G, R, A)
     int texelWidth = 0, texelHeight = 0; // ...and its size; none when texels is empty
-    std::vector<std::pair<int, int>> model3Events;   // {model ID, SVC_MODEL3_...} in call order
-    std::vector<std::pair<int, int>> gpuBuilds;      // {model ID, render kind} given to Svc_GpuBuildBuffers
-    bool gpuBuildFails = false;                      // makes Svc_GpuBuildBuffers answer false
-    // {model ID, material, vertex count, normals given} of each Svc_GpuWriteVertices, and the
+    std::vector<std::pair<int, int>> model3Events;   // {model ID, MODEL3_EVENT_...} in call order
+    std::vector<std::pair<int, int>> gpuBuilds;      // {model ID, render kind} given to Gpu_BuildBuffers
+    bool gpuBuildFails = false;                      // makes Gpu_BuildBuffers answer false
+    // {model ID, material, vertex count, normals given} of each Gpu_WriteVertices, and the
     // positions written by the last one.
     std::vector<std::vector<int>> gpuWrites;
     std::vector<float> gpuLastPositions;

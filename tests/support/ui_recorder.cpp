@@ -36,28 +36,28 @@ void UiRec_Note(const char* fmt, ...)
     UiRec().calls.push_back(buf);
 }
 
-void* Svc_MainWindow() { return UiRec_MainWindow(); }
-void* Svc_ActiveWindow() { return UiRec().active; }
-void Svc_ActivateWindow(void* w)
+void* Wnd_Main() { return UiRec_MainWindow(); }
+void* Wnd_Active() { return UiRec().active; }
+void Wnd_Activate(void* w)
 {
     UiRec().active = w;
     UiRec_Note("Activate %d", Id(w));
 }
-void* Svc_MenuSet(const char* name)
+void* Menu_Set(const char* name)
 {
     UiRec_Note("MenuSet %s", name);
     return NewHandle();
 }
-void Svc_MenuDestroy(void* m) { UiRec_Note("MenuDestroy %d", Id(m)); }
-void* Svc_ViewWindowCreate()
+void Menu_Destroy(void* m) { UiRec_Note("MenuDestroy %d", Id(m)); }
+void* Wnd_CreateView()
 {
     void* h = NewHandle();
     UiRec_Note("ViewCreate %d", Id(h));
     return h;
 }
-void Svc_WindowDestroy(void* w) { UiRec_Note("Destroy %d", Id(w)); }
-void Svc_WindowPlace(void* w, int l, int t, int wd, int ht) { UiRec_Note("Place %d %d %d %d %d", Id(w), l, t, wd, ht); }
-void Svc_WindowSetText(void* w, const char* text) { UiRec_Note("Text %d %s", Id(w), text); }
+void Wnd_Destroy(void* w) { UiRec_Note("Destroy %d", Id(w)); }
+void Wnd_Place(void* w, int l, int t, int wd, int ht) { UiRec_Note("Place %d %d %d %d %d", Id(w), l, t, wd, ht); }
+void Wnd_SetText(void* w, const char* text) { UiRec_Note("Text %d %s", Id(w), text); }
 
 // The shell's own windows, recorded.
 void Main_ConfirmExit() { ++UiRec().confirmExits; }

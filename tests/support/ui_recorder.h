@@ -8,7 +8,7 @@
 
 struct UiRecorder {
     std::vector<std::string> calls;  // "MenuSet MENU_EFFECT", "ViewCreate 2", "Place 2 96 256 256 256"...
-    void* active = nullptr;          // what Svc_ActiveWindow answers
+    void* active = nullptr;          // what Wnd_Active answers
     int confirmExits = 0;
     int optionsOpened = 0;
     unsigned nextHandle = 2;         // handles count up from 2 (1 is the main window)

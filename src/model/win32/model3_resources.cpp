@@ -41,10 +41,10 @@ void LoadMedia(int32_t id)
 
 } // namespace
 
-void Svc_Model3Event(int32_t id, int event)
+void Model3_Notify(int32_t id, int event)
 {
     switch (event) {
-    case SVC_MODEL3_CREATED: {
+    case MODEL3_EVENT_CREATED: {
         QVL::MODEL3_RENDER* r = Gpu_EnsureModelRes(id);
         // A reused slot may still hold what its last model made.
         Gpu_ReleaseModelRes(r);
@@ -52,13 +52,13 @@ void Svc_Model3Event(int32_t id, int event)
         Gpu_ResizeModelRes(r);
         break;
     }
-    case SVC_MODEL3_READ:
+    case MODEL3_EVENT_READ:
         Gpu_ResizeModelRes(Gpu_EnsureModelRes(id));
         break;
-    case SVC_MODEL3_MEDIA:
+    case MODEL3_EVENT_MEDIA:
         LoadMedia(id);
         break;
-    case SVC_MODEL3_FREED:
+    case MODEL3_EVENT_FREED:
         Gpu_ReleaseModelRes(Gpu_GetModelRes(id));
         Gpu_FreeKind1(id);
         Gpu_FreeKind3(id);

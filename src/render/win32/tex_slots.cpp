@@ -65,7 +65,7 @@ void Tex_Set(int32_t index)
     g_Device->SetTexture(0, tex);
 }
 
-void Svc_ReleaseTexture(IDirect3DTexture9* texture)
+void Tex_Release(IDirect3DTexture9* texture)
 {
     if (texture) texture->Release();
 }
