@@ -1,4 +1,6 @@
-// WAV sounds: the record, the reader and the two sound tables, and the playback seam at the end.
+// WAV sounds: the record, the reader and the two sound tables, and at the end the playback seam
+// (implemented in frame/win32/sound.cpp and frame/win32/media.cpp; recorder
+// tests/support/sound_recorder.cpp).
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,7 @@
 // Native stand-in for the frame's platform seam (frame/services.h, implemented by
 // services_recorder.cpp): records what the engine would have shown or logged. The other seams have
-// recorders of their own: sound_recorder.h, model_recorder.h, ui_recorder.h.
+// recorders of their own: tick_recorder.h, sound_recorder.h, model_recorder.h, ui_recorder.h (and
+// effect_ui_recorder.cpp, which writes into its call log).
 #pragma once
 #include <string>
 #include <vector>
