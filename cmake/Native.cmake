@@ -14,13 +14,35 @@ find_package(Threads REQUIRED)
 add_library(qv_core STATIC ${QV_PORTABLE_SOURCES})
 target_link_libraries(qv_core PUBLIC Threads::Threads)
 
-# The platform seam for native programs: recorders in place of message boxes, log, textures, sound.
-file(GLOB QV_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+# The platform seams for native programs: one recorder library per seam, each in place of the
+# studio's win32/ side, linked as an ordinary archive so a program takes the recorders its code reaches.
+set(QV_SUPPORT_DIR ${CMAKE_SOURCE_DIR}/tests/support)
+function(qv_recorder name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PUBLIC qv_core)
+endfunction()
+qv_recorder(qv_rec_frame ${QV_SUPPORT_DIR}/services_recorder.cpp)   # frame/services.h
+qv_recorder(qv_rec_tick ${QV_SUPPORT_DIR}/tick_recorder.cpp)        # frame/tick_services.h
+qv_recorder(qv_rec_sound ${QV_SUPPORT_DIR}/sound_recorder.cpp)      # frame/sound.h (playback)
+qv_recorder(qv_rec_model ${QV_SUPPORT_DIR}/model_recorder.cpp)      # model/gpu_services.h
+qv_recorder(qv_rec_ui ${QV_SUPPORT_DIR}/ui_recorder.cpp             # shell/ui_services.h
+            ${QV_SUPPORT_DIR}/file_dialog_recorder.cpp)             # the file commands' dialogs
+qv_recorder(qv_rec_effect ${QV_SUPPORT_DIR}/effect_ui_recorder.cpp) # effect/effect_edit_dialogs.h
+target_link_libraries(qv_rec_effect PUBLIC qv_rec_ui)               # shares the ui call log
+set(QV_RECORDERS qv_rec_frame qv_rec_tick qv_rec_sound qv_rec_model qv_rec_effect qv_rec_ui)
+
+# The other native stand-ins (the renderer's device side, the frame's device switches) and fixtures.
+file(GLOB QV_SUPPORT_SOURCES CONFIGURE_DEPENDS ${QV_SUPPORT_DIR}/*.cpp)
+list(REMOVE_ITEM QV_SUPPORT_SOURCES ${QV_SUPPORT_DIR}/services_recorder.cpp ${QV_SUPPORT_DIR}/tick_recorder.cpp
+     ${QV_SUPPORT_DIR}/sound_recorder.cpp
+     ${QV_SUPPORT_DIR}/model_recorder.cpp ${QV_SUPPORT_DIR}/ui_recorder.cpp
+     ${QV_SUPPORT_DIR}/file_dialog_recorder.cpp ${QV_SUPPORT_DIR}/effect_ui_recorder.cpp)
 add_library(qv_support STATIC ${QV_SUPPORT_SOURCES})
 target_include_directories(qv_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(qv_support PUBLIC qv_core)
+target_link_libraries(qv_support PUBLIC qv_core ${QV_RECORDERS})
 # Whole archive: the engine's statics must be linked whichever test names them.
-set(QV_NATIVE_LINK -Wl,--whole-archive qv_core qv_support -Wl,--no-whole-archive Threads::Threads)
+set(QV_NATIVE_LINK -Wl,--whole-archive qv_core qv_support -Wl,--no-whole-archive ${QV_RECORDERS} Threads::Threads)
 
 # Seed files for the fuzzers, written by the engine's own writers.
 file(GLOB QV_SEEDGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/seedgen/*.cpp)

@@ -9,6 +9,7 @@
 #include "frame/lib.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/gpu_services.h"
 #include "model/model_table.h"
 #include "model/normals.h"
 
@@ -109,7 +110,7 @@ void Import_Apply(int32_t id, MODEL3* m, IMPORT_MODEL& im, const char* path)
     Model3_FitArrays(m);
     if (im.calcNormals) Model3_CalcNormals(m);
     m->gpuRebuild = 1;
-    if (anyTexture) Svc_Model3Event(id, SVC_MODEL3_MEDIA);
+    if (anyTexture) Model3_Notify(id, MODEL3_EVENT_MEDIA);
 }
 
 int32_t Import_Finish(int32_t id, const char* path, const char* format, IMPORT_RESULT result, IMPORT_MODEL& im)

@@ -3,12 +3,12 @@
 #include "convert/preview_hooks.h"
 
 #include "frame/lib.h"
-#include "frame/services.h"
 #include "model/scene_object.h"
 #include "render/immediate.h"
 #include "shell/current.h"
 #include "shell/grid.h"
 #include "shell/mode_hooks.h"
+#include "shell/ui_services.h"
 #include "shell/views.h"
 
 void Preview_Enter()
@@ -17,7 +17,7 @@ void Preview_Enter()
     g_PrevMode = MODE_PREVIEW;
     g_CurLayer = 0;
     Mode_UpdateCurrent();
-    g_ModeMenu = Svc_MenuSet("MENU_PREVIEW");
+    g_ModeMenu = Menu_Set("MENU_PREVIEW");
     Object_SetVisible(Object_GetById(g_DefaultObjectId), 1);
 }
 

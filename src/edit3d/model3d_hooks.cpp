@@ -3,12 +3,12 @@
 #include "edit3d/model3d_hooks.h"
 
 #include "frame/lib.h"
-#include "frame/services.h"
 #include "model/model_table.h"
 #include "model/scene_object.h"
 #include "shell/current.h"
 #include "shell/input_state.h"
 #include "shell/mode_hooks.h"
+#include "shell/ui_services.h"
 #include "shell/views.h"
 
 UNDO_HISTORY g_UndoHistories[10] = {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1},
@@ -33,7 +33,7 @@ static const char* ScreenMenu(int screen)
 
 void Model3D_Enter()
 {
-    if (const char* menu = ScreenMenu(g_Screen)) g_ModeMenu = Svc_MenuSet(menu);
+    if (const char* menu = ScreenMenu(g_Screen)) g_ModeMenu = Menu_Set(menu);
     View_CreateAll();
     g_ScreenGroup = g_Screen == SCREEN_3D_OBJECT ? 3 : 4;
 }

@@ -8,11 +8,13 @@
 #include <cstring>
 
 #include "edit3d/model3d_hooks.h"
+#include "effect/effect_edit_dialogs.h"
 #include "effect/particle.h"
 #include "frame/lib.h"
 #include "frame/paths.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/gpu_services.h"
 #include "model/obj2.h"
 #include "render/camera.h"
 #include "render/frame_render.h"
@@ -23,6 +25,7 @@
 #include "shell/mode_hooks.h"
 #include "shell/panels.h"
 #include "shell/playback.h"
+#include "shell/ui_services.h"
 #include "shell/views.h"
 
 using QVL::EFFECT;
@@ -116,7 +119,7 @@ void MoveKey(EFFECT_PART* part, int32_t k, int32_t frame)
 
 void EffectEdit_EnterCanvas(const char* menu)
 {
-    g_ModeMenu = Svc_MenuSet(menu);
+    g_ModeMenu = Menu_Set(menu);
     g_ScreenGroup = 6;
     g_ModeScreenSize[0] = 640;
     g_ModeScreenSize[1] = 480;
@@ -134,7 +137,7 @@ void EffectEdit_Enter()
     Mode_UpdateCurrent();
     g_EffectSliderMax = FrameCount() - 1;
     g_EffectSliderPos = 0;
-    Svc_EffectDialogsOpen();
+    EffectDlg_Open();
 
     EffectEdit_BuildSample();
 }
@@ -225,8 +228,8 @@ void EffectEdit_Exit()
     g_PlayFlag = 0;
     Effect_EraseAllInstances();
     Mode_UpdateCurrent();
-    Svc_ParticleDialogClose();
-    Svc_EffectDialogsClose();
+    ParticleDlg_Close();
+    EffectDlg_Close();
 }
 
 void EffectEdit_Frame()
@@ -238,7 +241,7 @@ void EffectEdit_Frame()
     if (!g_Particles.particles.empty()) View_RequestRedraw();
     const int32_t frame = g_CurEffectInst ? g_CurEffectInst->frame : 0;
     if (frame != g_EffectSliderPos) {
-        if (g_EffectSlider) Svc_EffectSliderSet(frame, g_EffectSliderMax);
+        if (g_EffectSlider) EffectDlg_SetSlider(frame, g_EffectSliderMax);
         g_EffectSliderPos = frame;
     }
     Render_SetCameraEye(0.0f, 0.0f, -30.0f);
@@ -313,7 +316,7 @@ void EffectEdit_EffectOpened()
 {
     g_EffectSliderMax = FrameCount() - 1;
     g_EffectSliderPos = EffectEdit_PreviewFrame();
-    Svc_EffectSliderSet(g_EffectSliderPos, g_EffectSliderMax);
+    EffectDlg_SetSlider(g_EffectSliderPos, g_EffectSliderMax);
     EffectEdit_RefreshDialogs();
 }
 
@@ -360,7 +363,7 @@ void EffectEdit_AddParticlePart()
 void EffectEdit_RefreshDialogs()
 {
     g_EffectImageListSlot.dirty = 1;
-    Svc_EffectImageListFill();
+    EffectDlg_FillImageList();
     g_EffectKeyFrameSlot.dirty = 1;
     g_EffectKeyInfoSlot.dirty = 1;
     g_EffectParticleSlot.dirty = 1;
@@ -550,7 +553,7 @@ void EffectEdit_ApplyFrameCount(int64_t typed)
     g_MoviePlayEnd = n;
     if (g_MoviePlayStart > n - 1) g_MoviePlayStart = n - 1;
     g_EffectSliderMax = n;
-    Svc_EffectSliderSet(EffectEdit_PreviewFrame(), n);
+    EffectDlg_SetSlider(EffectEdit_PreviewFrame(), n);
     g_EffectSliderPos = EffectEdit_PreviewFrame();
     // Parts run over the new length at once, not only after the next key move.
     Effect_BuildPartTimeTables(e);

@@ -120,8 +120,6 @@ bool EffectEdit_ParticleText(int id, char* out, int32_t cap);
 // "決定" with the texts of controls 89 .. 107 (an empty field gives 0). A field still showing what
 // EffectEdit_ParticleText gives keeps the key's exact value.
 void EffectEdit_ParticleApplyTexts(const char* const texts[19]);
-// Writes one field of the particle dialog (the studio sets the control's text).
-void Svc_EffectParticleSetField(int id, const char* text);
 
 // ---- the particle mode ---------------------------------------------------------------------------
 

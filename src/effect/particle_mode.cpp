@@ -3,8 +3,10 @@
 #include "effect/effect_edit_hooks.h"
 
 #include "edit3d/model3d_hooks.h"
+#include "effect/effect_edit_dialogs.h"
 #include "frame/lib.h"
 #include "frame/services.h"
+#include "model/gpu_services.h"
 #include "render/immediate.h"
 #include "render/sprite.h"
 #include "render/text_queue.h"
@@ -41,14 +43,14 @@ void ParticleEdit_Enter()
     g_CurLayer = 0;
     if (g_Lib.dataFolder[0]) Svc_SetCurrentDirectory(g_Lib.dataFolder);
     Tex_LoadFile(&g_TexTable[0], "爆発.png");
-    Svc_ParticleDialogOpen();
+    ParticleDlg_Open();
     View_RequestRedraw();
 }
 
 void ParticleEdit_Exit()
 {
     g_PlayFlag = 0;
-    Svc_ParticleDialogClose();
+    ParticleDlg_Close();
 }
 
 void ParticleEdit_Spawn(PARTICLE_SPRITE_COPY& c, int32_t radius, int32_t delay)

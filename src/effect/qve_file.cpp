@@ -8,6 +8,7 @@
 #include "frame/record_io.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/gpu_services.h"
 #include "model/obj2.h"
 
 using QVL::ByteReader;

@@ -6,6 +6,7 @@
 #include "frame/format_names.h"
 #include "frame/mode_ids.h"
 #include "frame/text.h"
+#include "frame/tick_services.h"
 #include "frame/timer.h"
 
 QVL::FRAME_STATE g_Frame = {
@@ -181,24 +182,24 @@ int Frame_Pause(FRAME_STATE& f, bool pause)
     return -1;
 }
 
-void Frame_Tick(FRAME_STATE& f, FRAME_TICK_HOST& host)
+void Frame_Tick(FRAME_STATE& f)
 {
-    if (host.VideoPlaying()) return;
+    if (FrameTick_VideoPlaying()) return;
 
     if (f.deviceLost) {
-        int32_t hr = host.TestCooperativeLevel();
+        int32_t hr = FrameTick_TestCooperativeLevel();
         if (hr == HR_DEVICELOST) return;
         if (hr == HR_DEVICENOTRESET) {
-            if (f.windowed) host.TakeDesktopModeForWindowed();
-            host.ResetDevice();
+            if (f.windowed) FrameTick_TakeDesktopModeForWindowed();
+            FrameTick_ResetDevice();
             return;
         }
         if (HR_Failed(hr)) return;
         f.deviceLost = false;
     }
 
-    float appTime = host.AppTime();
-    float elapsed = host.ElapsedTime();
+    float appTime = FrameTick_AppTime();
+    float elapsed = FrameTick_ElapsedTime();
     if (elapsed == 0.0f && f.frameMoving) return;
     if (f.frameMoving || f.singleStep) {
         f.appTime = appTime;
@@ -206,10 +207,10 @@ void Frame_Tick(FRAME_STATE& f, FRAME_TICK_HOST& host)
         f.singleStep = false;
     }
 
-    host.Render();
+    FrameTick_Render();
     // A discard swap chain leaves the back buffer undefined after Present: record first.
-    if (host.Recording()) host.Record();
-    if (host.Present() == HR_DEVICELOST) f.deviceLost = true;
+    if (FrameTick_Recording()) FrameTick_Record();
+    if (FrameTick_Present() == HR_DEVICELOST) f.deviceLost = true;
 }
 
 PRESENT_PLAN Frame_PlanPresent(int32_t layoutFlag, int32_t mode, const PRESENT_VIEW* view, int32_t W, int32_t H)

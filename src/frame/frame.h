@@ -71,24 +71,10 @@ int16_t Lib_ShaderMajor(uint32_t version);
 // App_Pause's counting; returns the timer command to run (TIMER_START, TIMER_STOP) or -1.
 int Frame_Pause(FRAME_STATE& f, bool pause);
 
-// What the per-frame tick needs from Direct3D and the rest of the studio.
-struct FRAME_TICK_HOST {
-    virtual ~FRAME_TICK_HOST() {}
-    virtual bool VideoPlaying() = 0;
-    virtual int32_t TestCooperativeLevel() = 0;
-    virtual void TakeDesktopModeForWindowed() = 0;
-    virtual int32_t ResetDevice() = 0;
-    virtual float AppTime() = 0;
-    virtual float ElapsedTime() = 0;
-    virtual void Render() = 0;     // Render_Frame and the statistics
-    virtual bool Recording() = 0;
-    virtual void Record() = 0;     // adds the rendered back buffer to the AVI file
-    virtual int32_t Present() = 0;
-};
-
 // One frame: skipped while a video plays, while the device is lost, in the frame that resets it,
-// and when no time passed; otherwise render, record, present.
-void Frame_Tick(FRAME_STATE& f, FRAME_TICK_HOST& host);
+// and when no time passed; otherwise render, record, present. What it asks of Direct3D and the rest
+// of the studio goes through the tick seam (frame/tick_services.h).
+void Frame_Tick(FRAME_STATE& f);
 
 // Where a frame is presented.
 struct FRAME_RECT {

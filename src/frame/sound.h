@@ -1,5 +1,6 @@
-// WAV sounds: the record, the reader and the two sound tables. Playing them through DirectSound is
-// the platform's part (frame/win32/sound.cpp); everything here is platform-free.
+// WAV sounds: the record, the reader and the two sound tables, and at the end the playback seam
+// (implemented in frame/win32/sound.cpp and frame/win32/media.cpp; recorder
+// tests/support/sound_recorder.cpp).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -66,3 +67,12 @@ inline int32_t Sound_NextSlot(int32_t* ring, bool loop)
     *ring = (*ring >= 1 && *ring < 7) ? *ring + 1 : 1;
     return *ring;
 }
+
+// Playback is a platform seam: the studio plays through DirectSound and MCI (frame/win32/sound.cpp,
+// frame/win32/media.cpp); native programs link tests/support/sound_recorder.cpp, which records the
+// calls.
+// Plays global sound 0..99; false when that number holds no loaded sound or it could not play.
+bool Wave_PlayGlobalSound(int32_t index);
+// Plays a media file from the start; the file already playing is left alone. False when it cannot play.
+bool MediaPlay(const char* path, int32_t loop);
+void Media_Stop();

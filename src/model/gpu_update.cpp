@@ -3,7 +3,7 @@
 #include "model/gpu_update.h"
 
 #include "frame/lib.h"
-#include "frame/services.h"
+#include "model/gpu_services.h"
 #include "model/model_table.h"
 
 using namespace QVL;
@@ -44,8 +44,8 @@ bool Gpu_UpdateModel(MODEL3* m, int32_t id)
     case 2:
     case 3:
     case 4:
-    case 5: Svc_GpuBuildBuffers(id, m->renderKind); break;
-    case 8: ok = Svc_GpuBuildBuffers(id, 8); break;
+    case 5: Gpu_BuildBuffers(id, m->renderKind); break;
+    case 8: ok = Gpu_BuildBuffers(id, 8); break;
     case 9: ok = Gpu_BuildKind9(id); break;
     default: break;
     }

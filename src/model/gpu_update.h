@@ -1,6 +1,6 @@
 // Rebuilding a model's drawable data when its GPU-rebuild flag is raised, and releasing it. The
 // data comes from the platform-free builders (model/gpu_data.h); the kinds with graphics buffers
-// are built through the platform seam (Svc_GpuBuildBuffers, model/win32/gpu_buffers.cpp).
+// are built through the platform seam (Gpu_BuildBuffers, model/gpu_services.h).
 #pragma once
 #include <cstdint>
 

@@ -10,6 +10,7 @@
 #include "frame/services.h"
 #include "frame/path_join.h"
 #include "frame/text.h"
+#include "model/gpu_services.h"
 #include "model/model_table.h"
 #include "model/qvp_file.h"
 #include "model/skeleton.h"
@@ -82,7 +83,7 @@ void StartBox(float* lo, float* hi)
 
 void FinishModel(MODEL3* m, int32_t id)
 {
-    Svc_Model3Event(id, SVC_MODEL3_READ);
+    Model3_Notify(id, MODEL3_EVENT_READ);
 
     StartBox(m->boundsMin, m->boundsMax);
     for (int32_t i = 0; i < m->positionCount && (size_t)i < m->positions.size(); ++i)

@@ -6,6 +6,7 @@
 #include "model/loader.h"
 #include "frame/log.h"
 #include "frame/services.h"
+#include "model/gpu_services.h"
 
 using namespace QVL;
 
@@ -28,7 +29,7 @@ int32_t Model3_Create()
         }
         g_Model3Table[id]->id = id;
     }
-    Svc_Model3Event(id, SVC_MODEL3_CREATED);
+    Model3_Notify(id, MODEL3_EVENT_CREATED);
     Log_DebugPrintf("QV.Model3_Create() ID:%d", id);
     return id;
 }
@@ -100,7 +101,7 @@ MODEL3* Model3_Release(int32_t id)
 
 static void FreeSlot(size_t i)
 {
-    Svc_Model3Event((int32_t)i, SVC_MODEL3_FREED);
+    Model3_Notify((int32_t)i, MODEL3_EVENT_FREED);
     Model3_Free(g_Model3Table[i]);
     g_Model3Table[i] = nullptr;
 }

@@ -2,8 +2,8 @@
 #include <cstring>
 
 #include "frame/log.h"
-#include "frame/services.h"
 #include "frame/text.h"
+#include "model/gpu_services.h"
 #include "model/obj2.h"
 
 using QVL::OBJ2;

@@ -9,6 +9,7 @@
 #include "frame/record_io.h"
 #include "frame/services.h"
 #include "frame/text.h"
+#include "model/gpu_services.h"
 #include "model/model2.h"
 
 using namespace QVL;

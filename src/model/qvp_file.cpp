@@ -13,6 +13,8 @@
 #include "frame/services.h"
 #include "frame/text.h"
 #include "model/export_dedup.h"
+#include "model/exact_index.h"
+#include "model/gpu_services.h"
 #include "model/model_table.h"
 #include "model/normals.h"
 
@@ -739,7 +741,7 @@ bool Qvp_Load(int32_t id, int32_t version, const char* path)
         TEXTURE3& tex = m->textures[i];
         if (tex.used == 1) Str_Format(tex.path, sizeof tex.path, "%s\\%s", tex.folder, tex.file);
     }
-    Svc_Model3Event(id, SVC_MODEL3_MEDIA);
+    Model3_Notify(id, MODEL3_EVENT_MEDIA);
     m->autoNormals = 1;
     return true;
 }

@@ -7,7 +7,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "frame/services.h"
+#include "model/gpu_services.h"
 #include "model/model_table.h"
 
 using namespace QVL;
@@ -220,7 +220,7 @@ void RefreshKind2(MODEL3* m, const MODEL3_RENDER* r, int32_t id)
                 }
             }
         }
-        Svc_GpuWriteVertices(id, (int32_t)g, g_Positions.data(), normals ? g_Normals.data() : nullptr,
+        Gpu_WriteVertices(id, (int32_t)g, g_Positions.data(), normals ? g_Normals.data() : nullptr,
                              (int32_t)(g_Positions.size() / 3));
     }
 }
@@ -229,7 +229,7 @@ void WritePositions(int32_t id, int32_t g, const std::vector<XYZ>& deformed, siz
 {
     g_Positions.clear();
     for (size_t i = 0; i < count; ++i) g_Positions.insert(g_Positions.end(), {deformed[i].x, deformed[i].y, deformed[i].z});
-    Svc_GpuWriteVertices(id, g, g_Positions.data(), nullptr, (int32_t)count);
+    Gpu_WriteVertices(id, g, g_Positions.data(), nullptr, (int32_t)count);
 }
 
 void RefreshKind3(MODEL3* m, const MODEL3_RENDER* r, int32_t id)

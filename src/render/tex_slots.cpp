@@ -34,7 +34,7 @@ QVL::TEX_SLOT* Tex_GetSlot(QVL::TEX_HANDLE handle)
 void Tex_FreeSlots()
 {
     for (QVL::TEX_SLOT& slot : g_TexSlots) {
-        Svc_ReleaseTexture(slot.texture);
+        Tex_Release(slot.texture);
         slot.texture = nullptr;
     }
     g_TexSlots.clear();

@@ -1,13 +1,13 @@
 // Texture slots: pictures loaded as textures into a growable table, addressed by small handles that
 // stay valid for the program's life (no slot is ever freed before the scene is destroyed).
-// Tex_Load, Tex_LoadFile and Tex_GetSize are on the platform seam (frame/services.h).
+// Tex_Load, Tex_LoadFile and Tex_GetSize are on the model's platform seam (model/gpu_services.h).
 #pragma once
 #include <cstdint>
 #include <vector>
 
 #include "frame/image.h"
 #include "frame/lib.h"
-#include "frame/services.h"
+#include "model/gpu_services.h"
 
 struct IDirect3DTexture9;
 

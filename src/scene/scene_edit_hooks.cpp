@@ -8,11 +8,12 @@
 #include "shell/current.h"
 #include "shell/mode_hooks.h"
 #include "shell/playback.h"
+#include "shell/ui_services.h"
 #include "shell/views.h"
 
 MOVIE_PLAY g_MovieData;
 
-void Map2Edit_Enter() { g_ModeMenu = Svc_MenuSet("MENU_MAP2"); }
+void Map2Edit_Enter() { g_ModeMenu = Menu_Set("MENU_MAP2"); }
 void Map2Edit_Exit() { g_Lib.allocArrays = 1; }
 void Map2Edit_Frame() { Lib_SetClearColor(128, 128, 128); }
 void Map2Edit_Draw() {}
@@ -23,7 +24,7 @@ void Map2Edit_KeyDown(int) {}
 
 void ColiEdit_Enter()
 {
-    g_ModeMenu = Svc_MenuSet("MENU_COLI");
+    g_ModeMenu = Menu_Set("MENU_COLI");
     g_ScreenGroup = 4;
 }
 void ColiEdit_Exit() {}
@@ -38,7 +39,7 @@ void ColiEdit_RefreshDialogs() { View_RequestRedraw(); }
 
 void MovieEdit_Enter()
 {
-    g_ModeMenu = Svc_MenuSet("MENU_MOVIE");
+    g_ModeMenu = Menu_Set("MENU_MOVIE");
     View_CreateAll();
     g_ScreenGroup = 7;
 }

@@ -18,6 +18,7 @@
 #include "shell/current.h"
 #include "shell/mode_hooks.h"
 #include "shell/playback.h"
+#include "shell/ui_services.h"
 #include "shell/views.h"
 
 PROG_MODE g_ProgMode;
@@ -47,7 +48,7 @@ void Prog_Enter()
 {
     Vm_AllocBlock(Vm_Create(), 0);
     g_ScreenGroup = 8;
-    g_ModeMenu = Svc_MenuSet("MENU_PROG");
+    g_ModeMenu = Menu_Set("MENU_PROG");
     // The game screen is 640 x 480, panned so that it sits where the main view shows it.
     g_ModeScreenSize[0] = 640;
     g_ModeScreenSize[1] = 480;
@@ -114,7 +115,7 @@ bool Prog_Run(const char* text, size_t size)
         ok = true;
     }
     File_ChDir(g_Lib.dataFolder);
-    Svc_ActivateWindow(Svc_MainWindow());
+    Wnd_Activate(Wnd_Main());
     return ok;
 }
 

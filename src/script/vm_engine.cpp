@@ -3,6 +3,7 @@
 #include "model/loader.h"
 #include "frame/paths.h"
 #include "frame/services.h"
+#include "model/gpu_services.h"
 #include "model/model3.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
@@ -40,7 +41,7 @@ void ModelLoad(int32_t id, const char* file)
         LOADER_GUARD guard;
         if (g_Model3Table.size() <= (size_t)id) g_Model3Table.resize((size_t)id + 1, nullptr);
         if (MODEL3* old = g_Model3Table[(size_t)id]) {
-            Svc_Model3Event(id, SVC_MODEL3_FREED);
+            Model3_Notify(id, MODEL3_EVENT_FREED);
             Model3_Free(old);
             g_Model3Table[(size_t)id] = nullptr;
         }
@@ -49,7 +50,7 @@ void ModelLoad(int32_t id, const char* file)
         m->id = id;
         g_Model3Table[(size_t)id] = m;
     }
-    Svc_Model3Event(id, SVC_MODEL3_CREATED);
+    Model3_Notify(id, MODEL3_EVENT_CREATED);
     char folder[256];
     if (!Svc_GetCurrentDirectory(folder, sizeof folder)) folder[0] = 0;
     if (!Thread_EnqueueLoad(id, folder, file)) {

@@ -5,7 +5,6 @@
 
 #include "frame/lib.h"
 #include "frame/math3d.h"
-#include "frame/services.h"
 #include "frame/text.h"
 #include "model/gpu_update.h"
 #include "model/model2.h"
@@ -22,6 +21,7 @@
 #include "shell/navigation.h"
 #include "shell/panels.h"
 #include "shell/playback.h"
+#include "shell/ui_services.h"
 #include "shell/views.h"
 
 int32_t g_TitleCounter = 0;
@@ -265,7 +265,7 @@ void Mode_Frame()
         g_TitleCounter = 0;
         char title[256];
         if (Title_Build(title, sizeof title)) Str_Copy(g_TitleText, sizeof g_TitleText, title);
-        Svc_WindowSetText(Svc_MainWindow(), g_TitleText[0] ? g_TitleText : kProductCaption);
+        Wnd_SetText(Wnd_Main(), g_TitleText[0] ? g_TitleText : kProductCaption);
     }
     if (MODE_FN fn = Mode_Hooks(g_Mode).frame) fn();
     ZoomWithZ();

@@ -5,6 +5,7 @@
 #include "frame/frame.h"
 #include "frame/lib.h"
 #include "frame/services.h"
+#include "shell/ui_services.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
 #include "model/scene_object.h"
@@ -33,12 +34,12 @@ void Mode_Enter()
     g_ViewCount[s] = g_Mode == MODE_MOVIE ? 5 : g_Mode == MODE_PROGRAM ? 1 : 4;
     Run(Mode_Hooks(g_Mode).enter);
     g_OptionsSlot.dirty = 1;
-    Svc_ActivateWindow(Svc_MainWindow());
+    Wnd_Activate(Wnd_Main());
 }
 
 void Mode_Exit()
 {
-    if (g_ModeMenu) Svc_MenuDestroy(g_ModeMenu);
+    if (g_ModeMenu) Menu_Destroy(g_ModeMenu);
     g_ModeMenu = nullptr;
     Run(Mode_Hooks(g_Mode).exit);
 }
@@ -229,6 +230,6 @@ void Mode_IgnoreKey(int) {}
 
 void Preview_CloseSlotDialog()
 {
-    if (g_PreviewSlot.window) Svc_WindowDestroy(g_PreviewSlot.window);
+    if (g_PreviewSlot.window) Wnd_Destroy(g_PreviewSlot.window);
     g_PreviewSlot.window = nullptr;
 }

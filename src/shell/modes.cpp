@@ -6,8 +6,9 @@
 #include "edit2d/model2d_hooks.h"
 #include "edit3d/model3d_hooks.h"
 #include "effect/effect_edit_hooks.h"
+#include "effect/effect_edit_dialogs.h"
+#include "frame/frame.h"
 #include "frame/lib.h"
-#include "frame/services.h"
 #include "frame/text.h"
 #include "model/scene_object.h"
 #include "scene/scene_edit_hooks.h"
@@ -16,6 +17,8 @@
 #include "shell/current.h"
 #include "shell/dlg_slot.h"
 #include "shell/file_commands.h"
+#include "model/model_table.h"
+#include "shell/ui_services.h"
 #include "shell/views.h"
 
 // The mode table: each editor's record under its mode number; the other numbers stay empty.
@@ -92,7 +95,7 @@ void Mode_RefreshDialogFields()
         g_EffectParticleSlot.dirty = 0;
         char text[64];
         for (int id = 89; id <= 107; ++id)
-            if (EffectEdit_ParticleText(id, text, sizeof text)) Svc_EffectParticleSetField(id, text);
+            if (EffectEdit_ParticleText(id, text, sizeof text)) EffectDlg_SetParticleField(id, text);
     }
 }
 

@@ -13,6 +13,7 @@
 #include "shell/mode_hooks.h"
 #include "shell/navigation.h"
 #include "shell/picking.h"
+#include "shell/ui_services.h"
 
 VIEW_REC g_Views[kScreenCount][kViewsPerScreen];
 int32_t g_ViewCount[kScreenCount];
@@ -76,7 +77,7 @@ void View_SetDefaults()
         VIEW_REC& main = g_Views[s][0];
         main.pan[1] = 8.0f;
         main.zoom = 3.2f;
-        main.window = Svc_MainWindow();
+        main.window = Wnd_Main();
     }
 }
 
@@ -84,7 +85,7 @@ void View_UpdateCurrent()
 {
     const int32_t* held = g_Lib.mouse.held;
     if (!(held[0] || held[1] || held[2])) {
-        void* active = Svc_ActiveWindow();
+        void* active = Wnd_Active();
         VIEW_REC* row = View_Row();
         g_CurViewIndex = 0;
         for (int i = 0; i < kViewsPerScreen; ++i)
@@ -108,7 +109,7 @@ const char* View_TypeTitle(int type)
 void View_SetType(VIEW_REC* v, int type)
 {
     v->type = type;
-    if (const char* title = View_TypeTitle(type)) Svc_WindowSetText(v->window, title);
+    if (const char* title = View_TypeTitle(type)) Wnd_SetText(v->window, title);
     v->redraw = 1;
 }
 
@@ -130,8 +131,8 @@ void View_Add(int shown, int left, int top, int width, int height)
     // A slot the defaults never filled has zoom 0, which maps every point to the centre and which
     // the wheel can never change: give it the window views' zoom.
     if (!(v.zoom > 0.0f) || !std::isfinite(v.zoom)) v.zoom = kNewViewZoom;
-    if (!v.window) v.window = Svc_ViewWindowCreate();
-    Svc_WindowPlace(v.window, left, top, width, height);
+    if (!v.window) v.window = Wnd_CreateView();
+    Wnd_Place(v.window, left, top, width, height);
     View_SetType(&v, VIEW_FRONT);
 }
 
@@ -142,11 +143,11 @@ void View_CreateAll()
     for (int i = 1; i < n; ++i) {
         VIEW_REC& v = row[i];
         if (v.exists != 1 || v.window || v.shown != 1) continue;
-        v.window = Svc_ViewWindowCreate();
-        Svc_WindowPlace(v.window, v.left, v.top, v.width, v.height);
-        if (const char* title = View_TypeTitle(v.type)) Svc_WindowSetText(v.window, title);
+        v.window = Wnd_CreateView();
+        Wnd_Place(v.window, v.left, v.top, v.width, v.height);
+        if (const char* title = View_TypeTitle(v.type)) Wnd_SetText(v.window, title);
     }
-    Svc_ActivateWindow(Svc_MainWindow());
+    Wnd_Activate(Wnd_Main());
 }
 
 void View_CloseAll()
@@ -154,10 +155,10 @@ void View_CloseAll()
     VIEW_REC* row = View_Row();
     int n = View_CountOfScreen();
     for (int i = 1; i < n; ++i) {
-        if (row[i].window) Svc_WindowDestroy(row[i].window);
+        if (row[i].window) Wnd_Destroy(row[i].window);
         row[i].window = nullptr;
     }
-    Svc_ActivateWindow(Svc_MainWindow());
+    Wnd_Activate(Wnd_Main());
 }
 
 int32_t Layer_GetObjectId()

@@ -7,6 +7,7 @@
 #include "frame/math3d.h"
 #include "model/obj2.h"
 #include "support/effect_fixtures.h"
+#include "support/model_recorder.h"
 #include "support/recorder.h"
 
 namespace {
@@ -20,6 +21,7 @@ protected:
         Particle_ListClear();
         Obj2_ReleaseAll();
         Rec().Clear();
+        ModelRec().Clear();
     }
 };
 

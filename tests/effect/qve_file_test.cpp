@@ -11,6 +11,7 @@
 #include "frame/text.h"
 #include "model/obj2.h"
 #include "support/effect_fixtures.h"
+#include "support/model_recorder.h"
 #include "support/recorder.h"
 
 namespace {
@@ -24,6 +25,7 @@ protected:
         Particle_ListClear();
         Obj2_ReleaseAll();
         Rec().Clear();
+        ModelRec().Clear();
         Str_Copy(g_Lib.dataFolder, sizeof g_Lib.dataFolder, "DATA");
         dir = Rec_TempDir();
     }
@@ -165,9 +167,9 @@ TEST_F(QveFile, SaveAndLoadKeepEveryField)
         EXPECT_EQ(0, std::memcmp(a.origin, b.origin, sizeof a.origin));
     }
     // Pictures against the data folder, the 2D object against the folder the effect came from.
-    ASSERT_EQ(2u, Rec().textures.size() - 2);   // two pictures, then the object's two images
-    EXPECT_EQ("DATA\\\\box.bmp", Rec().textures[0]);
-    EXPECT_EQ("DATA\\Effect\\爆発\\fire.bmp", Rec().textures[1]);
+    ASSERT_EQ(2u, ModelRec().textures.size() - 2);   // two pictures, then the object's two images
+    EXPECT_EQ("DATA\\\\box.bmp", ModelRec().textures[0]);
+    EXPECT_EQ("DATA\\Effect\\爆発\\fire.bmp", ModelRec().textures[1]);
     EXPECT_EQ(-1, got.parts[0].object);
     QVL::OBJ2* o = Obj2_GetById(got.parts[2].object);
     ASSERT_NE(nullptr, o);
@@ -197,6 +199,7 @@ TEST_F(QveFile, WrongMagicAndVersionsAreRefusedWithTheirMessages)
     };
     for (const Case& c : cases) {
         Rec().Clear();
+        ModelRec().Clear();
         std::vector<uint8_t> b = Bytes(Fixture_Effect());
         std::memcpy(b.data(), c.magic, 4);
         std::memcpy(b.data() + 4, &c.version, 4);
@@ -213,7 +216,7 @@ TEST_F(QveFile, WrongMagicAndVersionsAreRefusedWithTheirMessages)
         EXPECT_EQ(33, g_EffectData[0].frameCount);
         EXPECT_TRUE(g_EffectData[0].parts.empty());
         EXPECT_STREQ("v.qve", g_EffectData[0].file);
-        EXPECT_TRUE(Rec().textures.empty());
+        EXPECT_TRUE(ModelRec().textures.empty());
     }
 }
 
@@ -253,6 +256,7 @@ TEST_F(QveFile, DamagedFilesLeaveTheEffectUntouched)
 
     for (size_t i = 0; i < bad.size(); ++i) {
         Rec().Clear();
+        ModelRec().Clear();
         Effect_EraseAllData();
         QVL::EFFECT open = Fixture_Effect();
         open.frameCount = 77;
@@ -265,7 +269,7 @@ TEST_F(QveFile, DamagedFilesLeaveTheEffectUntouched)
         EXPECT_EQ(77, g_EffectData[0].frameCount);
         EXPECT_EQ(3u, g_EffectData[0].parts.size());
         EXPECT_EQ(Bytes(open), Bytes(g_EffectData[0]));
-        EXPECT_TRUE(Rec().textures.empty());
+        EXPECT_TRUE(ModelRec().textures.empty());
     }
 }
 
@@ -360,6 +364,7 @@ TEST_F(QveFile, AnEffectAtThePartAndTextureLimitsOpensAgain)
 
     Save(e, "full.qve");
     Rec().Clear();
+    ModelRec().Clear();
     int32_t id = Effect_DataCreate();
     ASSERT_EQ(id, QVE_Load(id, dir.c_str(), "full.qve"));
     EXPECT_TRUE(Rec().messageBoxes.empty());
@@ -369,5 +374,5 @@ TEST_F(QveFile, AnEffectAtThePartAndTextureLimitsOpensAgain)
     EXPECT_STREQ("p255", got->parts[255].name);
     EXPECT_STREQ("img", got->textures[1023].folder);
     EXPECT_STREQ("t1023.bmp", got->textures[1023].file);
-    EXPECT_EQ("DATA\\img\\t1023.bmp", Rec().textures.back());
+    EXPECT_EQ("DATA\\img\\t1023.bmp", ModelRec().textures.back());
 }

@@ -11,6 +11,7 @@
 #include "frame/scene.h"
 #include "frame/timer.h"
 #include "support/recorder.h"
+#include "support/tick_recorder.h"
 
 using namespace QVL;
 
@@ -130,25 +131,6 @@ TEST(Frame, ResetStateKeepsTheFatalMark)
 }
 
 namespace {
-// Records what the tick asked for, in order.
-struct TICK_LOG : FRAME_TICK_HOST {
-    std::string calls;
-    bool video = false;
-    int32_t cooperative = HR_OK;
-    float elapsed = 0.016f;
-    bool recording = false;
-    int32_t presentResult = HR_OK;
-    bool VideoPlaying() override { return video; }
-    int32_t TestCooperativeLevel() override { calls += "T"; return cooperative; }
-    void TakeDesktopModeForWindowed() override { calls += "D"; }
-    int32_t ResetDevice() override { calls += "X"; return HR_OK; }
-    float AppTime() override { return 1.0f; }
-    float ElapsedTime() override { return elapsed; }
-    void Render() override { calls += "R"; }
-    bool Recording() override { return recording; }
-    void Record() override { calls += "C"; }
-    int32_t Present() override { calls += "P"; return presentResult; }
-};
 FRAME_STATE Running()
 {
     FRAME_STATE f = {};
@@ -160,9 +142,10 @@ FRAME_STATE Running()
 TEST(Frame, TickRecordsBeforePresent)
 {
     FRAME_STATE f = Running();
-    TICK_LOG host;
+    TickRecorder& host = TickRec();
+    host.Clear();
     host.recording = true;
-    Frame_Tick(f, host);
+    Frame_Tick(f);
     // The discard swap chain's back buffer is only defined before Present.
     EXPECT_EQ("RCP", host.calls);
     EXPECT_FLOAT_EQ(1.0f, f.appTime);
@@ -172,25 +155,26 @@ TEST(Frame, TickRecordsBeforePresent)
 TEST(Frame, TickSkipsWhileLostAndInTheFrameOfTheReset)
 {
     FRAME_STATE f = Running();
-    TICK_LOG host;
+    TickRecorder& host = TickRec();
+    host.Clear();
     host.presentResult = HR_DEVICELOST;
-    Frame_Tick(f, host);
+    Frame_Tick(f);
     EXPECT_TRUE(f.deviceLost);
 
     host.calls.clear();
     host.presentResult = HR_OK;
     host.cooperative = HR_DEVICELOST;
-    Frame_Tick(f, host);
+    Frame_Tick(f);
     EXPECT_EQ("T", host.calls);
 
     host.calls.clear();
     host.cooperative = HR_DEVICENOTRESET;
-    Frame_Tick(f, host);
+    Frame_Tick(f);
     EXPECT_EQ("TDX", host.calls);  // windowed: the desktop mode is taken, then the reset; nothing drawn
 
     host.calls.clear();
     host.cooperative = HR_OK;
-    Frame_Tick(f, host);
+    Frame_Tick(f);
     EXPECT_EQ("TRP", host.calls);
     EXPECT_FALSE(f.deviceLost);
 }
@@ -198,20 +182,21 @@ TEST(Frame, TickSkipsWhileLostAndInTheFrameOfTheReset)
 TEST(Frame, TickSkipsWithoutTimeOrWhileAVideoPlays)
 {
     FRAME_STATE f = Running();
-    TICK_LOG host;
+    TickRecorder& host = TickRec();
+    host.Clear();
     host.elapsed = 0.0f;
-    Frame_Tick(f, host);
+    Frame_Tick(f);
     EXPECT_EQ("", host.calls);
     // Not moving: a zero step still renders, and the single step takes the times once.
     f.frameMoving = false;
     f.singleStep = true;
-    Frame_Tick(f, host);
+    Frame_Tick(f);
     EXPECT_EQ("RP", host.calls);
     EXPECT_FALSE(f.singleStep);
     host.calls.clear();
     host.video = true;
     host.elapsed = 0.5f;
-    Frame_Tick(f, host);
+    Frame_Tick(f);
     EXPECT_EQ("", host.calls);
 }
 

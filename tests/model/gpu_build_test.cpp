@@ -415,23 +415,23 @@ TEST_F(GpuUpdate, BuildsTheKindOnceAfterTheFlagAndFallsBack)
         m->version = c.version;
         m->renderKind = c.kind;
         m->gpuRebuild = 1;
-        Rec().Clear();
-        Rec().gpuBuildFails = c.buildFails;
+        ModelRec().Clear();
+        ModelRec().gpuBuildFails = c.buildFails;
         EXPECT_TRUE(Gpu_UpdateModel(m, id)) << c.name;
         EXPECT_EQ(c.kindAfter, m->renderKind) << c.name;
         EXPECT_EQ(0, m->gpuRebuild) << c.name;
         if (c.seamKind) {
-            ASSERT_EQ(1u, Rec().gpuBuilds.size()) << c.name;
-            EXPECT_EQ(std::make_pair((int)id, (int)c.seamKind), Rec().gpuBuilds[0]) << c.name;
+            ASSERT_EQ(1u, ModelRec().gpuBuilds.size()) << c.name;
+            EXPECT_EQ(std::make_pair((int)id, (int)c.seamKind), ModelRec().gpuBuilds[0]) << c.name;
         } else {
-            EXPECT_TRUE(Rec().gpuBuilds.empty()) << c.name;
+            EXPECT_TRUE(ModelRec().gpuBuilds.empty()) << c.name;
         }
         EXPECT_EQ(c.kind == 1, g_GpuTables.kind1[id] != nullptr) << c.name;
         EXPECT_EQ(c.kind == 9, g_GpuTables.kind9[id] != nullptr) << c.name;
         // Nothing more until the flag is raised again.
-        Rec().Clear();
+        ModelRec().Clear();
         EXPECT_TRUE(Gpu_UpdateModel(m, id));
-        EXPECT_TRUE(Rec().gpuBuilds.empty()) << c.name;
+        EXPECT_TRUE(ModelRec().gpuBuilds.empty()) << c.name;
         Gpu_FreeKind1(id);
         Gpu_FreeKind9(id);
         Model3_Release(id);

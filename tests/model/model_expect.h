@@ -10,6 +10,7 @@
 #include "model/model3.h"
 #include "model/model_table.h"
 #include "support/model_builders.h"
+#include "support/model_recorder.h"
 #include "support/recorder.h"
 
 class ModelTest : public ::testing::Test {
@@ -18,6 +19,7 @@ protected:
     {
         Model3_ReleaseAll();
         Rec().Clear();
+        ModelRec().Clear();
         g_StudioFlag = 0;
         g_Lib.allocArrays = 0;
         g_ToonShading = 0;

@@ -6,6 +6,7 @@
 #include "frame/services.h"
 #include "frame/text.h"
 #include "model/gpu_data.h"
+#include "model/gpu_services.h"
 #include "model/gpu_update.h"
 #include "model/model_expect.h"
 #include "model/model_load.h"
@@ -81,6 +82,7 @@ TEST_F(ModelLoad, DamagedFileLeavesTheOpenModelAsItWas)
     EXPECT_EQ(0, m->releaseRequest);
     // A header shorter than its seven bytes is damage too.
     Rec().Clear();
+    ModelRec().Clear();
     std::string tiny = WriteTempFile("tiny.qvp", {'Q', 'V', 'P', 1});
     EXPECT_EQ(-1, Model3_Load(id, tiny.c_str()));
     EXPECT_EQ(1u, Rec().messageBoxes.size());
@@ -165,9 +167,10 @@ TEST_F(ModelLoad, DisplacementSwitchChoosesRenderKindEight)
         Gpu_InitModelRes(Gpu_EnsureModelRes(id), id);
         Gpu_ResizeModelRes(Gpu_GetModelRes(id));
         Rec().Clear();
+        ModelRec().Clear();
         EXPECT_TRUE(Gpu_UpdateModel(m, id));
-        ASSERT_EQ(1u, Rec().gpuBuilds.size());
-        EXPECT_EQ(std::make_pair((int)id, (int)c.kind), Rec().gpuBuilds[0]);
+        ASSERT_EQ(1u, ModelRec().gpuBuilds.size());
+        EXPECT_EQ(std::make_pair((int)id, (int)c.kind), ModelRec().gpuBuilds[0]);
         EXPECT_EQ(c.kind, m->renderKind);
         Model3_Release(id);
         Model3_ProcessReleases();
@@ -190,6 +193,7 @@ TEST_F(ModelLoad, QvpLoadSetsUpTheModel)
     m->autoNormals = 0;
     g_StudioFlag = 1;
     Rec().Clear();
+    ModelRec().Clear();
     ASSERT_EQ(id, Model3_Load(id, path.c_str()));
     EXPECT_STREQ(path.c_str(), m->file);
     EXPECT_EQ(2, m->fillMode);
@@ -199,8 +203,8 @@ TEST_F(ModelLoad, QvpLoadSetsUpTheModel)
     // Studio: the normal table is rebuilt, one entry per side of the cube.
     EXPECT_EQ(6, m->normalCount);
     EXPECT_EQ(1.0f, m->deformedNormals[m->faces[1].corners[0][CORNER_POS]].z);
-    const std::vector<std::pair<int, int>> want = {{id, SVC_MODEL3_MEDIA}, {id, SVC_MODEL3_READ}};
-    EXPECT_EQ(want, Rec().model3Events);
+    const std::vector<std::pair<int, int>> want = {{id, MODEL3_EVENT_MEDIA}, {id, MODEL3_EVENT_READ}};
+    EXPECT_EQ(want, ModelRec().model3Events);
 }
 
 TEST_F(ModelLoad, QueuedLoadsRunOnTheLoaderThreadInOrder)

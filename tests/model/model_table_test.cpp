@@ -1,6 +1,7 @@
 // The model table: slots, lookups, copies and the two-phase release.
 #include "model/loader.h"
 #include "frame/services.h"
+#include "model/gpu_services.h"
 #include "model/model_expect.h"
 #include "model/model_load.h"
 #include "support/qvp_fixtures.h"
@@ -135,8 +136,8 @@ TEST_F(Model3Table, CreateAndReleaseReachThePlatformResources)
     int32_t id = Model3_Create();
     Model3_Release(id);
     Model3_ProcessReleases();
-    const std::vector<std::pair<int, int>> want = {{id, SVC_MODEL3_CREATED}, {id, SVC_MODEL3_FREED}};
-    EXPECT_EQ(want, Rec().model3Events);
+    const std::vector<std::pair<int, int>> want = {{id, MODEL3_EVENT_CREATED}, {id, MODEL3_EVENT_FREED}};
+    EXPECT_EQ(want, ModelRec().model3Events);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "frame/math3d.h"
 #include "model/obj2.h"
 #include "support/effect_fixtures.h"
+#include "support/model_recorder.h"
 #include "support/recorder.h"
 
 namespace {
@@ -15,6 +16,7 @@ protected:
     {
         Obj2_ReleaseAll();
         Rec().Clear();
+        ModelRec().Clear();
         id = Obj2_Create();
         rec = Obj2_GetById(id);
     }

@@ -8,6 +8,7 @@
 #include "frame/text.h"
 #include "model/obj2.h"
 #include "support/effect_fixtures.h"
+#include "support/model_recorder.h"
 #include "support/recorder.h"
 
 using QVL::ByteWriter;
@@ -20,6 +21,7 @@ protected:
     {
         Obj2_ReleaseAll();
         Rec().Clear();
+        ModelRec().Clear();
         dir = Rec_TempDir();
     }
     std::string dir;
@@ -66,7 +68,7 @@ TEST_F(QvaFile, SaveAndLoadKeepEveryField)
         EXPECT_EQ(src->pivotY[i], got->pivotY[i]);
         EXPECT_EQ(32, Obj2_GetImageWidth(id, i));
     }
-    EXPECT_EQ(dir + "\\fire.bmp", Rec().textures[0]);
+    EXPECT_EQ(dir + "\\fire.bmp", ModelRec().textures[0]);
     ASSERT_EQ(2u, got->motions.size());
     for (size_t m = 0; m < 2; ++m) {
         EXPECT_STREQ(src->motions[m].name, got->motions[m].name);
@@ -186,8 +188,8 @@ TEST_F(QvaFile, LoadedImagesAreNamedByTheJoinedPathWhichASaveWrites)
     Svc_SetCurrentDirectory(cwd);
 
     EXPECT_TRUE(Rec().messageBoxes.empty());
-    ASSERT_EQ(1u, Rec().textures.size());
-    EXPECT_EQ("q\\a.bmp", Rec().textures[0]);
+    ASSERT_EQ(1u, ModelRec().textures.size());
+    EXPECT_EQ("q\\a.bmp", ModelRec().textures[0]);
     EXPECT_STREQ("q\\a.bmp", Obj2_GetById(id)->imageNames[0]);
     EXPECT_EQ(HandQva("q\\a.bmp"), saved);
 
@@ -196,8 +198,8 @@ TEST_F(QvaFile, LoadedImagesAreNamedByTheJoinedPathWhichASaveWrites)
     int32_t again = Obj2_Load("q", "saved.QVA");
     Svc_SetCurrentDirectory(cwd);
     ASSERT_EQ(1, again);
-    ASSERT_EQ(2u, Rec().textures.size());
-    EXPECT_EQ("q\\a.bmp", Rec().textures[1]);
+    ASSERT_EQ(2u, ModelRec().textures.size());
+    EXPECT_EQ("q\\a.bmp", ModelRec().textures[1]);
     EXPECT_STREQ("q\\a.bmp", Obj2_GetById(again)->imageNames[0]);
 }
 
@@ -208,9 +210,9 @@ TEST_F(QvaFile, ImagePixelCopyStretchesTheTextureToTheImageSize)
     int32_t id = Obj2_Create();
     Obj2_LoadImage(id, 0, "a.bmp");   // the native slots answer 32 x 32
     Obj2_LoadImage(id, 1, "b.bmp");
-    Rec().texels = {0x10, 0x20, 0x30, 0x40, 0x11, 0x21, 0x31, 0x41,    // B, G, R, A
+    ModelRec().texels = {0x10, 0x20, 0x30, 0x40, 0x11, 0x21, 0x31, 0x41,    // B, G, R, A
                     0x12, 0x22, 0x32, 0x42, 0x13, 0x23, 0x33, 0x43};
-    Rec().texelWidth = Rec().texelHeight = 2;
+    ModelRec().texelWidth = ModelRec().texelHeight = 2;
     Obj2_CopyImagePixels(id, 0);
     ASSERT_NE(nullptr, g_Obj2Pixels.pixels);
     EXPECT_EQ(32, g_Obj2Pixels.width);
@@ -226,7 +228,7 @@ TEST_F(QvaFile, ImagePixelCopyStretchesTheTextureToTheImageSize)
     Obj2_CopyImagePixels(id, 2);    // no such image: no copy
     EXPECT_EQ(nullptr, g_Obj2Pixels.pixels);
     EXPECT_EQ(0u, Obj2_GetLockedPixel(0));
-    Rec().texels.clear();           // a texture that cannot be read
+    ModelRec().texels.clear();           // a texture that cannot be read
     Obj2_CopyImagePixels(id, 1);
     EXPECT_EQ(0u, Obj2_GetLockedPixel(0));
 }
@@ -290,6 +292,7 @@ TEST_F(QvaFile, MagicAndVersionsAreCheckedWithTheirMessages)
     };
     for (const Case& c : cases) {
         Rec().Clear();
+        ModelRec().Clear();
         std::vector<uint8_t> b = Bytes(*Fixture_Obj2());
         std::memcpy(b.data(), c.magic, 3);
         std::memcpy(b.data() + 3, &c.version, 4);
@@ -304,6 +307,7 @@ TEST_F(QvaFile, MagicAndVersionsAreCheckedWithTheirMessages)
         EXPECT_EQ(0, Obj2_GetById(before)->imageCount);
     }
     Rec().Clear();
+    ModelRec().Clear();
     EXPECT_EQ(-1, Obj2_Load(dir.c_str(), "none.QVA"));
     EXPECT_TRUE(Rec().messageBoxes.empty());
 }
@@ -336,6 +340,7 @@ TEST_F(QvaFile, DamagedFilesGiveAMessageAndADefaultObject)
     bad.push_back(patched(parts + 4 + 4 + 4 + 2, 32));   // parent of part 1 outside the parts
     for (size_t i = 0; i < bad.size(); ++i) {
         Rec().Clear();
+        ModelRec().Clear();
         WriteFile("d.QVA", bad[i]);
         int32_t id = Obj2_Count();
         EXPECT_EQ(-1, Obj2_Load(dir.c_str(), "d.QVA")) << i;
@@ -344,7 +349,7 @@ TEST_F(QvaFile, DamagedFilesGiveAMessageAndADefaultObject)
         const QVL::OBJ2* rec = Obj2_GetById(id);
         EXPECT_EQ(0, rec->imageCount);
         EXPECT_EQ(1u, rec->motions.size());
-        EXPECT_TRUE(Rec().textures.empty());
+        EXPECT_TRUE(ModelRec().textures.empty());
     }
 }
 

@@ -119,8 +119,8 @@ TEST_F(QvbFile, SaveThenLoadKeepsWhatTheFileCarries)
     EXPECT_EQ(0, r->polygons[0].corners[3][0]);   // the filler bytes are not corners
     EXPECT_EQ(2, r->textureCount);
     EXPECT_STREQ("skin.png", r->textures[1].file);
-    ASSERT_EQ(1u, Rec().textures.size());
-    EXPECT_EQ("skin.png", Rec().textures[0]);
+    ASSERT_EQ(1u, ModelRec().textures.size());
+    EXPECT_EQ("skin.png", ModelRec().textures[0]);
     EXPECT_EQ(2, r->groupCount);
     EXPECT_EQ(5, r->groups[1].shading);
     EXPECT_EQ(3, r->groups[1].uvMapping);
@@ -184,6 +184,7 @@ TEST_F(QvbFile, VersionsOfTheFile)
     for (const VersionCase& c : cases) {
         SCOPED_TRACE(c.version);
         Rec().Clear();
+        ModelRec().Clear();
         PutI32(bytes, 3, c.version);
         const std::string path = WriteTempFile("v.qvb", bytes);
         MODEL2* old = Model2_Create(1);
@@ -201,6 +202,7 @@ TEST_F(QvbFile, VersionsOfTheFile)
         }
     }
     Rec().Clear();
+    ModelRec().Clear();
     bytes[2] = 'A';
     EXPECT_FALSE(Model2_Load(1, WriteTempFile("a.qvb", bytes).c_str()));
     ASSERT_EQ(1u, Rec().messageBoxes.size());
@@ -267,6 +269,7 @@ TEST_F(QvbFile, CountsAndNamesPastTheLimitsAreRefused)
     std::vector<uint8_t> bad = good;
     PutI32(bad, 128, 129);
     Rec().Clear();
+    ModelRec().Clear();
     EXPECT_FALSE(Model2_Load(2, WriteTempFile("bad.qvb", bad).c_str()));
     EXPECT_EQ(open, g_Model2Table[2]);
     EXPECT_EQ(1, g_Model2InUse[2]);

@@ -130,22 +130,22 @@ TEST_F(Skin, OneBoneByRenderKind)
         if (kind == 3) g_GpuTables.kind3[id] = Gpu_MakeKind3(m);
         Gpu_GetModelRes(id)->groups[0].count = kind == 2 ? 3 : 3;
         Pose(m, id);
-        Rec().Clear();
+        ModelRec().Clear();
         ASSERT_TRUE(Motion3_SkinVertices(m, id));
-        ASSERT_EQ(1u, Rec().gpuWrites.size());
-        EXPECT_EQ(3, Rec().gpuWrites[0][2]);
-        EXPECT_EQ(kind == 2 ? 1 : 0, Rec().gpuWrites[0][3]);   // kind 3 keeps its normals
+        ASSERT_EQ(1u, ModelRec().gpuWrites.size());
+        EXPECT_EQ(3, ModelRec().gpuWrites[0][2]);
+        EXPECT_EQ(kind == 2 ? 1 : 0, ModelRec().gpuWrites[0][3]);   // kind 3 keeps its normals
         // Kind 2 follows bone B: (1,1,1) - (0,2,0) + (3,0,0); kind 3 bone A: (1,1,1) turned.
         const float x = kind == 2 ? 4.0f : 1.0f, y = -1.0f;
-        ASSERT_GE(Rec().gpuLastPositions.size(), 3u);
-        EXPECT_NEAR(x, Rec().gpuLastPositions[0], 1e-5);
-        EXPECT_NEAR(y, Rec().gpuLastPositions[1], 1e-5);
+        ASSERT_GE(ModelRec().gpuLastPositions.size(), 3u);
+        EXPECT_NEAR(x, ModelRec().gpuLastPositions[0], 1e-5);
+        EXPECT_NEAR(y, ModelRec().gpuLastPositions[1], 1e-5);
         if (kind == 3) ExpectNear(g_GpuTables.kind3[id]->groups[0].deformed[0], 1, -1, 1);
         // A material without buffer entries is not written.
         Gpu_GetModelRes(id)->groups[0].count = 0;
-        Rec().Clear();
+        ModelRec().Clear();
         Motion3_SkinVertices(m, id);
-        EXPECT_TRUE(Rec().gpuWrites.empty());
+        EXPECT_TRUE(ModelRec().gpuWrites.empty());
     }
 }
 

@@ -6,11 +6,13 @@
 #include "frame/bytes.h"
 #include "frame/lib.h"
 #include "frame/services.h"
+#include "model/gpu_services.h"
 #include "model/model_table.h"
 #include "render/text_queue.h"
 #include "script/compiler.h"
 #include "script/interp.h"
 #include "support/qvp_fixtures.h"
+#include "support/model_recorder.h"
 #include "support/recorder.h"
 
 namespace {
@@ -21,6 +23,7 @@ struct VmEngine : testing::Test {
     {
         Model3_ReleaseAll();
         Rec().Clear();
+        ModelRec().Clear();
         g_TextQueue.clear();
         Lib_SetFrameSkip(0);
         ASSERT_TRUE(Svc_GetCurrentDirectory(oldDir, sizeof oldDir));
@@ -57,7 +60,7 @@ TEST_F(VmEngine, PolyLoadReplacesTheSlotAndFreesTheOldModel)
     EXPECT_NE(42, Model3_GetById(2)->renderKind);   // kinds outside 0..9 are not taken
     EXPECT_EQ(1, Model3_GetById(2)->light & 0xFF);
     int freed = 0;
-    for (const auto& e : Rec().model3Events) freed += e.first == 2 && e.second == SVC_MODEL3_FREED;
+    for (const auto& e : ModelRec().model3Events) freed += e.first == 2 && e.second == MODEL3_EVENT_FREED;
     EXPECT_EQ(1, freed);
 }
 
@@ -68,7 +71,7 @@ TEST_F(VmEngine, TextImagesAndKeys)
     ASSERT_EQ(2u, g_TextQueue.size());
     EXPECT_STREQ("50%d%s", g_TextQueue[0].text);
     EXPECT_STREQ("held", g_TextQueue[1].text);
-    EXPECT_EQ((std::vector<std::string>{"p.bmp"}), Rec().textures);
+    EXPECT_EQ((std::vector<std::string>{"p.bmp"}), ModelRec().textures);
     EXPECT_GE(g_TexTable[5], 0);
 }
 

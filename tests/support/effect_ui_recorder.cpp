@@ -1,10 +1,11 @@
-// Native stand-in for the effect editor's dialogs and the particle mode's dialog: the slots get
-// handles as windows would, and every call is recorded in UiRec().
+// Native side of the effect editor's platform seam (effect/effect_edit_dialogs.h): the dialog slots
+// get handles as windows would, and every call is recorded in UiRec().calls (a particle dialog
+// field as "ParticleField <id> <text>").
 #include <cstdint>
 #include <string>
 
+#include "effect/effect_edit_dialogs.h"
 #include "effect/effect_edit_hooks.h"
-#include "frame/services.h"
 #include "support/ui_recorder.h"
 
 namespace {
@@ -28,7 +29,7 @@ void Close(DLG_SLOT& slot, const char* name)
 
 } // namespace
 
-void Svc_EffectDialogsOpen()
+void EffectDlg_Open()
 {
     Open(g_EffectImageListSlot, "140");
     if (!g_EffectKeyFrameSlot.window) {
@@ -42,7 +43,7 @@ void Svc_EffectDialogsOpen()
     Open(g_EffectParticleSlot, "139");
 }
 
-void Svc_EffectDialogsClose()
+void EffectDlg_Close()
 {
     Close(g_EffectImageListSlot, "140");
     Close(g_EffectKeyFrameSlot, "60");
@@ -51,7 +52,7 @@ void Svc_EffectDialogsClose()
     Close(g_EffectParticleSlot, "139");
 }
 
-void Svc_EffectImageListFill()
+void EffectDlg_FillImageList()
 {
     std::string line = "ImageList";
     char text[300];
@@ -59,10 +60,15 @@ void Svc_EffectImageListFill()
     UiRec().calls.push_back(line);
 }
 
-void Svc_EffectSliderSet(int32_t pos, int32_t max)
+void EffectDlg_SetSlider(int32_t pos, int32_t max)
 {
     UiRec().calls.push_back("Slider " + std::to_string(pos) + " " + std::to_string(max));
 }
 
-void Svc_ParticleDialogOpen() { Open(g_ParticleModeSlot, "107"); }
-void Svc_ParticleDialogClose() { Close(g_ParticleModeSlot, "107"); }
+void EffectDlg_SetParticleField(int id, const char* text)
+{
+    UiRec().calls.push_back("ParticleField " + std::to_string(id) + " " + text);
+}
+
+void ParticleDlg_Open() { Open(g_ParticleModeSlot, "107"); }
+void ParticleDlg_Close() { Close(g_ParticleModeSlot, "107"); }

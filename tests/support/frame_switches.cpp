@@ -1,8 +1,7 @@
 // The frame's switches that need the device, for native programs: they keep the library's and the
-// scene's flags as the studio's do, without a device to reset. The log window is recorded.
+// scene's flags as the studio's do, without a device to reset.
 #include "frame/lib.h"
 #include "frame/scene.h"
-#include "frame/services.h"
 #include "support/recorder.h"
 
 void V_SyncSet(int flag) { g_Scene.vSync = flag ? 1 : 0; }
@@ -19,4 +18,3 @@ void Lib_SetShadowColor(float r, float g, float b, float a)
 
 void Lib_ShellOpen(const char* file) { Rec().shellOpened.push_back(file ? file : ""); }
 
-void Log_CreateWindow() { ++Rec().logWindowsCreated; }

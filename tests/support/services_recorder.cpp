@@ -1,3 +1,5 @@
+// Native side of the frame's platform seam (frame/services.h): message boxes and log lines are
+// recorded in Rec(); files, time and threads are the host's own.
 #include <pthread.h>
 #include <unistd.h>
 #include <sys/stat.h>
@@ -7,7 +9,6 @@
 #include <mutex>
 
 #include "frame/services.h"
-#include "frame/sound.h"
 #include "support/recorder.h"
 
 Recorder& Rec()
@@ -30,6 +31,8 @@ void Svc_LogLine(const char* line)
     std::lock_guard<std::mutex> g(g_recLock);
     Rec().logLines.push_back(line ? line : "");
 }
+
+void Log_CreateWindow() { ++Rec().logWindowsCreated; }
 
 bool Svc_ReplaceFile(const char* src, const char* dst)
 {
@@ -103,87 +106,10 @@ void Svc_LockDestroy(SVC_LOCK* l) { delete l; }
 void Svc_Lock(SVC_LOCK* l) { l->m.lock(); }
 void Svc_Unlock(SVC_LOCK* l) { l->m.unlock(); }
 
-int32_t Tex_Load(const char* file)
-{
-    std::lock_guard<std::mutex> g(g_recLock);
-    Rec().textures.push_back(file ? file : "");
-    return Rec().textureLoadFails ? -1 : (int32_t)Rec().textures.size() - 1;
-}
-
-int32_t Tex_LoadFile(int32_t* handle, const char* file)
-{
-    int32_t h = Tex_Load(file);
-    if (handle) *handle = h;
-    return h;
-}
-
-bool Tex_GetSize(int32_t handle, float* width, float* height)
-{
-    std::lock_guard<std::mutex> g(g_recLock);
-    bool ok = handle >= 0 && (size_t)handle < Rec().textures.size();
-    *width = ok ? 32.0f : 0.0f;
-    *height = ok ? 32.0f : 0.0f;
-    return ok;
-}
-
-bool Tex_ReadTexels(int32_t handle, std::vector<uint8_t>& texels, int32_t* texW, int32_t* texH)
-{
-    std::lock_guard<std::mutex> g(g_recLock);
-    bool ok = handle >= 0 && (size_t)handle < Rec().textures.size() && !Rec().texels.empty();
-    texels = ok ? Rec().texels : std::vector<uint8_t>();
-    *texW = ok ? Rec().texelWidth : 0;
-    *texH = ok ? Rec().texelHeight : 0;
-    return ok;
-}
-
 bool Svc_PumpMessage()
 {
     return false;
 }
-
-void Svc_Model3Event(int32_t id, int event)
-{
-    std::lock_guard<std::mutex> g(g_recLock);
-    Rec().model3Events.emplace_back((int)id, event);
-}
-
-bool Svc_GpuBuildBuffers(int32_t id, int32_t kind)
-{
-    std::lock_guard<std::mutex> g(g_recLock);
-    Rec().gpuBuilds.emplace_back((int)id, (int)kind);
-    return !Rec().gpuBuildFails;
-}
-
-bool Svc_GpuWriteVertices(int32_t id, int32_t group, const float* positions, const float* normals, int32_t count)
-{
-    std::lock_guard<std::mutex> g(g_recLock);
-    Rec().gpuWrites.push_back({(int)id, (int)group, (int)count, normals ? 1 : 0});
-    Rec().gpuLastPositions.assign(positions, positions + (count > 0 ? (size_t)count * 3 : 0));
-    return true;
-}
-
-bool Wave_PlayGlobalSound(int32_t index)
-{
-    if (index < 0 || index >= kSoundSlots || !g_GlobalSounds[index].loaded) return false;
-    std::lock_guard<std::mutex> g(g_recLock);
-    Rec().soundsPlayed.push_back(index);
-    return true;
-}
-
-bool MediaPlay(const char* path, int32_t)
-{
-    std::lock_guard<std::mutex> g(g_recLock);
-    Rec().media.push_back(std::string("play ") + (path ? path : ""));
-    return true;
-}
-
-void Media_Stop()
-{
-    std::lock_guard<std::mutex> g(g_recLock);
-    Rec().media.push_back("stop");
-}
-
-void Svc_ReleaseTexture(IDirect3DTexture9*) {}
 
 static std::string g_tempRoot;
 

@@ -1,11 +1,12 @@
+// Native side of the shell's platform seam (shell/ui_services.h) and of the shell's own windows:
+// every call is recorded as a line in UiRec().calls.
 #include "support/ui_recorder.h"
 
 #include <cstdint>
 #include <cstdarg>
 #include <cstdio>
 
-#include "frame/services.h"
-#include "shell/file_commands.h"
+#include "shell/ui_services.h"
 
 UiRecorder& UiRec()
 {
@@ -25,7 +26,7 @@ static int Id(void* h) { return (int)((uintptr_t)h / 16); }
 
 void* UiRec_MainWindow() { return (void*)16; }
 
-static void Note(const char* fmt, ...)
+void UiRec_Note(const char* fmt, ...)
 {
     char buf[512];
     va_list a;
@@ -35,60 +36,30 @@ static void Note(const char* fmt, ...)
     UiRec().calls.push_back(buf);
 }
 
-void* Svc_MainWindow() { return UiRec_MainWindow(); }
-void* Svc_ActiveWindow() { return UiRec().active; }
-void Svc_ActivateWindow(void* w)
+void* Wnd_Main() { return UiRec_MainWindow(); }
+void* Wnd_Active() { return UiRec().active; }
+void Wnd_Activate(void* w)
 {
     UiRec().active = w;
-    Note("Activate %d", Id(w));
+    UiRec_Note("Activate %d", Id(w));
 }
-void* Svc_MenuSet(const char* name)
+void* Menu_Set(const char* name)
 {
-    Note("MenuSet %s", name);
+    UiRec_Note("MenuSet %s", name);
     return NewHandle();
 }
-void Svc_MenuDestroy(void* m) { Note("MenuDestroy %d", Id(m)); }
-void* Svc_ViewWindowCreate()
+void Menu_Destroy(void* m) { UiRec_Note("MenuDestroy %d", Id(m)); }
+void* Wnd_CreateView()
 {
     void* h = NewHandle();
-    Note("ViewCreate %d", Id(h));
+    UiRec_Note("ViewCreate %d", Id(h));
     return h;
 }
-void Svc_WindowDestroy(void* w) { Note("Destroy %d", Id(w)); }
-void Svc_WindowPlace(void* w, int l, int t, int wd, int ht) { Note("Place %d %d %d %d %d", Id(w), l, t, wd, ht); }
-void Svc_WindowSetText(void* w, const char* text) { Note("Text %d %s", Id(w), text); }
+void Wnd_Destroy(void* w) { UiRec_Note("Destroy %d", Id(w)); }
+void Wnd_Place(void* w, int l, int t, int wd, int ht) { UiRec_Note("Place %d %d %d %d %d", Id(w), l, t, wd, ht); }
+void Wnd_SetText(void* w, const char* text) { UiRec_Note("Text %d %s", Id(w), text); }
 
 // The shell's own windows, recorded.
 void Main_ConfirmExit() { ++UiRec().confirmExits; }
 void Options_Open() { ++UiRec().optionsOpened; }
-void MainWnd_ApplyRect() { Note("ApplyRect"); }
-
-// The file commands' dialogs, answered from the script.
-static const char* NextFileAnswer()
-{
-    static std::string answer;
-    UiRecorder& r = UiRec();
-    answer = r.fileAnswers.empty() ? std::string() : r.fileAnswers.front();
-    if (!r.fileAnswers.empty()) r.fileAnswers.erase(r.fileAnswers.begin());
-    return answer.c_str();
-}
-
-const char* FileCmd_AskOpen(const char* extension, const char* title, const char* initialName)
-{
-    Note("Open %s %s %s", extension, title, initialName);
-    return NextFileAnswer();
-}
-
-const char* FileCmd_AskOpenFilter(const char*, const char* title)
-{
-    Note("OpenFilter %s", title);
-    return NextFileAnswer();
-}
-
-const char* FileCmd_AskSave(const char* extension, const char* initialName)
-{
-    Note("Save %s %s", extension, initialName);
-    return NextFileAnswer();
-}
-
-void FileCmd_CopyModelPixels(int32_t id) { UiRec().pixelCopies.push_back(id); }
+void MainWnd_ApplyRect() { UiRec_Note("ApplyRect"); }

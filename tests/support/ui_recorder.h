@@ -1,11 +1,14 @@
-// Native stand-in for the shell's windows, menus and dialogs: every call is recorded as a line.
+// Native stand-in for the shell's windows and menus (shell/ui_services.h, implemented by
+// ui_recorder.cpp), and the call log that the other window recorders share so a test sees their
+// order: the file dialogs (file_dialog_recorder.cpp) and the effect editor's dialogs
+// (effect_ui_recorder.cpp). Every call is recorded as a line.
 #pragma once
 #include <string>
 #include <vector>
 
 struct UiRecorder {
     std::vector<std::string> calls;  // "MenuSet MENU_EFFECT", "ViewCreate 2", "Place 2 96 256 256 256"...
-    void* active = nullptr;          // what Svc_ActiveWindow answers
+    void* active = nullptr;          // what Wnd_Active answers
     int confirmExits = 0;
     int optionsOpened = 0;
     unsigned nextHandle = 2;         // handles count up from 2 (1 is the main window)
@@ -27,5 +30,7 @@ struct UiRecorder {
 };
 
 UiRecorder& UiRec();
+// Appends a printf-formatted line to UiRec().calls.
+void UiRec_Note(const char* fmt, ...);
 // The handle the recorder gives the main window.
 void* UiRec_MainWindow();

@@ -6,9 +6,9 @@
 
 #include <cstdlib>
 
+#include "effect/effect_edit_dialogs.h"
 #include "effect/effect_edit_hooks.h"
 #include "frame/lib.h"
-#include "frame/services.h"
 #include "frame/text.h"
 #include "frame/win32/app_frame.h"
 #include "shell/current.h"
@@ -376,7 +376,7 @@ INT_PTR CALLBACK ParticleModeProc(HWND wnd, UINT msg, WPARAM, LPARAM lParam)
 
 // ---- the seam ------------------------------------------------------------------------------------
 
-void Svc_EffectDialogsOpen()
+void EffectDlg_Open()
 {
     const int h = g_Lib.monitorHeight;
     if (!g_EffectImageListSlot.window) {
@@ -410,7 +410,7 @@ void Svc_EffectDialogsOpen()
     g_PanelDirtyEffect = 1;
 }
 
-void Svc_EffectDialogsClose()
+void EffectDlg_Close()
 {
     Destroy(g_EffectImageListSlot);
     s_ImageList = nullptr;
@@ -421,7 +421,7 @@ void Svc_EffectDialogsClose()
     Destroy(g_EffectParticleSlot);
 }
 
-void Svc_EffectImageListFill()
+void EffectDlg_FillImageList()
 {
     if (!s_ImageList || !IsWindow(s_ImageList)) return;
     SendMessageA(s_ImageList, LB_RESETCONTENT, 0, 0);
@@ -431,7 +431,7 @@ void Svc_EffectImageListFill()
     SendMessageA(s_ImageList, LB_SETCURSEL, 0, 0);
 }
 
-void Svc_EffectSliderSet(int32_t pos, int32_t max)
+void EffectDlg_SetSlider(int32_t pos, int32_t max)
 {
     HWND slider = (HWND)g_EffectSlider;
     if (!slider || !IsWindow(slider)) return;
@@ -439,16 +439,16 @@ void Svc_EffectSliderSet(int32_t pos, int32_t max)
     SetScrollPos(slider, SB_CTL, pos, TRUE);
 }
 
-void Svc_EffectParticleSetField(int id, const char* text)
+void EffectDlg_SetParticleField(int id, const char* text)
 {
     HWND wnd = Wnd(g_EffectParticleSlot);
     if (wnd && IsWindow(wnd)) SetDlgItemTextA(wnd, id, text);
 }
 
-void Svc_ParticleDialogOpen()
+void ParticleDlg_Open()
 {
     if (g_ParticleModeSlot.window) return;
     g_ParticleModeSlot.window = Create(107, ParticleModeProc, 0, g_Lib.monitorHeight - 330, 740, 300);
 }
 
-void Svc_ParticleDialogClose() { Destroy(g_ParticleModeSlot); }
+void ParticleDlg_Close() { Destroy(g_ParticleModeSlot); }

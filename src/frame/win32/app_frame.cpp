@@ -7,6 +7,7 @@
 #include "frame/lib.h"
 #include "frame/scene.h"
 #include "frame/text.h"
+#include "frame/tick_services.h"
 #include "frame/timer.h"
 #include "frame/win32/avi_writer.h"
 #include "frame/win32/frame_hooks.h"
@@ -438,45 +439,38 @@ static void PresentPlanned(HRESULT* result)
     }
 }
 
-namespace {
-
-struct D3D_TICK_HOST : FRAME_TICK_HOST {
-    bool VideoPlaying() override { return Media_IsVideoPlaying(); }
-    int32_t TestCooperativeLevel() override { return g_Device->TestCooperativeLevel(); }
-    void TakeDesktopModeForWindowed() override
-    {
-        DEVICE_SETTINGS_SIDE& w = g_DeviceSettings.windowedSide;
-        D3DDISPLAYMODE mode;
-        if (w.adapterInfo && SUCCEEDED(g_D3D->GetAdapterDisplayMode(w.adapterInfo->ordinal, &mode))) {
-            w.displayMode = {mode.Width, mode.Height, mode.RefreshRate, (int32_t)mode.Format};
-            g_PresentParams.BackBufferFormat = mode.Format;
-        }
+bool FrameTick_VideoPlaying() { return Media_IsVideoPlaying(); }
+int32_t FrameTick_TestCooperativeLevel() { return g_Device->TestCooperativeLevel(); }
+void FrameTick_TakeDesktopModeForWindowed()
+{
+    DEVICE_SETTINGS_SIDE& w = g_DeviceSettings.windowedSide;
+    D3DDISPLAYMODE mode;
+    if (w.adapterInfo && SUCCEEDED(g_D3D->GetAdapterDisplayMode(w.adapterInfo->ordinal, &mode))) {
+        w.displayMode = {mode.Width, mode.Height, mode.RefreshRate, (int32_t)mode.Format};
+        g_PresentParams.BackBufferFormat = mode.Format;
     }
-    int32_t ResetDevice() override { return App_ResetDevice(); }
-    float AppTime() override { return App_Timer(TIMER_GETAPPTIME); }
-    float ElapsedTime() override { return App_Timer(TIMER_GETELAPSEDTIME); }
-    void Render() override
-    {
-        if (g_FrameHooks.renderFrame) g_FrameHooks.renderFrame();
-        App_UpdateStats();
-    }
-    bool Recording() override { return g_ScreenGroup == 9 && g_AviWriter; }
-    void Record() override { Avi_CaptureFrame(); }
-    int32_t Present() override
-    {
-        HRESULT hr;
-        PresentPlanned(&hr);
-        return hr;
-    }
-};
-
-} // namespace
+}
+int32_t FrameTick_ResetDevice() { return App_ResetDevice(); }
+float FrameTick_AppTime() { return App_Timer(TIMER_GETAPPTIME); }
+float FrameTick_ElapsedTime() { return App_Timer(TIMER_GETELAPSEDTIME); }
+void FrameTick_Render()
+{
+    if (g_FrameHooks.renderFrame) g_FrameHooks.renderFrame();
+    App_UpdateStats();
+}
+bool FrameTick_Recording() { return g_ScreenGroup == 9 && g_AviWriter; }
+void FrameTick_Record() { Avi_CaptureFrame(); }
+int32_t FrameTick_Present()
+{
+    HRESULT hr;
+    PresentPlanned(&hr);
+    return hr;
+}
 
 void App_Render3D()
 {
     if (!g_Device) return;
-    D3D_TICK_HOST host;
-    Frame_Tick(g_Frame, host);
+    Frame_Tick(g_Frame);
 }
 
 void App_RenderFrame()

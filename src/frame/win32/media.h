@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <cstdint>
 
-#include "frame/services.h"
+#include "frame/sound.h"
 
 struct MEDIA {
     HWND wnd;          // the MCI window (a child of the main window); null when none
@@ -15,7 +15,7 @@ struct MEDIA {
 
 extern MEDIA g_Media;
 
-// MediaPlay and Media_Stop are declared with the platform seam (frame/services.h). MediaPlay does
+// MediaPlay and Media_Stop are declared with the playback seam (frame/sound.h). MediaPlay does
 // not restart the file already playing (true), except a looping one whose window reports that it
 // stopped; false when MCI cannot open the file. Media_Stop closes the media window.
 // The media window, null when none.

@@ -1,7 +1,6 @@
-// The studio's side of the platform seam (frame/services.h).
+// The studio's side of the frame's platform seam (frame/services.h).
 #include <windows.h>
 #include <process.h>
-#include <d3d9.h>
 
 #include "frame/services.h"
 #include "frame/lib.h"
@@ -100,7 +99,14 @@ void Svc_LockDestroy(SVC_LOCK* l)
 void Svc_Lock(SVC_LOCK* l) { EnterCriticalSection(&l->cs); }
 void Svc_Unlock(SVC_LOCK* l) { LeaveCriticalSection(&l->cs); }
 
-void Svc_ReleaseTexture(IDirect3DTexture9* texture)
+bool Svc_PumpMessage()
 {
-    if (texture) texture->Release();
+    MSG msg;
+    // An inactive studio waits for its next message, but never past the next check of the load:
+    // a load that ends posts nothing.
+    if (!App_IsActive()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
 }

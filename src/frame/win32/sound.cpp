@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "frame/lib.h"
-#include "frame/services.h"
+#include "frame/sound.h"
 #include "frame/win32/app_frame.h"
 
 SOUND_MANAGER g_SoundManager;

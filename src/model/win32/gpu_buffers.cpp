@@ -13,6 +13,7 @@
 #include "frame/win32/image_load.h"
 #include "model/win32/model_textures.h"
 #include "frame/services.h"
+#include "model/gpu_services.h"
 #include "model/gpu_update.h"
 #include "model/model_table.h"
 
@@ -239,7 +240,7 @@ bool Gpu_BuildDisplacement(int32_t id)
     return true;
 }
 
-bool Svc_GpuBuildBuffers(int32_t id, int32_t kind)
+bool Gpu_BuildBuffers(int32_t id, int32_t kind)
 {
     switch (kind) {
     case 2: return Gpu_BuildKind2(id);
@@ -251,7 +252,7 @@ bool Svc_GpuBuildBuffers(int32_t id, int32_t kind)
     }
 }
 
-bool Svc_GpuWriteVertices(int32_t id, int32_t group, const float* positions, const float* normals, int32_t count)
+bool Gpu_WriteVertices(int32_t id, int32_t group, const float* positions, const float* normals, int32_t count)
 {
     MODEL3_RENDER* r = Gpu_GetModelRes(id);
     if (!r || group < 0 || (size_t)group >= r->groups.size() || !positions || count <= 0) return false;

@@ -1,13 +1,13 @@
-// The studio's side of the 3D model resources of the platform seam: render data, textures and
-// sounds of model slots.
+// The studio's side of the model's platform seam (model/gpu_services.h) for model slots: render data,
+// textures and sounds.
 #include <windows.h>
 
 #include "frame/lib.h"
-#include "frame/services.h"
 #include "frame/sound.h"
 #include "frame/text.h"
 #include "frame/win32/image_load.h"
 #include "model/win32/model_textures.h"
+#include "model/gpu_services.h"
 #include "model/gpu_update.h"
 #include "model/model_table.h"
 
@@ -42,10 +42,10 @@ void LoadMedia(int32_t id)
 
 } // namespace
 
-void Svc_Model3Event(int32_t id, int event)
+void Model3_Notify(int32_t id, int event)
 {
     switch (event) {
-    case SVC_MODEL3_CREATED: {
+    case MODEL3_EVENT_CREATED: {
         QVL::MODEL3_RENDER* r = Gpu_EnsureModelRes(id);
         // A reused slot may still hold what its last model made.
         Gpu_ReleaseModelRes(r);
@@ -53,13 +53,13 @@ void Svc_Model3Event(int32_t id, int event)
         Gpu_ResizeModelRes(r);
         break;
     }
-    case SVC_MODEL3_READ:
+    case MODEL3_EVENT_READ:
         Gpu_ResizeModelRes(Gpu_EnsureModelRes(id));
         break;
-    case SVC_MODEL3_MEDIA:
+    case MODEL3_EVENT_MEDIA:
         LoadMedia(id);
         break;
-    case SVC_MODEL3_FREED:
+    case MODEL3_EVENT_FREED:
         Gpu_ReleaseModelRes(Gpu_GetModelRes(id));
         Gpu_FreeKind1(id);
         Gpu_FreeKind3(id);
@@ -69,16 +69,4 @@ void Svc_Model3Event(int32_t id, int event)
     default:
         break;
     }
-}
-
-bool Svc_PumpMessage()
-{
-    MSG msg;
-    // An inactive studio waits for its next message, but never past the next check of the load:
-    // a load that ends posts nothing.
-    if (!App_IsActive()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-    return true;
 }

@@ -1,5 +1,5 @@
 // Sprite drawing: a texture slot's picture as one 2D quad with the stored blend.
-#include "frame/services.h"
+#include "model/gpu_services.h"
 #include "render/immediate.h"
 #include "render/sprite.h"
 #include "render/tex_slots.h"

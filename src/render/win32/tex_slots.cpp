@@ -2,6 +2,7 @@
 // directory.
 #include "render/tex_slots.h"
 
+#include <d3d9.h>
 #include <cstring>
 
 #include "frame/win32/image_load.h"
@@ -62,4 +63,9 @@ void Tex_Set(int32_t index)
     // An index beyond the table binds nothing rather than reading past it.
     IDirect3DTexture9* tex = index >= 0 && (size_t)index < g_TexSlots.size() ? g_TexSlots[index].texture : nullptr;
     g_Device->SetTexture(0, tex);
+}
+
+void Tex_Release(IDirect3DTexture9* texture)
+{
+    if (texture) texture->Release();
 }

@@ -9,6 +9,7 @@
 #include "shell/dlg_slot.h"
 #include "shell/mode_hooks.h"
 #include "shell/mode_input.h"
+#include "model/gpu_services.h"
 #include "shell/views.h"
 #include "shell/win32/shell_win32.h"
 
