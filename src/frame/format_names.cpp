@@ -87,12 +87,3 @@ const char* Enum_PresentIntervalName(uint32_t interval)
     default: return "Unknown PresentInterval";
     }
 }
-
-int32_t Str_CopyN(char* dst, const char* src, int32_t length)
-{
-    if (!dst || !src || length < 1) return HR_E_INVALIDARG;
-    int32_t i = 0;
-    for (; i < length - 1 && src[i]; ++i) dst[i] = src[i];
-    dst[i] = 0;
-    return HR_OK;
-}

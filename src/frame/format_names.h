@@ -9,7 +9,3 @@ const char* Enum_DeviceTypeName(int32_t devType);
 const char* Enum_MultiSampleTypeName(int32_t type);
 const char* Enum_VertexProcessingTypeName(int32_t type);
 const char* Enum_PresentIntervalName(uint32_t interval);
-
-// Copies at most length - 1 characters and always terminates; E_INVALIDARG for a null
-// destination or source or a length below 1.
-int32_t Str_CopyN(char* dst, const char* src, int32_t length);

@@ -40,16 +40,14 @@ bool Str_CopyN(char* dst, size_t cap, const char* src, size_t n)
 {
     if (!dst || cap == 0) return false;
     if (!src) src = "", n = 0;
+    // Only the bytes before the terminator count, and none past it is read.
+    const void* end = std::memchr(src, 0, n < cap ? n : cap);
+    if (end) n = (size_t)((const char*)end - src);
     const bool fits = n < cap;
     if (!fits) n = Str_BoundaryBefore(src, cap - 1);
     std::memmove(dst, src, n);
     dst[n] = 0;
     return fits;
-}
-
-bool Str_Copy(char* dst, size_t cap, const char* src)
-{
-    return Str_CopyN(dst, cap, src, src ? std::strlen(src) : 0);
 }
 
 const char* Str_FindLastChar(const char* s, char c)

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "frame/d3d_values.h"
 #include "frame/format_names.h"
 
@@ -35,17 +33,4 @@ TEST(FormatNames, DialogNameTables)
     EXPECT_STREQ("D3DPRESENT_INTERVAL_THREE", Enum_PresentIntervalName(PRESENT_INTERVAL_THREE));
     EXPECT_STREQ("D3DPRESENT_INTERVAL_IMMEDIATE", Enum_PresentIntervalName(PRESENT_INTERVAL_IMMEDIATE));
     EXPECT_STREQ("Unknown PresentInterval", Enum_PresentIntervalName(3));
-}
-
-TEST(FormatNames, CopyNIsBoundedAndChecksArguments)
-{
-    char buf[8];
-    std::memset(buf, 'x', sizeof buf);
-    EXPECT_EQ(HR_OK, Str_CopyN(buf, "abc", 1));
-    EXPECT_STREQ("", buf);
-    EXPECT_EQ(HR_OK, Str_CopyN(buf, "abcdefghij", sizeof buf));
-    EXPECT_STREQ("abcdefg", buf);
-    EXPECT_EQ(HR_E_INVALIDARG, Str_CopyN(nullptr, "a", 4));
-    EXPECT_EQ(HR_E_INVALIDARG, Str_CopyN(buf, nullptr, 4));
-    EXPECT_EQ(HR_E_INVALIDARG, Str_CopyN(buf, "a", 0));
 }
