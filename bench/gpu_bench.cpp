@@ -112,7 +112,7 @@ void BM_ImmediateTriangles(benchmark::State& state)
         VERTEX_SINK sink{scratch.data(), (int32_t)scratch.size(), 0, Discard, nullptr};
         tris = 0;
         for (int g = 0; g < Grid().groupCount; ++g) tris += Render_EmitMaterial(&Grid(), g, MATERIAL_DRAW_OPTIONS{}, sink);
-        Sink_Flush(sink);
+        VertexSink_Flush(sink);
     }
     state.counters["triangles"] = tris;
 }

@@ -40,7 +40,7 @@ std::vector<QVL::PARTICLE> MakeScene()
         v[i].instance = inst;
         v[i].effect = id;
         v[i].part = 0;
-        v[i].positionSpeed[0] = Particle_Rnd(0.0f, 1.0f);
+        v[i].positionSpeed[0] = Particle_RandomAround(0.0f, 1.0f);
         v[i].positionSpeed[1] = -2.0f;
     }
     return v;

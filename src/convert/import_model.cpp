@@ -100,13 +100,13 @@ void Import_Apply(int32_t id, MODEL3* m, IMPORT_MODEL& im, const char* path)
         if (im.textures[i].empty()) continue;
         TEXTURE3& t = m->textures[i + 1];
         t.used = 1;
-        Str_Copy(t.file, sizeof t.file, im.textures[i].c_str());
-        Str_Copy(t.path, sizeof t.path, im.textures[i].c_str());
+        Str_CopyN(t.file, sizeof t.file, im.textures[i].c_str());
+        Str_CopyN(t.path, sizeof t.path, im.textures[i].c_str());
         anyTexture = true;
     }
     m->textureCount = (int16_t)(textures + 1);
     if (im.tintWhite) m->tint[0] = m->tint[1] = m->tint[2] = m->tint[3] = 255.0f;
-    Str_Copy(m->file, sizeof m->file, path);
+    Str_CopyN(m->file, sizeof m->file, path);
     Model3_FitArrays(m);
     if (im.calcNormals) Model3_CalcNormals(m);
     m->gpuRebuild = 1;

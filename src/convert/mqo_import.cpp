@@ -103,7 +103,7 @@ IMPORT_RESULT ReadMaterials(TextLines& lines, int32_t count, MQO_STATE& st)
         std::vector<std::string> tokens = Tokens(line);
         if (tokens.empty()) return IMPORT_DAMAGED;
         GROUP3& g = st.im.groups[(size_t)i];
-        Str_Copy(g.name, sizeof g.name, tokens[0].c_str());
+        Str_CopyN(g.name, sizeof g.name, tokens[0].c_str());
         g.color[0] = g.color[1] = g.color[2] = g.alpha = 255.0f;
         st.textured.push_back(false);
         st.materials = i + 1;

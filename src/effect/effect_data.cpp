@@ -64,7 +64,7 @@ int32_t Effect_AddTexture(EFFECT* e, const char* folder, const char* file)
         return -1;
     }
     QVL::EFFECT_TEX t{};
-    if (!Str_Copy(t.folder, sizeof t.folder, folder) || !Str_Copy(t.file, sizeof t.file, file)) return -1;
+    if (!Str_CopyN(t.folder, sizeof t.folder, folder) || !Str_CopyN(t.file, sizeof t.file, file)) return -1;
     t.texture = -1;
     e->textures.push_back(t);
     return (int32_t)e->textures.size() - 1;

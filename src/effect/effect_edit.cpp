@@ -144,7 +144,7 @@ void EffectEdit_Enter()
 
 void EffectEdit_InitParticlePart(EFFECT_PART& part)
 {
-    Str_Copy(part.name, sizeof part.name, "パーティクル");
+    Str_CopyN(part.name, sizeof part.name, "パーティクル");
     part.kind = QVL::EFFECT_PART_EMITTER;
     EFFECT_KEY& k = part.keys[0];
     k.shown = 1;
@@ -176,10 +176,10 @@ void EffectEdit_SampleRecord(EFFECT& e)
     };
     for (const SAMPLE_PART& s : kParts) {
         EFFECT_PART& part = e.parts[(size_t)Effect_PartCreate(&e)];
-        Str_Copy(part.name, sizeof part.name, kSampleName);
+        Str_CopyN(part.name, sizeof part.name, kSampleName);
         part.kind = QVL::EFFECT_PART_OBJ2;
-        Str_Copy(part.folder, sizeof part.folder, kSampleFolder);
-        Str_Copy(part.file, sizeof part.file, kSampleObject);
+        Str_CopyN(part.folder, sizeof part.folder, kSampleFolder);
+        Str_CopyN(part.file, sizeof part.file, kSampleObject);
         EFFECT_KEY& k = part.keys[0];
         k.frame = s.frame;
         k.shown = 1;
@@ -201,8 +201,8 @@ void EffectEdit_BuildSample()
     EFFECT* e = Effect_GetData(g_CurEffectId);
     EffectEdit_SampleRecord(*e);
     // Its file lies in the data folder, against which its parts name their 2D objects.
-    Str_Copy(e->folder, sizeof e->folder, g_Lib.dataFolder);
-    Str_Copy(e->file, sizeof e->file, kSampleFile);
+    Str_CopyN(e->folder, sizeof e->folder, g_Lib.dataFolder);
+    Str_CopyN(e->file, sizeof e->file, kSampleFile);
     for (size_t i = 0; i < e->parts.size(); ++i) {
         if (e->parts[i].kind != QVL::EFFECT_PART_OBJ2) continue;
         const int32_t object = LoadSampleObject();
@@ -330,10 +330,10 @@ void EffectEdit_AddImagePart()
     const int32_t object = LoadSampleObject();
     e = Effect_GetData(g_CurEffectId);
     EFFECT_PART& part = e->parts[(size_t)index];
-    Str_Copy(part.name, sizeof part.name, kSampleName);
+    Str_CopyN(part.name, sizeof part.name, kSampleName);
     part.kind = QVL::EFFECT_PART_IMAGE;
-    Str_Copy(part.folder, sizeof part.folder, kSampleFolder);
-    Str_Copy(part.file, sizeof part.file, kSampleObject);
+    Str_CopyN(part.folder, sizeof part.folder, kSampleFolder);
+    Str_CopyN(part.file, sizeof part.file, kSampleObject);
     part.object = object;
     EFFECT_KEY& k = part.keys[0];
     k.shown = 1;

@@ -26,7 +26,7 @@ int32_t Particle_Random()
     return (int32_t)((g_ParticleRandState >> 16) & 0x7FFF);
 }
 
-float Particle_Rnd(float base, float range)
+float Particle_RandomAround(float base, float range)
 {
     if (!(range > 0.0f)) return base;
     int32_t r = Particle_Random();
@@ -109,17 +109,17 @@ void Particle_Spawn(int32_t i, int32_t effect, int32_t j)
     p.part = j;
     for (int a = 0; a < 3; ++a) p.position[a] = part.curPosition[a] + ref.inst->position[a];
     // The random numbers are drawn in this order.
-    p.positionSpeed[0] = Particle_Rnd(K.speed[0], K.speedRange[0]);
-    p.positionSpeed[1] = Particle_Rnd(K.speed[1], K.speedRange[1]);
+    p.positionSpeed[0] = Particle_RandomAround(K.speed[0], K.speedRange[0]);
+    p.positionSpeed[1] = Particle_RandomAround(K.speed[1], K.speedRange[1]);
     p.positionSpeed[2] = K.speed[2];
     p.rotation[2] = part.curRotation[2] + ref.inst->rotation[2];
-    p.rotationSpeed[2] = Particle_Rnd(K.rotSpeed[2], K.rotSpeedRange[2]);
+    p.rotationSpeed[2] = Particle_RandomAround(K.rotSpeed[2], K.rotSpeedRange[2]);
     for (int a = 0; a < 3; ++a) p.scale[a] = part.curScale[a];
-    p.scaleSpeed[0] = Particle_Rnd(K.scaleSpeed[0], K.scaleSpeedRange[0]);
-    p.scaleSpeed[1] = Particle_Rnd(K.scaleSpeed[1], K.scaleSpeedRange[1]);
+    p.scaleSpeed[0] = Particle_RandomAround(K.scaleSpeed[0], K.scaleSpeedRange[0]);
+    p.scaleSpeed[1] = Particle_RandomAround(K.scaleSpeed[1], K.scaleSpeedRange[1]);
     p.scaleSpeed[2] = K.scaleSpeed[2];
     for (int a = 0; a < 4; ++a) p.color[a] = part.curColor[a];
-    for (int a = 0; a < 4; ++a) p.colorSpeed[a] = Particle_Rnd(K.colorSpeed[a], K.colorSpeedRange[a]);
+    for (int a = 0; a < 4; ++a) p.colorSpeed[a] = Particle_RandomAround(K.colorSpeed[a], K.colorSpeedRange[a]);
     g_Particles.particles.push_back(p);
 }
 

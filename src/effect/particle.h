@@ -56,7 +56,7 @@ bool Particle_PrepareDraw(QVL::PARTICLE& p, QVL::PARTICLE_SPRITE& out);
 void Particle_SeedRandom(uint32_t seed);
 int32_t Particle_Random();
 // base when range is 0 or less; else base - range + (r mod m) * 0.001 with m = trunc(range * 2000).
-float Particle_Rnd(float base, float range);
+float Particle_RandomAround(float base, float range);
 // Draws one particle through the sprites (render/sprite.h) under its key's blend, or nothing.
 void Particle_Draw(QVL::PARTICLE& p);
 // The counted particles in array order.

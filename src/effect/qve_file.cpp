@@ -89,10 +89,10 @@ void JoinPath(char* dst, size_t cap, const char* a, const char* b)
 bool SetNames(EFFECT* e, const char* folder, const char* file)
 {
     char f[256], n[256];
-    bool fits = Str_Copy(f, sizeof f, folder ? folder : "");
-    fits = Str_Copy(n, sizeof n, file ? file : "") && fits;
-    Str_Copy(e->folder, sizeof e->folder, f);
-    Str_Copy(e->file, sizeof e->file, n);
+    bool fits = Str_CopyN(f, sizeof f, folder ? folder : "");
+    fits = Str_CopyN(n, sizeof n, file ? file : "") && fits;
+    Str_CopyN(e->folder, sizeof e->folder, f);
+    Str_CopyN(e->file, sizeof e->file, n);
     JoinPath(e->path, sizeof e->path, f, n);
     return fits;
 }
@@ -182,7 +182,7 @@ int32_t QVE_Load(int32_t id, const char* folder, const char* file)
         t.texture = Tex_Load(path);
     }
     char folderArg[256];
-    Str_Copy(folderArg, sizeof folderArg, folder ? folder : "");
+    Str_CopyN(folderArg, sizeof folderArg, folder ? folder : "");
     for (size_t i = firstNew; i < e->parts.size(); ++i) {
         // Obj2_Load may not touch g_EffectData, but take the part afresh after each call anyway.
         EFFECT_PART& p = e->parts[i];
@@ -190,7 +190,7 @@ int32_t QVE_Load(int32_t id, const char* folder, const char* file)
         char objFolder[512];
         JoinPath(objFolder, sizeof objFolder, folderArg, p.folder);
         char partFile[256];
-        Str_Copy(partFile, sizeof partFile, p.file);
+        Str_CopyN(partFile, sizeof partFile, p.file);
         int32_t obj = Obj2_Load(objFolder, partFile);
         e = Effect_GetData(id);
         e->parts[i].object = obj;

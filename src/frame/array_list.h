@@ -28,7 +28,7 @@ struct ARRAY_LIST {
 };
 
 // Typed reads of a list the caller knows the kind of.
-template <class T> inline T* AL_Ref(const ARRAY_LIST* list, uint32_t i) { return static_cast<T*>(list->Item(i)); }
-template <class T> inline T AL_Value(const ARRAY_LIST* list, uint32_t i) { return *static_cast<T*>(list->Item(i)); }
+template <class T> inline T* ArrayList_Ref(const ARRAY_LIST* list, uint32_t i) { return static_cast<T*>(list->Item(i)); }
+template <class T> inline T ArrayList_Value(const ARRAY_LIST* list, uint32_t i) { return *static_cast<T*>(list->Item(i)); }
 
 } // namespace QVL

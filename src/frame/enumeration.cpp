@@ -28,12 +28,12 @@ D3D_DEVICE_COMBO::D3D_DEVICE_COMBO()
 
 D3D_DEVICE_INFO::~D3D_DEVICE_INFO()
 {
-    for (uint32_t i = 0; i < deviceCombos.Count(); ++i) delete AL_Ref<D3D_DEVICE_COMBO>(&deviceCombos, i);
+    for (uint32_t i = 0; i < deviceCombos.Count(); ++i) delete ArrayList_Ref<D3D_DEVICE_COMBO>(&deviceCombos, i);
 }
 
 D3D_ADAPTER_INFO::~D3D_ADAPTER_INFO()
 {
-    for (uint32_t i = 0; i < deviceInfos.Count(); ++i) delete AL_Ref<D3D_DEVICE_INFO>(&deviceInfos, i);
+    for (uint32_t i = 0; i < deviceInfos.Count(); ++i) delete ArrayList_Ref<D3D_DEVICE_INFO>(&deviceInfos, i);
 }
 
 D3D_ENUMERATION::D3D_ENUMERATION()
@@ -52,7 +52,7 @@ D3D_ENUMERATION::~D3D_ENUMERATION()
 void Enum_Free(D3D_ENUMERATION& e)
 {
     if (e.adapterInfos) {
-        for (uint32_t i = 0; i < e.adapterInfos->Count(); ++i) delete AL_Ref<D3D_ADAPTER_INFO>(e.adapterInfos, i);
+        for (uint32_t i = 0; i < e.adapterInfos->Count(); ++i) delete ArrayList_Ref<D3D_ADAPTER_INFO>(e.adapterInfos, i);
         delete e.adapterInfos;
         e.adapterInfos = nullptr;
     }
@@ -151,9 +151,9 @@ void BuildMultiSampleTypeList(D3D_ENUMERATION& e, D3D_DEVICE_COMBO* c)
 void BuildConflictList(D3D_ENUMERATION& e, D3D_DEVICE_COMBO* c)
 {
     for (uint32_t i = 0; i < c->depthStencilFormats.Count(); ++i) {
-        int32_t ds = AL_Value<int32_t>(&c->depthStencilFormats, i);
+        int32_t ds = ArrayList_Value<int32_t>(&c->depthStencilFormats, i);
         for (uint32_t j = 0; j < c->multiSampleTypes.Count(); ++j) {
-            int32_t ms = AL_Value<int32_t>(&c->multiSampleTypes, j);
+            int32_t ms = ArrayList_Value<int32_t>(&c->multiSampleTypes, j);
             if (!e.source->CheckMultiSample(c->ordinal, c->devType, ds, c->windowed, ms, nullptr)) {
                 DS_MS_CONFLICT conflict = {ds, ms};
                 c->conflicts.Add(&conflict);
@@ -203,7 +203,7 @@ void BuildPresentIntervalList(D3D_DEVICE_INFO* d, D3D_DEVICE_COMBO* c)
 int32_t EnumerateDeviceCombos(D3D_ENUMERATION& e, D3D_DEVICE_INFO* d, ARRAY_LIST* adapterFormats)
 {
     for (uint32_t i = 0; i < adapterFormats->Count(); ++i) {
-        int32_t adapterFormat = AL_Value<int32_t>(adapterFormats, i);
+        int32_t adapterFormat = ArrayList_Value<int32_t>(adapterFormats, i);
         for (int32_t bb : kBackBufferFormats) {
             if (Enum_AlphaChannelBits(bb) < e.minAlphaChannelBits) continue;
             for (int w = 0; w < 2; ++w) {
@@ -276,7 +276,7 @@ int32_t Enum_Enumerate(D3D_ENUMERATION& e)
 
         ARRAY_LIST adapterFormats(AL_VALUE, sizeof(int32_t));
         for (uint32_t i = 0; i < e.allowedAdapterFormats->Count(); ++i) {
-            int32_t format = AL_Value<int32_t>(e.allowedAdapterFormats, i);
+            int32_t format = ArrayList_Value<int32_t>(e.allowedAdapterFormats, i);
             uint32_t modes = e.source->AdapterModeCount(ordinal, format);
             for (uint32_t m = 0; m < modes; ++m) {
                 DISPLAY_MODE mode;
@@ -315,10 +315,10 @@ static void SetSide(const D3D_ENUMERATION& e, DEVICE_SETTINGS_SIDE& side, D3D_AD
     side.deviceInfo = device;
     side.deviceCombo = combo;
     side.displayMode = mode;
-    if (e.usesDepthBuffer) side.depthStencilFormat = AL_Value<int32_t>(&combo->depthStencilFormats, 0);
-    side.multiSampleType = AL_Value<int32_t>(&combo->multiSampleTypes, 0);
+    if (e.usesDepthBuffer) side.depthStencilFormat = ArrayList_Value<int32_t>(&combo->depthStencilFormats, 0);
+    side.multiSampleType = ArrayList_Value<int32_t>(&combo->multiSampleTypes, 0);
     side.multiSampleQuality = 0;
-    side.vertexProcessingType = AL_Value<int32_t>(&combo->vertexProcessingTypes, 0);
+    side.vertexProcessingType = ArrayList_Value<int32_t>(&combo->vertexProcessingTypes, 0);
     side.presentInterval = interval;
 }
 
@@ -333,13 +333,13 @@ bool App_FindBestWindowedMode(const D3D_ENUMERATION& e, bool requireHAL, bool re
     D3D_DEVICE_INFO* bestDevice = nullptr;
     D3D_DEVICE_COMBO* bestCombo = nullptr;
     for (uint32_t ia = 0; ia < e.adapterInfos->Count(); ++ia) {
-        D3D_ADAPTER_INFO* a = AL_Ref<D3D_ADAPTER_INFO>(e.adapterInfos, ia);
+        D3D_ADAPTER_INFO* a = ArrayList_Ref<D3D_ADAPTER_INFO>(e.adapterInfos, ia);
         for (uint32_t id = 0; id < a->deviceInfos.Count(); ++id) {
-            D3D_DEVICE_INFO* d = AL_Ref<D3D_DEVICE_INFO>(&a->deviceInfos, id);
+            D3D_DEVICE_INFO* d = ArrayList_Ref<D3D_DEVICE_INFO>(&a->deviceInfos, id);
             if (requireHAL && d->devType != DEVTYPE_HAL) continue;
             if (requireREF && d->devType != DEVTYPE_REF) continue;
             for (uint32_t ic = 0; ic < d->deviceCombos.Count(); ++ic) {
-                D3D_DEVICE_COMBO* c = AL_Ref<D3D_DEVICE_COMBO>(&d->deviceCombos, ic);
+                D3D_DEVICE_COMBO* c = ArrayList_Ref<D3D_DEVICE_COMBO>(&d->deviceCombos, ic);
                 if (!c->windowed || c->adapterFormat != desktop.format) continue;
                 bool matching = c->backBufferFormat == c->adapterFormat;
                 bool hal = c->devType == DEVTYPE_HAL;
@@ -369,15 +369,15 @@ bool App_FindBestFullscreenMode(const D3D_ENUMERATION& e, bool requireHAL, bool 
     D3D_DEVICE_INFO* bestDevice = nullptr;
     D3D_DEVICE_COMBO* bestCombo = nullptr;
     for (uint32_t ia = 0; ia < e.adapterInfos->Count(); ++ia) {
-        D3D_ADAPTER_INFO* a = AL_Ref<D3D_ADAPTER_INFO>(e.adapterInfos, ia);
+        D3D_ADAPTER_INFO* a = ArrayList_Ref<D3D_ADAPTER_INFO>(e.adapterInfos, ia);
         DISPLAY_MODE desktop;
         if (!e.source->AdapterDisplayMode(a->ordinal, &desktop)) continue;
         for (uint32_t id = 0; id < a->deviceInfos.Count(); ++id) {
-            D3D_DEVICE_INFO* d = AL_Ref<D3D_DEVICE_INFO>(&a->deviceInfos, id);
+            D3D_DEVICE_INFO* d = ArrayList_Ref<D3D_DEVICE_INFO>(&a->deviceInfos, id);
             if (requireHAL && d->devType != DEVTYPE_HAL) continue;
             if (requireREF && d->devType != DEVTYPE_REF) continue;
             for (uint32_t ic = 0; ic < d->deviceCombos.Count(); ++ic) {
-                D3D_DEVICE_COMBO* c = AL_Ref<D3D_DEVICE_COMBO>(&d->deviceCombos, ic);
+                D3D_DEVICE_COMBO* c = ArrayList_Ref<D3D_DEVICE_COMBO>(&d->deviceCombos, ic);
                 if (c->windowed) continue;
                 bool hal = c->devType == DEVTYPE_HAL;
                 bool adapterMatchesDesktop = c->adapterFormat == desktop.format;
@@ -400,7 +400,7 @@ found:
     DISPLAY_MODE chosen = {};
     bool haveChoice = false;
     for (uint32_t i = 0; i < bestAdapter->displayModes.Count(); ++i) {
-        DISPLAY_MODE m = AL_Value<DISPLAY_MODE>(&bestAdapter->displayModes, i);
+        DISPLAY_MODE m = ArrayList_Value<DISPLAY_MODE>(&bestAdapter->displayModes, i);
         if (m.format != bestCombo->adapterFormat) continue;
         if (m.width == bestDesktop.width && m.height == bestDesktop.height && m.refreshRate == bestDesktop.refreshRate) {
             chosen = m;

@@ -131,7 +131,7 @@ void Frame_FormatFrameStats(char out[90], float fps, uint32_t width, uint32_t he
 {
     char formats[64];
     if (backFormat == displayFormat)
-        Str_Copy(formats, sizeof formats, App_FormatName(backFormat, false));
+        Str_CopyN(formats, sizeof formats, App_FormatName(backFormat, false));
     else
         Str_Format(formats, sizeof formats, "backbuf %s, adapter %s", App_FormatName(backFormat, false),
                    App_FormatName(displayFormat, false));
@@ -139,7 +139,7 @@ void Frame_FormatFrameStats(char out[90], float fps, uint32_t width, uint32_t he
     if (usesDepth) Str_Format(depth, sizeof depth, " (%s)", App_FormatName(depthFormat, false));
     char multi[32] = "";
     if (multiSampleType == 1)
-        Str_Copy(multi, sizeof multi, " (Nonmaskable Multisample)");
+        Str_CopyN(multi, sizeof multi, " (Nonmaskable Multisample)");
     else if (multiSampleType >= 2 && multiSampleType <= 16)
         Str_Format(multi, sizeof multi, " (%dx Multisample)", multiSampleType);
     Str_Format(out, 90, "%.02f fps (%dx%d), %s%s%s", fps, (int)width, (int)height, formats, depth, multi);

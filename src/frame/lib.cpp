@@ -47,7 +47,7 @@ LIB::LIB()
     windowHeight = 720;
     cpu.coreCount = 1;
     cpu.physicalCount = 1;
-    Str_Copy(g_MovieRenderSettings.outputName, sizeof g_MovieRenderSettings.outputName, "レンダリング");
+    Str_CopyN(g_MovieRenderSettings.outputName, sizeof g_MovieRenderSettings.outputName, "レンダリング");
     g_MovieRenderSettings.interval = 20;
     g_MovieRenderSettings.firstFrame = 0;
     g_MovieRenderSettings.lastFrame = 300;
@@ -101,7 +101,7 @@ int V_SyncGet() { return g_Scene.vSync; }
 
 void Lib_ExeFolderOf(const char* modulePath, char* out, int size)
 {
-    Str_Copy(out, (size_t)size, modulePath);
+    Str_CopyN(out, (size_t)size, modulePath);
     const char* sep = Str_FindLastChar(out, '\\');
     if (sep) out[sep - out] = 0;
 }

@@ -33,7 +33,7 @@ const char* File_GetExtension(const char* name)
     // A dot in a folder name is not an extension.
     const char* base = NamePart(name);
     const char* dot = Str_FindLastChar(base, '.');
-    if (dot && dot != base) Str_Copy(t_extension, sizeof t_extension, dot + 1);
+    if (dot && dot != base) Str_CopyN(t_extension, sizeof t_extension, dot + 1);
     return t_extension;
 }
 
@@ -77,7 +77,7 @@ int32_t File_GetSize(const char* path)
 
 void File_SetDialogDir(const char* folder)
 {
-    Str_Copy(g_FileDlg.startDir, sizeof g_FileDlg.startDir, folder);
+    Str_CopyN(g_FileDlg.startDir, sizeof g_FileDlg.startDir, folder);
 }
 
 bool File_ChDir(const char* folder)

@@ -44,7 +44,7 @@ bool ReadFormat(const uint8_t* body, uint32_t size, QVL::WAVE_FORMAT* fmt)
 
 } // namespace
 
-bool Wav_Parse(const uint8_t* bytes, size_t size, QVL::SOUND* out)
+bool Wave_Parse(const uint8_t* bytes, size_t size, QVL::SOUND* out)
 {
     if (!bytes || size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
         return false;
@@ -91,7 +91,7 @@ bool WaveLoad(QVL::SOUND* sound, const char* path)
         Log_Printf("*** ERROR *** %s Loadできませんでした。", path ? path : "");
         return false;
     }
-    return Wav_Parse(bytes.data(), bytes.size(), sound);
+    return Wave_Parse(bytes.data(), bytes.size(), sound);
 }
 
 bool Wave_LoadGlobalSound(int32_t index, const char* path)

@@ -47,7 +47,7 @@ extern bool g_SoundOk;
 // checked against the bytes there are; a data chunk that claims more than the file holds keeps the
 // whole blocks that are there. Only PCM is taken (also when described by the extensible format):
 // other encodings would play as noise. False leaves out unchanged.
-bool Wav_Parse(const uint8_t* bytes, size_t size, QVL::SOUND* out);
+bool Wave_Parse(const uint8_t* bytes, size_t size, QVL::SOUND* out);
 
 // Reads a WAV file into the sound; an unopenable file is logged. False leaves the sound unchanged.
 bool WaveLoad(QVL::SOUND* sound, const char* path);

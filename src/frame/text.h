@@ -22,7 +22,6 @@ bool Str_FormatV(char* dst, size_t cap, const char* fmt, va_list args);
 // Copies src, up to its terminator or its first n bytes, into dst of cap bytes: always terminated,
 // cut at a character boundary, false when cut. A null src copies as "".
 bool Str_CopyN(char* dst, size_t cap, const char* src, size_t n = (size_t)-1);
-inline bool Str_Copy(char* dst, size_t cap, const char* src) { return Str_CopyN(dst, cap, src); } // old name; rename_names: drop
 
 // Length of the longest prefix of s (of len bytes) that ends on a CP932 character boundary.
 size_t Str_BoundaryBefore(const char* s, size_t len);

@@ -90,8 +90,8 @@ bool Thread_EnqueueLoad(LOADER& l, int32_t id, const char* folder, const char* f
     if (!file || !*file || !l.lock) return false;
     LOAD_REQUEST req = {};
     req.id = id;
-    Str_Copy(req.folder, sizeof req.folder, folder ? folder : "");
-    Str_Copy(req.file, sizeof req.file, file);
+    Str_CopyN(req.folder, sizeof req.folder, folder ? folder : "");
+    Str_CopyN(req.file, sizeof req.file, file);
     if (!Str_Format(req.path, sizeof req.path, QV_PATH_JOIN, req.folder, req.file)) return false;
     if (!Svc_FileExists(req.path)) return false;
     Svc_Lock(l.lock);

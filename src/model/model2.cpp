@@ -28,16 +28,16 @@ MODEL2* Model2_NewRecord()
 {
     MODEL2* m = new MODEL2();
     m->version = kModel2Version;
-    Str_Copy(m->path, sizeof m->path, "新規.QVB");
+    Str_CopyN(m->path, sizeof m->path, "新規.QVB");
     m->boneCount = 2;
     for (MOTION2& mo : m->motions) mo.length = 60;
     m->motionCount = 1;
     m->motions[0].used = 1;
-    Str_Copy(m->motions[0].name, sizeof m->motions[0].name, "モーション名");
+    Str_CopyN(m->motions[0].name, sizeof m->motions[0].name, "モーション名");
     for (float& t : m->tint) t = 255.0f;
     m->displayState = 2;
     m->soundCount = 1;
-    Str_Copy(m->soundNames[0], sizeof m->soundNames[0], "なし");
+    Str_CopyN(m->soundNames[0], sizeof m->soundNames[0], "なし");
     m->light = 1;
     m->reservedF = 1.0f;
     m->scaleX = m->scaleY = 1.0f;
@@ -48,7 +48,7 @@ MODEL2* Model2_NewRecord()
         for (int b = 0; b < kModel2Bones; ++b) {
             BONE2& bone = m->bones[b];
             if (b == 0)
-                Str_Copy(bone.name, sizeof bone.name, "親ボーン");
+                Str_CopyN(bone.name, sizeof bone.name, "親ボーン");
             else
                 std::snprintf(bone.name, sizeof bone.name, "ボーン_%02d", b);
             bone.restScaleX = bone.restScaleY = 1.0f;

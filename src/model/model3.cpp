@@ -18,7 +18,7 @@ void Key3_Default(KEY3* k)
 void Motion3_Default(MOTION3* mo)
 {
     std::memset(mo, 0, sizeof *mo);
-    Str_Copy(mo->name, sizeof mo->name, "モーション名");
+    Str_CopyN(mo->name, sizeof mo->name, "モーション名");
     mo->length = 60;
     mo->loop = 1;
     mo->next = -1;
@@ -128,10 +128,10 @@ void Model3_Reset(MODEL3* m)
     m->animated = 0;
     m->boneCount = 2;
     m->version = kModel3Version;
-    Str_Copy(m->file, sizeof m->file, "新規.QVP");
+    Str_CopyN(m->file, sizeof m->file, "新規.QVP");
     for (int i = 0; i < kModel3Bones; ++i) {
         BONE3& b = m->bones[i];
-        if (i == 0) Str_Copy(b.name, sizeof b.name, "親ボーン");
+        if (i == 0) Str_CopyN(b.name, sizeof b.name, "親ボーン");
         else Str_Format(b.name, sizeof b.name, "ボーン_%02d", i);
         Key3_Default(&b.rest);
         b.parent = 0;
@@ -147,7 +147,7 @@ void Model3_Reset(MODEL3* m)
     m->skinningOption = 0;
     m->fillMode = 2;
     m->soundCount = 1;
-    Str_Copy(m->soundNames[0], sizeof m->soundNames[0], "なし");
+    Str_CopyN(m->soundNames[0], sizeof m->soundNames[0], "なし");
     m->light = 1;
     m->vertexColorMode = 0;
     m->edge = 0;

@@ -192,8 +192,8 @@ int32_t Model3_LoadDirFile(int32_t id, const char* folder, const char* file)
 {
     MODEL3* m = Model3_GetById(id);
     if (!m) return -1;
-    Str_Copy(m->folder, sizeof m->folder, folder ? folder : "");
-    Str_Copy(m->file, sizeof m->file, file ? file : "");
+    Str_CopyN(m->folder, sizeof m->folder, folder ? folder : "");
+    Str_CopyN(m->file, sizeof m->file, file ? file : "");
     Str_Format(m->path, sizeof m->path, QV_PATH_JOIN, m->folder, m->file);
     if (!file || !*file) {
         Lib_MessageBox("ファイル名が指定されていません。");
@@ -201,7 +201,7 @@ int32_t Model3_LoadDirFile(int32_t id, const char* folder, const char* file)
         return -1;
     }
     char path[512];
-    Str_Copy(path, sizeof path, m->path);
+    Str_CopyN(path, sizeof path, m->path);
     return LoadInto(id, path, true);
 }
 

@@ -144,8 +144,8 @@ int32_t Obj2_Load(const char* folder, const char* file);
 bool Obj2_Save(QVL::OBJ2* rec, const char* path);
 // The file's bytes, and the parser behind Obj2_Load (no messages, no pictures): on RECORD_OK the record
 // holds what the file gives over the defaults it had.
-void QVA_Write(const QVL::OBJ2& rec, std::vector<uint8_t>& out);
-QVL::RECORD_STATUS QVA_Parse(const uint8_t* data, size_t size, QVL::OBJ2& rec);
+void Qva_Write(const QVL::OBJ2& rec, std::vector<uint8_t>& out);
+QVL::RECORD_STATUS Qva_Parse(const uint8_t* data, size_t size, QVL::OBJ2& rec);
 
 // Animation and the platform-free half of drawing.
 void Obj2_UpdateKeyIndices(int32_t id);

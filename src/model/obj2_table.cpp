@@ -36,10 +36,10 @@ void Obj2_InitRecord(OBJ2* rec)
         for (QVL::OBJ2_KEY_LIST& list : rec->parts[i].keyLists) list.keys.assign(1, DefaultKey());
     }
     rec->version = QVL::kObj2Version;
-    Str_Copy(rec->file, sizeof rec->file, "新規.QVA");
+    Str_CopyN(rec->file, sizeof rec->file, "新規.QVA");
     rec->motions.clear();
     OBJ2_MOTION m{};
-    Str_Copy(m.name, sizeof m.name, "モーション名");
+    Str_CopyN(m.name, sizeof m.name, "モーション名");
     m.length = 60;
     m.loop = 1;
     m.next = -1;
@@ -48,7 +48,7 @@ void Obj2_InitRecord(OBJ2* rec)
     rec->partCount = 2;
     rec->soundCount = 1;
     rec->soundNames.assign(1, QVL::OBJ2_NAME{});
-    Str_Copy(rec->soundNames[0].text, sizeof rec->soundNames[0].text, "なし");
+    Str_CopyN(rec->soundNames[0].text, sizeof rec->soundNames[0].text, "なし");
     rec->visible = 1;
 }
 
@@ -143,9 +143,9 @@ void Obj2_LoadImage(int32_t id, int32_t image, const char* path)
     if (!r->images[image]) r->images[image].reset(new QVL::OBJ2_IMAGE());
     QVL::OBJ2_IMAGE* img = r->images[image].get();
     char copy[256];
-    Str_Copy(copy, sizeof copy, path);
-    Str_Copy(rec->imageNames[image], sizeof rec->imageNames[image], copy);
-    Str_Copy(img->file, sizeof img->file, copy);
+    Str_CopyN(copy, sizeof copy, path);
+    Str_CopyN(rec->imageNames[image], sizeof rec->imageNames[image], copy);
+    Str_CopyN(img->file, sizeof img->file, copy);
     r->textures[image] = Tex_Load(path);
     float w = 0.0f, h = 0.0f;
     if (r->textures[image] >= 0 && Tex_GetSize(r->textures[image], &w, &h)) {

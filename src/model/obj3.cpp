@@ -43,10 +43,10 @@ void InitRecordPart(OBJ3& o, int32_t p)
     DefaultKey(key);
     part.keys.assign((size_t)kObj3Motions * kObj3Keys, key);
     o.pivots[p][0] = o.pivots[p][1] = o.pivots[p][2] = 0.0f;
-    if (p > 0) Str_Copy(part.file, sizeof part.file, "新規.QVP");
+    if (p > 0) Str_CopyN(part.file, sizeof part.file, "新規.QVP");
     if (p == 0) {
         o.version = kObj3Version;
-        Str_Copy(part.file, sizeof part.file, "新規.QVO");
+        Str_CopyN(part.file, sizeof part.file, "新規.QVO");
         for (int k = 0; k < 3; ++k) {
             o.position[k] = 0.0f;
             o.rotation[k] = 0.0f;
@@ -55,13 +55,13 @@ void InitRecordPart(OBJ3& o, int32_t p)
         for (int32_t m = 0; m < kObj3Motions; ++m) {
             OBJ3_MOTION& mo = o.motions[m];
             mo.used = m == 0 ? 1 : 0;
-            Str_Copy(mo.name, sizeof mo.name, m == 0 ? "モーション名" : "");
+            Str_CopyN(mo.name, sizeof mo.name, m == 0 ? "モーション名" : "");
             mo.length = 60;
             mo.keyCount = 1;
         }
         o.motionCount = 1;
         o.soundCount = 1;
-        Str_Copy(o.soundNames[0], sizeof o.soundNames[0], "なし");
+        Str_CopyN(o.soundNames[0], sizeof o.soundNames[0], "なし");
     }
     o.motionCapacity = kObj3Motions;
 }
@@ -284,12 +284,12 @@ bool Obj3_Load(int32_t row, const char* path)
     for (int32_t p = 1; p < parts; ++p) {
         if (g_Obj3Flags[row][p] != 1) continue;
         char file[256];
-        Str_Copy(file, sizeof file, o->parts[p].file);
+        Str_CopyN(file, sizeof file, o->parts[p].file);
         g_Obj3Flags[row][p] = 0;
         Obj3_LoadPartModel(row, p, file);
     }
     o->partCount = std::max(o->partCount, parts);
-    Str_Copy(o->parts[0].file, sizeof o->parts[0].file, path);
+    Str_CopyN(o->parts[0].file, sizeof o->parts[0].file, path);
     if (Model3_GetById(row)) {
         const int32_t sounds = std::max(0, std::min<int32_t>(o->soundCount, kObj3Sounds));
         for (int32_t i = 1; i < sounds; ++i) Wave_LoadModelSound(row, i, o->soundNames[i]);
@@ -302,7 +302,7 @@ bool Obj3_LoadPartModel(int32_t row, int32_t p, const char* path)
 {
     if (!ValidRow(row) || !ValidPart(p) || !g_Obj3Table[row]) return false;
     char name[256];
-    Str_Copy(name, sizeof name, path ? path : "");
+    Str_CopyN(name, sizeof name, path ? path : "");
     OBJ3* o = g_Obj3Table[row];
     o->partCount = std::max(o->partCount, p + 1);
     bool ok = false;
@@ -311,7 +311,7 @@ bool Obj3_LoadPartModel(int32_t row, int32_t p, const char* path)
         g_Obj3Flags[row][p] = 0;
         return false;
     }
-    Str_Copy(o->parts[p].file, sizeof o->parts[p].file, name);
+    Str_CopyN(o->parts[p].file, sizeof o->parts[p].file, name);
     g_Obj3Flags[row][p] = 1;
     Lib_ResetFrameTimer();
     return true;
@@ -323,7 +323,7 @@ bool Obj3_CopyPart(OBJ3* o, int32_t src, int32_t dst)
     // The object editor works on row 0.
     if (o == g_Obj3Table[0]) {
         char file[256];
-        Str_Copy(file, sizeof file, o->parts[src].file);
+        Str_CopyN(file, sizeof file, o->parts[src].file);
         Obj3_LoadPartModel(0, dst, file);
     }
     std::memcpy(o->pivots[dst], o->pivots[src], sizeof o->pivots[dst]);

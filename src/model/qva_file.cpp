@@ -92,7 +92,7 @@ void ReadName(ByteReader& r, char* dst, int32_t n)
 void SizeMotions(OBJ2& rec, size_t count)
 {
     OBJ2_MOTION m{};
-    Str_Copy(m.name, sizeof m.name, "モーション名");
+    Str_CopyN(m.name, sizeof m.name, "モーション名");
     m.length = 60;
     m.loop = 1;
     m.next = -1;
@@ -174,7 +174,7 @@ QVL::RECORD_STATUS Read2003(ByteReader& r, OBJ2& rec)
     }
     rec.imageCount = entries > 0 ? entries - 1 : 0;
     SizeMotions(rec, 1);
-    Str_Copy(rec.motions[0].name, sizeof rec.motions[0].name, "モーション名");
+    Str_CopyN(rec.motions[0].name, sizeof rec.motions[0].name, "モーション名");
     int32_t keys = 0;
     r.I32(rec.motions[0].length);
     if (!r.Count(keys, kMaxKeysPerList, 8)) return QVL::RECORD_DAMAGED;
@@ -195,7 +195,7 @@ QVL::RECORD_STATUS Read2003(ByteReader& r, OBJ2& rec)
 
 } // namespace
 
-void QVA_Write(const OBJ2& rec, std::vector<uint8_t>& out)
+void Qva_Write(const OBJ2& rec, std::vector<uint8_t>& out)
 {
     ByteWriter w;
     QVL::Record_WriteHeader(w, kQva);
@@ -231,7 +231,7 @@ void QVA_Write(const OBJ2& rec, std::vector<uint8_t>& out)
     out.swap(w.Data());
 }
 
-QVL::RECORD_STATUS QVA_Parse(const uint8_t* data, size_t size, OBJ2& rec)
+QVL::RECORD_STATUS Qva_Parse(const uint8_t* data, size_t size, OBJ2& rec)
 {
     ByteReader r(data, size);
     int32_t version = 0;
@@ -248,9 +248,9 @@ int32_t Obj2_Load(const char* folder, const char* file)
     char path[1024];
     Str_Format(path, sizeof path, "%s\\%s", folder ? folder : "", file ? file : "");
     // A folder or name cut to its field would name another file: such a path is not opened.
-    bool fits = Str_Copy(rec->folder, sizeof rec->folder, folder ? folder : "");
-    fits = Str_Copy(rec->file, sizeof rec->file, file ? file : "") && fits;
-    fits = Str_Copy(rec->path, sizeof rec->path, path) && fits;
+    bool fits = Str_CopyN(rec->folder, sizeof rec->folder, folder ? folder : "");
+    fits = Str_CopyN(rec->file, sizeof rec->file, file ? file : "") && fits;
+    fits = Str_CopyN(rec->path, sizeof rec->path, path) && fits;
     Log_DebugPrintf("Obj2_Load id:%d %s", id, path);
 
     std::vector<uint8_t> bytes;
@@ -260,11 +260,11 @@ int32_t Obj2_Load(const char* folder, const char* file)
     }
     // Parsed into a fresh record: a damaged file leaves the default object of the attempt as it was.
     std::unique_ptr<OBJ2> fresh = Obj2_NewRecord();
-    if (!QVL::Record_Report(kQva, QVA_Parse(bytes.data(), bytes.size(), *fresh), path)) return -1;
+    if (!QVL::Record_Report(kQva, Qva_Parse(bytes.data(), bytes.size(), *fresh), path)) return -1;
     fresh->id = id;
-    Str_Copy(fresh->folder, sizeof fresh->folder, rec->folder);
-    Str_Copy(fresh->file, sizeof fresh->file, rec->file);
-    Str_Copy(fresh->path, sizeof fresh->path, rec->path);
+    Str_CopyN(fresh->folder, sizeof fresh->folder, rec->folder);
+    Str_CopyN(fresh->file, sizeof fresh->file, rec->file);
+    Str_CopyN(fresh->path, sizeof fresh->path, rec->path);
     g_Obj2Table[(size_t)id] = std::move(fresh);
     rec = Obj2_GetById(id);
 
@@ -276,7 +276,7 @@ int32_t Obj2_Load(const char* folder, const char* file)
         size_t folderLen = strlen(rec->folder);
         const char* name = rec->imageNames[i];
         if (folderLen > 0 && strncmp(name, rec->folder, folderLen) == 0 && name[folderLen] == '\\')
-            Str_Copy(imagePath, sizeof imagePath, name);
+            Str_CopyN(imagePath, sizeof imagePath, name);
         else
             Str_Format(imagePath, sizeof imagePath, "%s\\%s", rec->folder, name);
         Obj2_LoadImage(id, i, imagePath);
@@ -292,7 +292,7 @@ bool Obj2_Save(OBJ2* rec, const char* path)
     if (!rec) return false;
     rec->version = QVL::kObj2Version;
     std::vector<uint8_t> bytes;
-    QVA_Write(*rec, bytes);
+    Qva_Write(*rec, bytes);
     if (!QVL::File_WriteAll(path, bytes.data(), bytes.size())) {
         QVL::File_ReportWriteFailed(path);
         return false;

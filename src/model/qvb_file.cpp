@@ -331,7 +331,7 @@ bool Model2_Load(int32_t id, const char* path)
     g_Model2Table[id] = fresh;
     g_Model2InUse[id] = 1;
     fresh->id = id;
-    Str_Copy(fresh->path, sizeof fresh->path, path);
+    Str_CopyN(fresh->path, sizeof fresh->path, path);
     fresh->displayState = 2;
     for (int i = 0; i < kModel2Textures; ++i) g_Model2TexHandles[id][i] = -1;
     for (int i = 0; i < fresh->textureCount; ++i) {

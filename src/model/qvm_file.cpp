@@ -36,7 +36,7 @@ bool QvmBody_Io(IO& io, QVM_BODY& body)
     for (int32_t i = 0; i < motions; ++i) {
         int32_t leading = 1, length = 0;
         if constexpr (!IO::kReading) {
-            Str_Copy(name, sizeof name, body.names[i].c_str());
+            Str_CopyN(name, sizeof name, body.names[i].c_str());
             length = body.lengths[i];
         }
         if (!io.I32(leading) || !io.Str(name, sizeof name) || !io.I32(length)) return false;
@@ -48,7 +48,7 @@ bool QvmBody_Io(IO& io, QVM_BODY& body)
     int32_t sounds = (int32_t)body.sounds.size();
     if (!io.Count(sounds, kModel3Sounds, 4)) return false;
     for (int32_t i = 0; i < sounds; ++i) {
-        if constexpr (!IO::kReading) Str_Copy(name, sizeof name, body.sounds[i].c_str());
+        if constexpr (!IO::kReading) Str_CopyN(name, sizeof name, body.sounds[i].c_str());
         if (!io.Str(name, sizeof name)) return false;
         if constexpr (IO::kReading) body.sounds.emplace_back(name);
     }
@@ -98,7 +98,7 @@ void Qvm_Apply(MODEL3* m, const QVM_BODY& body)
     const size_t n = body.names.size();
     Motion3_ResizeList(m->motions, (int32_t)n);
     for (size_t i = 0; i < n; ++i) {
-        Str_Copy(m->motions[i].name, sizeof m->motions[i].name, body.names[i].c_str());
+        Str_CopyN(m->motions[i].name, sizeof m->motions[i].name, body.names[i].c_str());
         m->motions[i].length = body.lengths[i];
     }
     // Every bone keeps one key list per motion (new lists hold one default key), and a cut list
@@ -117,7 +117,7 @@ void Qvm_Apply(MODEL3* m, const QVM_BODY& body)
     }
     m->soundCount = (int32_t)body.sounds.size();
     for (size_t i = 0; i < body.sounds.size(); ++i)
-        Str_Copy(m->soundNames[i], sizeof m->soundNames[i], body.sounds[i].c_str());
+        Str_CopyN(m->soundNames[i], sizeof m->soundNames[i], body.sounds[i].c_str());
 }
 
 int32_t Motion3_SaveQvm(int32_t id, const char* path)

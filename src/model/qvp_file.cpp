@@ -734,7 +734,7 @@ bool Qvp_Load(int32_t id, int32_t version, const char* path)
     if (!m || !reader(m, path)) return false;
 
     m->id = id;
-    Str_Copy(m->file, sizeof m->file, name);
+    Str_CopyN(m->file, sizeof m->file, name);
     m->fillMode = 2;
     Model3_CalcNormals(m);
     for (int i = 0; i < m->textureCount && i < kModel3Textures; ++i) {

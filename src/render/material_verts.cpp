@@ -6,7 +6,7 @@
 
 using namespace QVL;
 
-void Sink_Flush(VERTEX_SINK& sink)
+void VertexSink_Flush(VERTEX_SINK& sink)
 {
     if (sink.count > 0 && sink.flush) sink.flush(sink.context, sink.vertices, sink.count);
     sink.count = 0;
@@ -44,7 +44,7 @@ IMMEDIATE_VERTEX Mirrored(IMMEDIATE_VERTEX v)
 // Room for one more face, drawing what is there when it would not fit.
 void Reserve(VERTEX_SINK& sink)
 {
-    if (sink.count + kSinkMinimum > sink.capacity) Sink_Flush(sink);
+    if (sink.count + kSinkMinimum > sink.capacity) VertexSink_Flush(sink);
 }
 
 void Put(VERTEX_SINK& sink, const IMMEDIATE_VERTEX& v)

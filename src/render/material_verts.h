@@ -39,12 +39,12 @@ struct MATERIAL_DRAW_OPTIONS {
 } // namespace QVL
 
 // Draws what the sink holds and empties it.
-void Sink_Flush(QVL::VERTEX_SINK& sink);
+void VertexSink_Flush(QVL::VERTEX_SINK& sink);
 
 // The triangles of material g of m (faces of 3 or more corners), face by face: the fan triangles,
 // then their mirrored twins when the material is mirrored, then the back triangles when it is
 // double-sided. Returns the number of triangles written; the sink is flushed when it would overflow
-// (call Sink_Flush for the rest).
+// (call VertexSink_Flush for the rest).
 int32_t Render_EmitMaterial(const QVL::MODEL3* m, int32_t g, const QVL::MATERIAL_DRAW_OPTIONS& options,
                             QVL::VERTEX_SINK& sink);
 // The outline hull of material g: reversed fan triangles pushed out along the normals by

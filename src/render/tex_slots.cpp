@@ -17,7 +17,7 @@ int32_t Tex_LoadWith(const char* file, TEX_PICTURE_LOADER load)
 {
     int32_t index = Tex_AllocSlot();
     QVL::TEX_SLOT& slot = g_TexSlots[index];
-    Str_Copy(slot.name, sizeof slot.name, file ? file : "");
+    Str_CopyN(slot.name, sizeof slot.name, file ? file : "");
     // The full name is loaded even when the slot's copy had to be cut.
     if (file && load && load(slot, file) && slot.texture) return index;
     slot.info.width = 32;

@@ -155,7 +155,7 @@ struct LINE_COMPILE {
         if (!ReadWhole(t, &v) && k < L.tokenCount) AddError(c, n, "%d行目: %s は整数ではありません。", n + 1, t);
         b.f[n][slot] = (float)v;
     }
-    void Text(int32_t k) { Str_Copy(b.text[n], kProgText, Tok(k)); }
+    void Text(int32_t k) { Str_CopyN(b.text[n], kProgText, Tok(k)); }
 };
 
 void Declare(PROG_COMPILER& c, VM& vm, int32_t line, const char* name)
@@ -166,7 +166,7 @@ void Declare(PROG_COMPILER& c, VM& vm, int32_t line, const char* name)
         AddError(c, line, "%d行目: 変数は %d 個までです。%s は宣言されません。", line + 1, kVmVars, name);
         return;
     }
-    Str_Copy(vm.varNames[i], kProgText, name);
+    Str_CopyN(vm.varNames[i], kProgText, name);
     vm.varKinds[i] = 0;
     vm.varValues[i] = 0.0f;
     vm.varTexts[i][0] = 0;
@@ -185,7 +185,7 @@ void CollectLabel(PROG_COMPILER& c, VM& vm, PROG_BLOCK& b, int32_t n)
         AddError(c, n, "%d行目: ラベルは %d 個までです。%s は登録されません。", n + 1, kVmLabels, L.tokens[0]);
         return;
     }
-    Str_Copy(vm.labelNames[i], kProgText, L.tokens[0]);
+    Str_CopyN(vm.labelNames[i], kProgText, L.tokens[0]);
     vm.labelLines[i] = n;
     vm.labelCount = i + 1;
 }

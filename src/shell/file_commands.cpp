@@ -96,7 +96,7 @@ void ExportModel(const char* format, int32_t (*exporter)(int32_t id, const char*
     const char* name = FileCmd_AskSave(format, initial);
     if (name[0]) {
         char file[256];
-        Str_Copy(file, sizeof file, name);
+        Str_CopyN(file, sizeof file, name);
         // The dialog may have run for a while: the model is the one current now.
         Mode_UpdateCurrent();
         if (!g_CurModel3) Lib_MessageBox(kNothingToSave);
@@ -164,7 +164,7 @@ void FileCmd_LoadModelFile(const char* given)
     char text[600];
     // Our own copy: the wait below pumps messages, and the dialogs' buffers may be written meanwhile.
     char name[256];
-    if (!Str_Copy(name, sizeof name, given)) {
+    if (!Str_CopyN(name, sizeof name, given)) {
         ShowCannotOpen(given);
         return;
     }
@@ -174,7 +174,7 @@ void FileCmd_LoadModelFile(const char* given)
         break;
     case FILECMD_MODEL_MISSING: {
         char format[16];
-        Str_Copy(format, sizeof format, File_GetExtension(name));
+        Str_CopyN(format, sizeof format, File_GetExtension(name));
         for (char* c = format; *c; ++c)
             if (*c >= 'a' && *c <= 'z') *c = (char)(*c - 'a' + 'A');
         FileCmd_ShowNotAvailable(format);
@@ -267,11 +267,11 @@ void FileCmd_SaveQVP()
     char initial[256];
     const char* stem = File_StripExtension(m->file);
     if (!stem[0]) stem = m->file;
-    if (!stem[0] || !Str_Format(initial, sizeof initial, "%s.QVP", stem)) Str_Copy(initial, sizeof initial, "新規.QVP");
+    if (!stem[0] || !Str_Format(initial, sizeof initial, "%s.QVP", stem)) Str_CopyN(initial, sizeof initial, "新規.QVP");
     const char* name = FileCmd_AskSave("QVP", initial);
     if (name[0]) {
         char file[256];
-        Str_Copy(file, sizeof file, name);
+        Str_CopyN(file, sizeof file, name);
         // The dialog may have run for a while: the model is the one current now.
         m = g_CurModel3;
         if (!m) Lib_MessageBox(kNothingToSave);
@@ -299,7 +299,7 @@ void FileCmd_LoadQVE()
 {
     const char* answer = FileCmd_AskOpen("QVE", "読み込む QVE ファイルを選択して下さい", "");
     char name[256];
-    Str_Copy(name, sizeof name, answer);
+    Str_CopyN(name, sizeof name, answer);
     if (name[0]) {
         char folder[256];
         CurrentDirectory(folder, sizeof folder);
@@ -341,11 +341,11 @@ void FileCmd_SaveQVE()
         return;
     }
     char initial[256];
-    Str_Copy(initial, sizeof initial, e->file);
+    Str_CopyN(initial, sizeof initial, e->file);
     const char* answer = FileCmd_AskSave("QVE", initial);
     if (answer[0]) {
         char name[256], folder[256];
-        Str_Copy(name, sizeof name, answer);
+        Str_CopyN(name, sizeof name, answer);
         CurrentDirectory(folder, sizeof folder);
         if ((e = Effect_GetData(g_CurEffectId)) != nullptr) Effect_Save(e, folder, name);
     }
@@ -359,7 +359,7 @@ void FileCmd_LoadQVA()
     const char* answer = FileCmd_AskOpen("QVA", "読み込む QVA ファイルを選択して下さい", "");
     if (answer[0]) {
         char name[256], folder[256];
-        Str_Copy(name, sizeof name, answer);
+        Str_CopyN(name, sizeof name, answer);
         CurrentDirectory(folder, sizeof folder);
         // The object being edited stays current when the file does not load.
         int32_t id = Obj2_Load(folder, name);
@@ -377,11 +377,11 @@ void FileCmd_SaveQVA()
         return;
     }
     char initial[256];
-    Str_Copy(initial, sizeof initial, g_CurObj2->file);
+    Str_CopyN(initial, sizeof initial, g_CurObj2->file);
     const char* answer = FileCmd_AskSave("QVA", initial);
     if (answer[0]) {
         char name[256];
-        Str_Copy(name, sizeof name, answer);
+        Str_CopyN(name, sizeof name, answer);
         if (QVL::OBJ2* o = Obj2_GetById(g_CurObj2Id)) Obj2_Save(o, name);
     }
     Lib_ResetFrameTimer();
@@ -400,7 +400,7 @@ void FileCmd_LoadQVB()
     const char* answer = FileCmd_AskOpen("QVB", "読み込む QVB ファイルを選択して下さい", "");
     if (answer[0]) {
         char name[256];
-        Str_Copy(name, sizeof name, answer);
+        Str_CopyN(name, sizeof name, answer);
         g_Lib.allocArrays = 1;
         const bool loaded = Model2_Load(g_CurModel2Id, name);
         // A load refused before any record was made must not hand the flag to the next allocation.
@@ -422,11 +422,11 @@ void FileCmd_SaveQVB()
         return;
     }
     char initial[256];
-    Str_Copy(initial, sizeof initial, g_Model2Table[0]->path);
+    Str_CopyN(initial, sizeof initial, g_Model2Table[0]->path);
     const char* answer = FileCmd_AskSave("QVB", initial);
     if (answer[0]) {
         char name[256];
-        Str_Copy(name, sizeof name, answer);
+        Str_CopyN(name, sizeof name, answer);
         if (!Model2_Save(g_CurModel2Id, name)) QVL::File_ReportWriteFailed(name);
     }
     Lib_ResetFrameTimer();
@@ -450,7 +450,7 @@ void FileCmd_LoadQVO()
 {
     const char* answer = FileCmd_AskOpen("QVO", "読み込む QVO ファイルを選択して下さい", "");
     char name[256];
-    Str_Copy(name, sizeof name, answer);
+    Str_CopyN(name, sizeof name, answer);
     FileCmd_OpenQVOByName(name);
     Lib_ResetFrameTimer();
 }
@@ -458,12 +458,12 @@ void FileCmd_LoadQVO()
 void FileCmd_SaveQVO()
 {
     char initial[256];
-    Str_Copy(initial, sizeof initial, "新規.QVO");
-    if (g_CurModel3 && g_CurObj3) Str_Copy(initial, sizeof initial, g_CurObj3->parts[0].file);
+    Str_CopyN(initial, sizeof initial, "新規.QVO");
+    if (g_CurModel3 && g_CurObj3) Str_CopyN(initial, sizeof initial, g_CurObj3->parts[0].file);
     const char* answer = FileCmd_AskSave("QVO", initial);
     if (answer[0]) {
         char name[256];
-        Str_Copy(name, sizeof name, answer);
+        Str_CopyN(name, sizeof name, answer);
         // The command can come where no object exists (the effect editor): nothing is written then.
         if (!Obj3_Save(g_CurLayer, name) && (g_CurLayer < 0 || g_CurLayer >= QVL::kObj3Rows || !g_Obj3Table[g_CurLayer]))
             Lib_MessageBox(kNothingToSave);
@@ -476,7 +476,7 @@ void FileCmd_LoadQVM()
     const char* answer = FileCmd_AskOpen("QVM", "読み込む QVM ファイルを選択して下さい", "");
     if (answer[0]) {
         char name[256];
-        Str_Copy(name, sizeof name, answer);
+        Str_CopyN(name, sizeof name, answer);
         Motion3_LoadQvm(g_CurLayer, name);
         View_RequestRedraw();
     }
@@ -488,7 +488,7 @@ void FileCmd_SaveQVM()
     const char* answer = FileCmd_AskSave("QVM", "");
     if (answer[0]) {
         char name[256];
-        Str_Copy(name, sizeof name, answer);
+        Str_CopyN(name, sizeof name, answer);
         Motion3_SaveQvm(g_CurLayer, name);
     }
     Lib_ResetFrameTimer();

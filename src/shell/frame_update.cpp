@@ -91,7 +91,7 @@ void Play_TickMovie()
         return;
     }
     if (m.nextOn == 1 && m.nextFile[0]) {
-        Str_Copy(m.curFile, sizeof m.curFile, m.nextFile);
+        Str_CopyN(m.curFile, sizeof m.curFile, m.nextFile);
         MovieLoad(m.curFile);
         g_MoviePlayState = 1;
         m.frame = 0;
@@ -264,7 +264,7 @@ void Mode_Frame()
     if (++g_TitleCounter > 60) {
         g_TitleCounter = 0;
         char title[256];
-        if (Title_Build(title, sizeof title)) Str_Copy(g_TitleText, sizeof g_TitleText, title);
+        if (Title_Build(title, sizeof title)) Str_CopyN(g_TitleText, sizeof g_TitleText, title);
         Wnd_SetText(Wnd_Main(), g_TitleText[0] ? g_TitleText : kProductCaption);
     }
     if (MODE_FN fn = Mode_Hooks(g_Mode).frame) fn();

@@ -117,7 +117,7 @@ void Shell_OpenCommandLine(const char* cmdLine, const char* launchDir)
     // folder the program was started in.
     bool absolute = name[0] == '\\' || (name[0] && name[1] == ':');
     char path[1300];  // a launch folder of MAX_PATH and the whole name: never cut
-    if (absolute || !launchDir || !launchDir[0]) Str_Copy(path, sizeof path, name);
+    if (absolute || !launchDir || !launchDir[0]) Str_CopyN(path, sizeof path, name);
     else Str_Format(path, sizeof path, "%s\\%s", launchDir, name);
     FileCmd_OpenPath(path);
 }

@@ -55,7 +55,7 @@ void Mode_SwitchTo3DPoly()
     Mode_UpdateCurrent();
     g_Motion3DState.frame = 0;
     for (UNDO_HISTORY& h : g_UndoHistories) h.position = h.last = -1;
-    Str_Copy(g_UndoCaption, sizeof g_UndoCaption, "３Ｄモデル編集");
+    Str_CopyN(g_UndoCaption, sizeof g_UndoCaption, "３Ｄモデル編集");
     Undo_Record(&g_UndoHistories[0]);
     for (VIEW_REC& v : g_Views[SCREEN_3D_POLYGON]) v.pan[0] = v.pan[1] = v.pan[2] = 0.0f;
     g_Views[SCREEN_3D_POLYGON][0].pan[1] = 8.0f;

@@ -321,8 +321,8 @@ TEST_F(MxFile, RoundTripWithATexture)
     src->faces[1].group = 3;
     src->uvs[1] = UV2{0.5f, 0.25f};
     src->textures[1].used = 1;
-    Str_Copy(src->textures[1].file, sizeof src->textures[1].file, "pic.bmp");
-    Str_Copy(src->textures[1].path, sizeof src->textures[1].path, (dir + "/pic.bmp").c_str());
+    Str_CopyN(src->textures[1].file, sizeof src->textures[1].file, "pic.bmp");
+    Str_CopyN(src->textures[1].path, sizeof src->textures[1].path, (dir + "/pic.bmp").c_str());
     src->textureCount = 2;
     src->groups[0].texture = 1;
     src->groupCount = 4;
@@ -438,7 +438,7 @@ TEST(XWrite, BinaryHeaderTrianglesAndMaterial)
     // No texture entry in use: no file name.
     EXPECT_EQ(std::string::npos, Find(out, "File", mesh));
     m->textures[1].used = 1;
-    Str_Copy(m->textures[1].file, sizeof m->textures[1].file, "skin.bmp");
+    Str_CopyN(m->textures[1].file, sizeof m->textures[1].file, "skin.bmp");
     ASSERT_TRUE(X_Write(m, out));
     EXPECT_NE(std::string::npos, Find(out, "File", mesh));
     EXPECT_NE(std::string::npos, Find(out, "skin", mesh));

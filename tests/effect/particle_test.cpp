@@ -95,7 +95,7 @@ TEST_F(Particles, RndTable)
         Particle_SeedRandom(99);
         int32_t r = Particle_Random();
         Particle_SeedRandom(99);
-        float v = Particle_Rnd(c.base, c.range);
+        float v = Particle_RandomAround(c.base, c.range);
         if (!c.draws) {
             EXPECT_EQ(c.base, v);
             EXPECT_EQ(r, Particle_Random());   // nothing was drawn
@@ -107,7 +107,7 @@ TEST_F(Particles, RndTable)
     }
     // Ranges up to 16.383 spread over [base - range, base + range) in steps of 0.001.
     for (int i = 0; i < 2000; ++i) {
-        float v = Particle_Rnd(0.0f, 1.0f);
+        float v = Particle_RandomAround(0.0f, 1.0f);
         EXPECT_GE(v, -1.0f);
         EXPECT_LT(v, 1.0f);
     }

@@ -26,7 +26,7 @@ protected:
         Obj2_ReleaseAll();
         Rec().Clear();
         ModelRec().Clear();
-        Str_Copy(g_Lib.dataFolder, sizeof g_Lib.dataFolder, "DATA");
+        Str_CopyN(g_Lib.dataFolder, sizeof g_Lib.dataFolder, "DATA");
         dir = Rec_TempDir();
     }
     std::string dir;
@@ -119,7 +119,7 @@ TEST_F(QveFile, EmptyStringIsACountOfZero)
     QVL::EFFECT e;
     Effect_InitData(e);
     QVL::EFFECT_TEX t{};
-    Str_Copy(t.file, sizeof t.file, "ab");
+    Str_CopyN(t.file, sizeof t.file, "ab");
     e.textures.push_back(t);
     std::vector<uint8_t> b = Bytes(e);
     ASSERT_EQ(20u + 4 + 4 + 2, b.size());

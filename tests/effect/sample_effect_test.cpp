@@ -27,7 +27,7 @@ TEST(SampleEffect, ExplosionObjectPlaysAndEndsTransparent)
     std::vector<uint8_t> bytes = ReadData(u8"Effect/爆発/爆発.QVA");
     int32_t id = Obj2_Create();
     QVL::OBJ2* rec = Obj2_GetById(id);
-    ASSERT_EQ(QVL::RECORD_OK, QVA_Parse(bytes.data(), bytes.size(), *rec));
+    ASSERT_EQ(QVL::RECORD_OK, Qva_Parse(bytes.data(), bytes.size(), *rec));
     ASSERT_EQ(3, rec->imageCount);
     EXPECT_EQ(7, rec->partCount);
     ASSERT_EQ(1u, rec->motions.size());

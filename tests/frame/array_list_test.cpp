@@ -16,7 +16,7 @@ TEST(ArrayList, ValueEntriesAreCopiedAndFound)
     }
     EXPECT_EQ(40u, list.Count());
     EXPECT_EQ(64u, list.capacity);
-    EXPECT_EQ(-17, AL_Value<PAIR>(&list, 17).b);
+    EXPECT_EQ(-17, ArrayList_Value<PAIR>(&list, 17).b);
     PAIR present = {39, -39}, absent = {39, 39};
     EXPECT_TRUE(list.Contains(&present));
     EXPECT_FALSE(list.Contains(&absent));

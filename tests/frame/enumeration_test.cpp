@@ -121,7 +121,7 @@ FAKE_ADAPTER OneAdapter()
 D3D_DEVICE_COMBO* FindCombo(D3D_DEVICE_INFO* d, int32_t af, int32_t bf, bool windowed)
 {
     for (uint32_t i = 0; i < d->deviceCombos.Count(); ++i) {
-        D3D_DEVICE_COMBO* c = AL_Ref<D3D_DEVICE_COMBO>(&d->deviceCombos, i);
+        D3D_DEVICE_COMBO* c = ArrayList_Ref<D3D_DEVICE_COMBO>(&d->deviceCombos, i);
         if (c->adapterFormat == af && c->backBufferFormat == bf && c->windowed == windowed) return c;
     }
     return nullptr;
@@ -138,21 +138,21 @@ TEST(Enumeration, BuildsTheCatalogue)
     e.usesDepthBuffer = true;
     ASSERT_EQ(HR_OK, Enum_Enumerate(e));
     ASSERT_EQ(1u, e.adapterInfos->Count());
-    D3D_ADAPTER_INFO* a = AL_Ref<D3D_ADAPTER_INFO>(e.adapterInfos, 0);
+    D3D_ADAPTER_INFO* a = ArrayList_Ref<D3D_ADAPTER_INFO>(e.adapterInfos, 0);
     EXPECT_STREQ("Fake Adapter", a->description);
 
     // 640 x 400 is dropped; the rest sorted by width, height, format, refresh rate.
     ASSERT_EQ(4u, a->displayModes.Count());
     const uint32_t widths[] = {800, 800, 1024, 1920}, rates[] = {60, 75, 60, 60};
     for (uint32_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(widths[i], AL_Value<DISPLAY_MODE>(&a->displayModes, i).width);
-        EXPECT_EQ(rates[i], AL_Value<DISPLAY_MODE>(&a->displayModes, i).refreshRate);
+        EXPECT_EQ(widths[i], ArrayList_Value<DISPLAY_MODE>(&a->displayModes, i).width);
+        EXPECT_EQ(rates[i], ArrayList_Value<DISPLAY_MODE>(&a->displayModes, i).refreshRate);
     }
 
     // The SW type has no capabilities and is dropped; HAL then REF.
     ASSERT_EQ(2u, a->deviceInfos.Count());
-    D3D_DEVICE_INFO* hal = AL_Ref<D3D_DEVICE_INFO>(&a->deviceInfos, 0);
-    D3D_DEVICE_INFO* ref = AL_Ref<D3D_DEVICE_INFO>(&a->deviceInfos, 1);
+    D3D_DEVICE_INFO* hal = ArrayList_Ref<D3D_DEVICE_INFO>(&a->deviceInfos, 0);
+    D3D_DEVICE_INFO* ref = ArrayList_Ref<D3D_DEVICE_INFO>(&a->deviceInfos, 1);
     EXPECT_EQ(DEVTYPE_HAL, hal->devType);
     EXPECT_EQ(DEVTYPE_REF, ref->devType);
     EXPECT_EQ(6u, hal->deviceCombos.Count());  // three format pairs, full screen and windowed
@@ -162,18 +162,18 @@ TEST(Enumeration, BuildsTheCatalogue)
     ASSERT_TRUE(win && full);
     // Candidates in order D24X8, D24S8, D24X4S4, D32: only D24S8 passes.
     ASSERT_EQ(1u, win->depthStencilFormats.Count());
-    EXPECT_EQ(FMT_D24S8, AL_Value<int32_t>(&win->depthStencilFormats, 0));
+    EXPECT_EQ(FMT_D24S8, ArrayList_Value<int32_t>(&win->depthStencilFormats, 0));
     ASSERT_EQ(2u, win->multiSampleTypes.Count());
-    EXPECT_EQ(4, AL_Value<int32_t>(&win->multiSampleTypes, 1));
-    EXPECT_EQ(2u, AL_Value<uint32_t>(&win->multiSampleQualities, 1));
+    EXPECT_EQ(4, ArrayList_Value<int32_t>(&win->multiSampleTypes, 1));
+    EXPECT_EQ(2u, ArrayList_Value<uint32_t>(&win->multiSampleQualities, 1));
     // Pure, hardware, software; mixed is not wanted.
     ASSERT_EQ(3u, win->vertexProcessingTypes.Count());
-    EXPECT_EQ(VP_PURE_HARDWARE, AL_Value<int32_t>(&win->vertexProcessingTypes, 0));
-    EXPECT_EQ(VP_SOFTWARE, AL_Value<int32_t>(&win->vertexProcessingTypes, 2));
+    EXPECT_EQ(VP_PURE_HARDWARE, ArrayList_Value<int32_t>(&win->vertexProcessingTypes, 0));
+    EXPECT_EQ(VP_SOFTWARE, ArrayList_Value<int32_t>(&win->vertexProcessingTypes, 2));
     // A windowed combo never lists TWO, THREE or FOUR; DEFAULT is always there.
     std::vector<uint32_t> winPi, fullPi;
-    for (uint32_t i = 0; i < win->presentIntervals.Count(); ++i) winPi.push_back(AL_Value<uint32_t>(&win->presentIntervals, i));
-    for (uint32_t i = 0; i < full->presentIntervals.Count(); ++i) fullPi.push_back(AL_Value<uint32_t>(&full->presentIntervals, i));
+    for (uint32_t i = 0; i < win->presentIntervals.Count(); ++i) winPi.push_back(ArrayList_Value<uint32_t>(&win->presentIntervals, i));
+    for (uint32_t i = 0; i < full->presentIntervals.Count(); ++i) fullPi.push_back(ArrayList_Value<uint32_t>(&full->presentIntervals, i));
     EXPECT_EQ((std::vector<uint32_t>{PRESENT_INTERVAL_IMMEDIATE, PRESENT_INTERVAL_DEFAULT, PRESENT_INTERVAL_ONE}), winPi);
     EXPECT_EQ((std::vector<uint32_t>{PRESENT_INTERVAL_IMMEDIATE, PRESENT_INTERVAL_DEFAULT, PRESENT_INTERVAL_ONE, PRESENT_INTERVAL_TWO}), fullPi);
 
@@ -181,7 +181,7 @@ TEST(Enumeration, BuildsTheCatalogue)
     D3D_DEVICE_COMBO* refCombo = FindCombo(ref, FMT_X8R8G8B8, FMT_X8R8G8B8, true);
     ASSERT_TRUE(refCombo);
     ASSERT_EQ(1u, refCombo->depthStencilFormats.Count());
-    EXPECT_EQ(FMT_D16, AL_Value<int32_t>(&refCombo->depthStencilFormats, 0));
+    EXPECT_EQ(FMT_D16, ArrayList_Value<int32_t>(&refCombo->depthStencilFormats, 0));
     EXPECT_EQ(1u, refCombo->vertexProcessingTypes.Count());  // software only, no hardware T&L
 }
 
@@ -213,16 +213,16 @@ TEST(Enumeration, ConfirmCallbackFiltersVertexProcessing)
     e.confirmDevice = RefuseSoftware;
     ASSERT_EQ(HR_OK, Enum_Enumerate(e));
     // Without hardware T&L and with software refused, the reference device has no combos and goes.
-    D3D_ADAPTER_INFO* a = AL_Ref<D3D_ADAPTER_INFO>(e.adapterInfos, 0);
+    D3D_ADAPTER_INFO* a = ArrayList_Ref<D3D_ADAPTER_INFO>(e.adapterInfos, 0);
     ASSERT_EQ(1u, a->deviceInfos.Count());
-    EXPECT_EQ(DEVTYPE_HAL, AL_Ref<D3D_DEVICE_INFO>(&a->deviceInfos, 0)->devType);
+    EXPECT_EQ(DEVTYPE_HAL, ArrayList_Ref<D3D_DEVICE_INFO>(&a->deviceInfos, 0)->devType);
 
     e.confirmDevice = RefusePure;
     ASSERT_EQ(HR_OK, Enum_Enumerate(e));
-    a = AL_Ref<D3D_ADAPTER_INFO>(e.adapterInfos, 0);
-    D3D_DEVICE_COMBO* c = AL_Ref<D3D_DEVICE_COMBO>(&AL_Ref<D3D_DEVICE_INFO>(&a->deviceInfos, 0)->deviceCombos, 0);
+    a = ArrayList_Ref<D3D_ADAPTER_INFO>(e.adapterInfos, 0);
+    D3D_DEVICE_COMBO* c = ArrayList_Ref<D3D_DEVICE_COMBO>(&ArrayList_Ref<D3D_DEVICE_INFO>(&a->deviceInfos, 0)->deviceCombos, 0);
     ASSERT_EQ(2u, c->vertexProcessingTypes.Count());
-    EXPECT_EQ(VP_HARDWARE, AL_Value<int32_t>(&c->vertexProcessingTypes, 0));
+    EXPECT_EQ(VP_HARDWARE, ArrayList_Value<int32_t>(&c->vertexProcessingTypes, 0));
 }
 
 TEST(Enumeration, InitialSettingsPreferWindowedHalWithMatchingFormats)

@@ -27,9 +27,9 @@ TEST(Text, FindLastCharSkipsTrailBytes)
 TEST(Text, CopyBounded)
 {
     char buf[4];
-    EXPECT_FALSE(Str_Copy(buf, sizeof buf, "abcdef"));
+    EXPECT_FALSE(Str_CopyN(buf, sizeof buf, "abcdef"));
     EXPECT_STREQ("abc", buf);
-    EXPECT_TRUE(Str_Copy(buf, sizeof buf, nullptr));
+    EXPECT_TRUE(Str_CopyN(buf, sizeof buf, nullptr));
     EXPECT_STREQ("", buf);
 }
 

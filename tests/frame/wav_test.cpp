@@ -75,7 +75,7 @@ TEST(Wav, ChunkLayouts)
     };
     for (const Case& c : cases) {
         QVL::SOUND s = Sentinel();
-        bool ok = Wav_Parse(c.image.data(), c.image.size(), &s);
+        bool ok = Wave_Parse(c.image.data(), c.image.size(), &s);
         EXPECT_EQ(c.ok, ok) << c.name;
         if (!c.ok) {
             // A failed read leaves the sound as it was.
@@ -99,7 +99,7 @@ TEST(Wav, DataIsTheDataChunksBytes)
     const auto tone = ToneBody(8);
     auto image = Image({{"LIST", Bytes(3, 0xEE)}, {"fmt ", FmtBody(1, 1, 8000, 16)}, {"data", tone}});
     QVL::SOUND s;
-    ASSERT_TRUE(Wav_Parse(image.data(), image.size(), &s));
+    ASSERT_TRUE(Wave_Parse(image.data(), image.size(), &s));
     EXPECT_EQ(tone, s.data);
 }
 

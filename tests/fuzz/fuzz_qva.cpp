@@ -10,13 +10,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Obj2_ReleaseAll();
     Rec().Clear();
     std::unique_ptr<QVL::OBJ2> rec = Obj2_NewRecord();
-    if (QVA_Parse(data, size, *rec) != QVL::RECORD_OK) return 0;
+    if (Qva_Parse(data, size, *rec) != QVL::RECORD_OK) return 0;
 
     std::vector<uint8_t> once, twice;
-    QVA_Write(*rec, once);
+    Qva_Write(*rec, once);
     std::unique_ptr<QVL::OBJ2> again = Obj2_NewRecord();
-    if (QVA_Parse(once.data(), once.size(), *again) != QVL::RECORD_OK) std::abort();
-    QVA_Write(*again, twice);
+    if (Qva_Parse(once.data(), once.size(), *again) != QVL::RECORD_OK) std::abort();
+    Qva_Write(*again, twice);
     if (once != twice) std::abort();
 
     int32_t id = Obj2_Create();

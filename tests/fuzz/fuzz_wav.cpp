@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QVL::SOUND s;
     s.format = QVL::WAVE_FORMAT{};
     s.dataSize = 0;
-    if (!Wav_Parse(data, size, &s)) {
+    if (!Wave_Parse(data, size, &s)) {
         if (s.dataSize != 0 || !s.data.empty()) __builtin_trap();
         return 0;
     }

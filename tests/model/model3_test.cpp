@@ -116,7 +116,7 @@ TEST_F(Model3Record, CopyIsDeepAndSizedByTheSource)
     MakeCube(s);
     s->groups[0].exportPositions.assign(3, XYZ{1, 2, 3});
     s->groups[0].exportVertexCount = 3;
-    Str_Copy(s->folder, sizeof s->folder, "somewhere");
+    Str_CopyN(s->folder, sizeof s->folder, "somewhere");
     s->light = 0;
     s->bones[1].keys[0][0].frame = 7;
     MODEL3* d = NewRecord();

@@ -183,12 +183,12 @@ TEST_F(ModelLoad, QvpLoadSetsUpTheModel)
     MakeCube(src);
     src->textureCount = 2;
     src->textures[1].used = 1;
-    Str_Copy(src->textures[1].file, sizeof src->textures[1].file, "wood.bmp");
+    Str_CopyN(src->textures[1].file, sizeof src->textures[1].file, "wood.bmp");
     std::string path = WriteTempFile("s.qvp", SaveBytes(src));
     Model3_Free(src);
     int32_t id = Model3_Create();
     MODEL3* m = Model3_GetById(id);
-    Str_Copy(m->textures[1].folder, sizeof m->textures[1].folder, "tex");
+    Str_CopyN(m->textures[1].folder, sizeof m->textures[1].folder, "tex");
     m->fillMode = 0;
     m->autoNormals = 0;
     g_StudioFlag = 1;

@@ -37,7 +37,7 @@ protected:
 std::vector<uint8_t> Bytes(const QVL::OBJ2& rec)
 {
     std::vector<uint8_t> out;
-    QVA_Write(rec, out);
+    Qva_Write(rec, out);
     return out;
 }
 
@@ -95,13 +95,13 @@ TEST_F(QvaFile, PivotBlocksRunOnButOnlyTheArraysAreKept)
     std::unique_ptr<QVL::OBJ2> rec = Obj2_NewRecord();
     rec->imageCount = 32;
     for (int i = 0; i < 32; ++i) {
-        Str_Copy(rec->imageNames[i], 256, "a");
+        Str_CopyN(rec->imageNames[i], 256, "a");
         rec->pivotX[i] = 100 + i;
         rec->pivotY[i] = 200 + i;
     }
-    Str_Copy(rec->imageNames[31], 256, "abcde");   // 5 values from entry 31 on
-    Str_Copy(rec->imageNames[29], 256, "ab");      // its second value is pivot 30...
-    Str_Copy(rec->imageNames[30], 256, "");        // ...which this image keeps
+    Str_CopyN(rec->imageNames[31], 256, "abcde");   // 5 values from entry 31 on
+    Str_CopyN(rec->imageNames[29], 256, "ab");      // its second value is pivot 30...
+    Str_CopyN(rec->imageNames[30], 256, "");        // ...which this image keeps
     rec->partCount = 4;
     std::vector<uint8_t> b = Bytes(*rec);
 
@@ -127,7 +127,7 @@ TEST_F(QvaFile, PivotBlocksRunOnButOnlyTheArraysAreKept)
     }
 
     std::unique_ptr<QVL::OBJ2> got = Obj2_NewRecord();
-    ASSERT_EQ(QVL::RECORD_OK, QVA_Parse(b.data(), b.size(), *got));
+    ASSERT_EQ(QVL::RECORD_OK, Qva_Parse(b.data(), b.size(), *got));
     for (int i = 0; i < 32; ++i) {
         if (i == 30) continue;
         EXPECT_EQ(100 + i, got->pivotX[i]) << i;
@@ -358,10 +358,10 @@ TEST_F(QvaFile, PartsBeyondTheKeyedOnesDropTheirKeys)
 {
     std::unique_ptr<QVL::OBJ2> rec = Obj2_NewRecord();
     rec->partCount = 12;
-    for (int32_t p = 1; p < 12; ++p) Str_Copy(rec->partNames[p], 256, std::to_string(p).c_str());
+    for (int32_t p = 1; p < 12; ++p) Str_CopyN(rec->partNames[p], 256, std::to_string(p).c_str());
     std::vector<uint8_t> b = Bytes(*rec);
     std::unique_ptr<QVL::OBJ2> got = Obj2_NewRecord();
-    ASSERT_EQ(QVL::RECORD_OK, QVA_Parse(b.data(), b.size(), *got));
+    ASSERT_EQ(QVL::RECORD_OK, Qva_Parse(b.data(), b.size(), *got));
     EXPECT_EQ(12, got->partCount);
     EXPECT_TRUE(got->parts[9].keyLists.empty());
     EXPECT_STREQ("11", got->partNames[11]);
@@ -385,12 +385,12 @@ TEST_F(QvaFile, PartsBeyondTheKeyedOnesDropTheirKeys)
         if (p == 9) Fixture_Obj2Key48(w, Fixture_Obj2Key(5, 3.0f));
     }
     std::unique_ptr<QVL::OBJ2> hand = Obj2_NewRecord();
-    ASSERT_EQ(QVL::RECORD_OK, QVA_Parse(w.Data().data(), w.Size(), *hand));
+    ASSERT_EQ(QVL::RECORD_OK, Qva_Parse(w.Data().data(), w.Size(), *hand));
     EXPECT_EQ(7.0f, hand->parts[7].keyLists[0].keys[0].x);
     EXPECT_TRUE(hand->parts[9].keyLists.empty());
     std::vector<uint8_t> again = Bytes(*hand);
     std::unique_ptr<QVL::OBJ2> back = Obj2_NewRecord();
-    ASSERT_EQ(QVL::RECORD_OK, QVA_Parse(again.data(), again.size(), *back));
+    ASSERT_EQ(QVL::RECORD_OK, Qva_Parse(again.data(), again.size(), *back));
     EXPECT_EQ(10, back->partCount);
 }
 

@@ -50,17 +50,17 @@ TEST_F(Qvm, EveryFieldRoundTripsOntoAFreshModel)
     const int32_t src = Model3_Create();
     MODEL3* a = Model3_GetById(src);
     Motion3_ResizeList(a->motions, 2);
-    Str_Copy(a->motions[0].name, sizeof a->motions[0].name, "立つ");
+    Str_CopyN(a->motions[0].name, sizeof a->motions[0].name, "立つ");
     a->motions[0].length = 30;
-    Str_Copy(a->motions[1].name, sizeof a->motions[1].name, "jump");
+    Str_CopyN(a->motions[1].name, sizeof a->motions[1].name, "jump");
     a->motions[1].length = 20;
     a->motions[1].loop = 0;   // not in the file
     a->motionListValues[0] = -7;
     a->motionListValues[1] = 1 << 30;
     a->motionListValues[2] = 3;
     a->soundCount = 3;
-    Str_Copy(a->soundNames[1], sizeof a->soundNames[1], "step.wav");
-    Str_Copy(a->soundNames[2], sizeof a->soundNames[2], "音.wav");
+    Str_CopyN(a->soundNames[1], sizeof a->soundNames[1], "step.wav");
+    Str_CopyN(a->soundNames[2], sizeof a->soundNames[2], "音.wav");
     const std::string path = Rec_TempDir() + "/two.qvm";
     ASSERT_EQ(1, Motion3_SaveQvm(src, path.c_str()));
 

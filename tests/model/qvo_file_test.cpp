@@ -159,7 +159,7 @@ TEST_F(Qvo, LoadReadsPartsFromTheirQvpFiles)
     const std::string names[3] = {p1, p2, p3};
     for (int32_t p = 1; p < 4; ++p) {
         g_Obj3Flags[0][p] = 1;
-        Str_Copy(o->parts[p].file, sizeof o->parts[p].file, names[p - 1].c_str());
+        Str_CopyN(o->parts[p].file, sizeof o->parts[p].file, names[p - 1].c_str());
     }
     const std::string path = dir + "/three.qvo";
     ASSERT_TRUE(Obj3_Save(0, path.c_str()));
@@ -385,7 +385,7 @@ TEST_F(Qvo, DeletingAPartMovesTheNextOneDown)
     Fresh(0);
     OBJ3* o = g_Obj3Table[0];
     o->partCount = 3;
-    Str_Copy(o->parts[2].file, sizeof o->parts[2].file, p2.c_str());
+    Str_CopyN(o->parts[2].file, sizeof o->parts[2].file, p2.c_str());
     o->pivots[2][1] = 6.0f;
     Obj3_Key(o, 2, 0, 0)->scale[0] = 3.0f;
     ASSERT_TRUE(Obj3_DeletePart(o, 1));

@@ -173,10 +173,10 @@ TEST_F(QvpFile, TextureEntryNotInUseWritesOnlyItsFlag)
 {
     MODEL3* m = NewRecord();
     m->textureCount = 3;
-    Str_Copy(m->textures[1].file, sizeof m->textures[1].file, "skip.bmp");
+    Str_CopyN(m->textures[1].file, sizeof m->textures[1].file, "skip.bmp");
     m->textures[2].used = 1;
-    Str_Copy(m->textures[2].folder, sizeof m->textures[2].folder, "C:\\models");
-    Str_Copy(m->textures[2].file, sizeof m->textures[2].file, "wood.bmp");
+    Str_CopyN(m->textures[2].folder, sizeof m->textures[2].folder, "C:\\models");
+    Str_CopyN(m->textures[2].file, sizeof m->textures[2].file, "wood.bmp");
     std::vector<uint8_t> bytes = SaveBytes(m);
     const uint8_t want[] = {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 8, 0, 0, 0, 'w', 'o', 'o', 'd', '.', 'b', 'm', 'p'};
     ASSERT_GE(bytes.size(), 27u + sizeof want);

@@ -31,7 +31,7 @@ struct Sink {
     }
     const std::vector<IMMEDIATE_VERTEX>& Drawn()
     {
-        Sink_Flush(sink);
+        VertexSink_Flush(sink);
         return got.all;
     }
 };

@@ -34,10 +34,10 @@ struct ProgMode : testing::Test {
     {
         ASSERT_TRUE(Svc_GetCurrentDirectory(oldDir, sizeof oldDir));
         std::memcpy(oldData, g_Lib.dataFolder, sizeof oldData);
-        Str_Copy(g_Lib.dataFolder, sizeof g_Lib.dataFolder, oldDir);
+        Str_CopyN(g_Lib.dataFolder, sizeof g_Lib.dataFolder, oldDir);
         dir = Rec_TempDir();
-        Str_Copy(g_ProgMode.sourceFolder, sizeof g_ProgMode.sourceFolder, dir.c_str());
-        Str_Copy(g_ProgMode.sourceFile, sizeof g_ProgMode.sourceFile, "main.txt");
+        Str_CopyN(g_ProgMode.sourceFolder, sizeof g_ProgMode.sourceFolder, dir.c_str());
+        Str_CopyN(g_ProgMode.sourceFile, sizeof g_ProgMode.sourceFile, "main.txt");
         Prog_Enter();
         Rec().Clear();
         g_TextQueue.clear();

@@ -137,18 +137,18 @@ TEST_F(Current, TitleNamesTheCurrentRecord)
     ASSERT_TRUE(Title_Build(t, sizeof t));
     EXPECT_STREQ(t, " QV Viduza Rozar 2009.09");  // a model without faces
     AddFace(model, {AddVertex(model, 0, 0, 0), AddVertex(model, 1, 0, 0), AddVertex(model, 0, 1, 0)});
-    Str_Copy(model->file, sizeof model->file, "robo.Qvp");
+    Str_CopyN(model->file, sizeof model->file, "robo.Qvp");
     ASSERT_TRUE(Title_Build(t, sizeof t));
     EXPECT_STREQ(t, " QV Viduza Rozar 2009.09   robo.Qvp ( Ver 2009.000 )");
-    Str_Copy(model->file, sizeof model->file, "robo.lwo");
+    Str_CopyN(model->file, sizeof model->file, "robo.lwo");
     ASSERT_TRUE(Title_Build(t, sizeof t));
     EXPECT_STREQ(t, " QV Viduza Rozar 2009.09   robo.lwo");
 
     g_Mode = MODE_EFFECT_EDIT;
     g_CurEffectId = Effect_DataCreate();
     QVL::EFFECT* e = Effect_GetData(g_CurEffectId);
-    Str_Copy(e->folder, sizeof e->folder, "Effect");
-    Str_Copy(e->file, sizeof e->file, "fire.qve");
+    Str_CopyN(e->folder, sizeof e->folder, "Effect");
+    Str_CopyN(e->file, sizeof e->file, "fire.qve");
     Mode_UpdateCurrent();
     ASSERT_TRUE(Title_Build(t, sizeof t));
     EXPECT_STREQ(t, " QV Viduza Rozar 2009.09   Effect\\fire.qve ( Ver 2009.000 )");

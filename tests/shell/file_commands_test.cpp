@@ -337,7 +337,7 @@ TEST_F(FileCommands, SaveQvpOffersTheModelsNameAndWritesWhatLoadsBack)
     Enter3D();
     for (const Case& c : cases) {
         UiRec().Clear();
-        Str_Copy(g_CurModel3->file, sizeof g_CurModel3->file, c.file);
+        Str_CopyN(g_CurModel3->file, sizeof g_CurModel3->file, c.file);
         FileCmd_SaveQVP();  // cancelled
         EXPECT_TRUE(UiRec().Has(c.offered)) << c.file;
     }
@@ -578,7 +578,7 @@ TEST_F(FileCommands, QveOpenLoadsFirstAndKeepsOnePreviewInstance)
     EffectEdit_NewEffect();
     ASSERT_EQ(0, g_CurEffectId);
     Effect_PartCreate(Effect_GetData(0));
-    Str_Copy(Effect_GetData(0)->parts[0].name, 256, "edited");
+    Str_CopyN(Effect_GetData(0)->parts[0].name, 256, "edited");
     Rec().Clear();
 
     UiRec().fileAnswers = {"bad.qve"};
@@ -623,7 +623,7 @@ TEST_F(FileCommands, QveSaveWritesTheCurrentEffect)
 
     EffectEdit_NewEffect();
     g_EffectData[0] = Fixture_Effect();
-    Str_Copy(g_EffectData[0].file, 256, "old.qve");
+    Str_CopyN(g_EffectData[0].file, 256, "old.qve");
     UiRec().fileAnswers = {"saved.qve"};
     FileCmd_SaveQVE();
     EXPECT_TRUE(UiRec().Has("Save QVE old.qve"));
@@ -641,7 +641,7 @@ TEST_F(FileCommands, QveSaveWritesTheCurrentEffect)
 TEST_F(FileCommands, QvaOpenKeepsTheCurrentObjectWhenTheFileDoesNotLoad)
 {
     std::vector<uint8_t> bytes;
-    QVA_Write(*Fixture_Obj2(), bytes);
+    Qva_Write(*Fixture_Obj2(), bytes);
     Write(Joined("obj.qva").c_str(), bytes);
     Write(Joined("bad.qva").c_str(), {'Q', 'V', 'A'});
     g_CurObj2Id = Obj2_Create();
@@ -660,7 +660,7 @@ TEST_F(FileCommands, QvaOpenKeepsTheCurrentObjectWhenTheFileDoesNotLoad)
 
     // Saved, it is the object as loaded (its image names now the joined paths).
     std::vector<uint8_t> loaded;
-    QVA_Write(*g_CurObj2, loaded);
+    Qva_Write(*g_CurObj2, loaded);
     EXPECT_NE(bytes, loaded);
     UiRec().fileAnswers = {"copy.qva"};
     FileCmd_SaveQVA();

@@ -44,8 +44,8 @@ inline QVL::EFFECT Fixture_Effect()
     const char* tex[][2] = {{"", "box.bmp"}, {"Effect\\爆発", "fire.bmp"}};
     for (const auto& t : tex) {
         QVL::EFFECT_TEX entry{};
-        Str_Copy(entry.folder, sizeof entry.folder, t[0]);
-        Str_Copy(entry.file, sizeof entry.file, t[1]);
+        Str_CopyN(entry.folder, sizeof entry.folder, t[0]);
+        Str_CopyN(entry.file, sizeof entry.file, t[1]);
         entry.texture = -1;
         e.textures.push_back(entry);
     }
@@ -53,11 +53,11 @@ inline QVL::EFFECT Fixture_Effect()
     for (int32_t kind = 0; kind < 3; ++kind) {
         int32_t i = Effect_PartCreate(&e);
         QVL::EFFECT_PART& p = e.parts[(size_t)i];
-        Str_Copy(p.name, sizeof p.name, names[kind]);
+        Str_CopyN(p.name, sizeof p.name, names[kind]);
         p.kind = kind;
         if (kind == 2) {
-            Str_Copy(p.folder, sizeof p.folder, "obj");
-            Str_Copy(p.file, sizeof p.file, "爆発.QVA");
+            Str_CopyN(p.folder, sizeof p.folder, "obj");
+            Str_CopyN(p.file, sizeof p.file, "爆発.QVA");
         }
         p.keyCount = kind + 1;
         for (int32_t k = 0; k < p.keyCount; ++k) Fixture_FillKey(p.keys[k], k * 10 + kind, (float)(kind * 20 + k * 5 + 1));
@@ -103,18 +103,18 @@ inline std::unique_ptr<QVL::OBJ2> Fixture_Obj2()
 {
     std::unique_ptr<QVL::OBJ2> rec = Obj2_NewRecord();
     rec->imageCount = 2;
-    Str_Copy(rec->imageNames[0], 256, "fire.bmp");
-    Str_Copy(rec->imageNames[1], 256, "ring.bmp");
+    Str_CopyN(rec->imageNames[0], 256, "fire.bmp");
+    Str_CopyN(rec->imageNames[1], 256, "ring.bmp");
     rec->pivotX[0] = 11;
     rec->pivotY[0] = 12;
     rec->pivotX[1] = 21;
     rec->pivotY[1] = 22;
     rec->motions.resize(2, rec->motions[0]);
-    Str_Copy(rec->motions[1].name, 256, "二番");
+    Str_CopyN(rec->motions[1].name, 256, "二番");
     rec->motions[1].length = 30;
     rec->partCount = 3;
-    Str_Copy(rec->partNames[1], 256, "炎");
-    Str_Copy(rec->partNames[2], 256, "輪");
+    Str_CopyN(rec->partNames[1], 256, "炎");
+    Str_CopyN(rec->partNames[2], 256, "輪");
     rec->parents[1] = 0;
     rec->parents[2] = 1;
     for (int32_t part = 1; part < 3; ++part)

@@ -62,7 +62,7 @@ TEST(Convert, WineD3dxReadsOurBinaryXFile)
     int32_t id = QuadAndTriangle();
     MODEL3* src = Model3_GetById(id);
     src->textures[1].used = 1;
-    Str_Copy(src->textures[1].file, sizeof src->textures[1].file, "skin.bmp");
+    Str_CopyN(src->textures[1].file, sizeof src->textures[1].file, "skin.bmp");
     std::string path = Folder() + "\\quad.x";
     ASSERT_EQ(1, X_Export(id, path.c_str()));
 

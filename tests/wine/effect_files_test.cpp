@@ -33,10 +33,10 @@ TEST(EffectFiles, EffectWithAnObjectPartSavesAndOpensAgain)
     int32_t id = Effect_DataCreate();
     QVL::EFFECT* e = Effect_GetData(id);
     QVL::EFFECT_PART& p = e->parts[(size_t)Effect_PartCreate(e)];
-    Str_Copy(p.name, sizeof p.name, "爆発");
+    Str_CopyN(p.name, sizeof p.name, "爆発");
     p.kind = QVL::EFFECT_PART_OBJ2;
-    Str_Copy(p.folder, sizeof p.folder, "Effect\\爆発");
-    Str_Copy(p.file, sizeof p.file, "爆発.QVA");
+    Str_CopyN(p.folder, sizeof p.folder, "Effect\\爆発");
+    Str_CopyN(p.file, sizeof p.file, "爆発.QVA");
     p.keys[0].shown = 1;
     p.keys[0].blend = 1;
     p.origin[0] = 30.0f;

@@ -121,8 +121,8 @@ TEST(ProgModeWine, AScriptDrawsItsPictureEveryFrameUntilStopped)
     g_ScaleToWindow = 0;
     g_StudioFlag = 0;
 
-    Str_Copy(g_ProgMode.sourceFolder, sizeof g_ProgMode.sourceFolder, folder.c_str());
-    Str_Copy(g_ProgMode.sourceFile, sizeof g_ProgMode.sourceFile, "pic.txt");
+    Str_CopyN(g_ProgMode.sourceFolder, sizeof g_ProgMode.sourceFolder, folder.c_str());
+    Str_CopyN(g_ProgMode.sourceFile, sizeof g_ProgMode.sourceFile, "pic.txt");
     Prog_Enter();
     // The run goes back to the data folder; the script names its own.
     const std::string src = "Folder " + folder + "\r\nImgLoad 3 pic.bmp\r\n*top\r\nImgDraw 3 40 30\r\nScreenDraw\r\nGo *top\r\n";
@@ -172,8 +172,8 @@ TEST(ProgModeWine, ALongSourceSurvivesTheEditBox)
     std::fwrite(src.data(), 1, src.size(), fp);
     std::fclose(fp);
 
-    Str_Copy(g_ProgMode.sourceFolder, sizeof g_ProgMode.sourceFolder, folder.c_str());
-    Str_Copy(g_ProgMode.sourceFile, sizeof g_ProgMode.sourceFile, "long.txt");
+    Str_CopyN(g_ProgMode.sourceFolder, sizeof g_ProgMode.sourceFolder, folder.c_str());
+    Str_CopyN(g_ProgMode.sourceFile, sizeof g_ProgMode.sourceFile, "long.txt");
     Prog_Enter();
     HWND dialog = Prog_DialogWindow();
     ASSERT_TRUE(IsWindow(dialog));

@@ -139,7 +139,7 @@ TEST(ServicesFiles, DialogsReturnTheNameAndLeaveTheFolder)
     CreateDirectoryA(saveDir.c_str(), nullptr);
     WriteFile(pickDir + "\\pick.qvp", {1, 2, 3});
     DeleteFileA((saveDir + "\\new.qvp").c_str());
-    Str_Copy(g_Lib.dataFolder, sizeof g_Lib.dataFolder, (home + "\\Data").c_str());
+    Str_CopyN(g_Lib.dataFolder, sizeof g_Lib.dataFolder, (home + "\\Data").c_str());
     g_FileDlg.startDir[0] = 0;
 
     // The first dialog starts in the data folder; cancelling changes nothing.

@@ -241,16 +241,16 @@ std::vector<uint8_t> BuildQva()
     const int32_t sizes[] = {64, 64, 16};
     rec->imageCount = 3;
     for (int i = 0; i < 3; ++i) {
-        Str_Copy(rec->imageNames[i], 256, images[i]);
+        Str_CopyN(rec->imageNames[i], 256, images[i]);
         rec->pivotX[i] = sizes[i] / 2;
         rec->pivotY[i] = sizes[i] / 2;
     }
-    Str_Copy(rec->motions[0].name, 256, "爆発");
+    Str_CopyN(rec->motions[0].name, 256, "爆発");
     rec->motions[0].length = 60;
     rec->partCount = 7;
     const char* names[] = {"", "火球", "衝撃波", "火花1", "火花2", "火花3", "火花4"};
     for (int p = 1; p < 7; ++p) {
-        Str_Copy(rec->partNames[p], 256, names[p]);
+        Str_CopyN(rec->partNames[p], 256, names[p]);
         rec->parents[p] = 0;
     }
     // The last two keys of every part are transparent, so that the wrap from the last key back to
@@ -273,7 +273,7 @@ std::vector<uint8_t> BuildQva()
               Key(59, dx * 80, dy * 80 + 20, 420, 0.5f, 2, 255, 200, 100, 0)};
     }
     std::vector<uint8_t> out;
-    QVA_Write(*rec, out);
+    Qva_Write(*rec, out);
     return out;
 }
 

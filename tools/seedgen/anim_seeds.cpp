@@ -23,7 +23,7 @@ static void WriteQvoSeeds(SeedSink& sink)
         flags[p] = 1;
         o->parts[p].parent = p - 1;
         o->pivots[p][1] = (float)p;
-        Str_Copy(o->parts[p].file, sizeof o->parts[p].file, "part.qvp");
+        Str_CopyN(o->parts[p].file, sizeof o->parts[p].file, "part.qvp");
         Obj3_Key(o, p, 2, 1)->position[0] = 2.0f;
     }
     Qvo_Write(*o, flags, bytes);
@@ -40,7 +40,7 @@ static void WriteQvmSeeds(SeedSink& sink)
     Motion3_ResizeList(m->motions, 3);
     m->motions[2].length = 12;
     m->soundCount = 2;
-    Str_Copy(m->soundNames[1], sizeof m->soundNames[1], "s.wav");
+    Str_CopyN(m->soundNames[1], sizeof m->soundNames[1], "s.wav");
     Qvm_Write(*m, bytes);
     sink.Write("three", std::vector<uint8_t>(bytes.begin() + 7, bytes.end()));
     Model3_Free(m);

@@ -22,9 +22,9 @@ static void WriteQveSeeds(SeedSink& sink)
 static void WriteQvaSeeds(SeedSink& sink)
 {
     std::vector<uint8_t> bytes;
-    QVA_Write(*Obj2_NewRecord(), bytes);
+    Qva_Write(*Obj2_NewRecord(), bytes);
     sink.Write("default.qva", bytes);
-    QVA_Write(*Fixture_Obj2(), bytes);
+    Qva_Write(*Fixture_Obj2(), bytes);
     sink.Write("three_parts.qva", bytes);
     sink.Write("v2004000.qva", Fixture_Qva2004000());
     sink.Write("v2003000.qva", Fixture_Qva2003000());

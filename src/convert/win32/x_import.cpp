@@ -137,7 +137,7 @@ int32_t X_Import(int32_t id, const char* path)
             im.textures.push_back(tex);
             g.texture = (int32_t)im.textures.size();
             std::string stem = File_StripExtension(tex);
-            Str_Copy(g.name, sizeof g.name, stem.empty() ? tex : stem.c_str());
+            Str_CopyN(g.name, sizeof g.name, stem.empty() ? tex : stem.c_str());
         }
     }
     im.groupCount = groups < 1 ? 1 : (int32_t)groups;

@@ -113,7 +113,7 @@ HRESULT App_DisplayErrorMsg(HRESULT code, int kind)
 {
     if (g_Frame.fatalShown) return code;
     char text[1024];
-    Str_Copy(text, sizeof text, Frame_ErrorText(code));
+    Str_CopyN(text, sizeof text, Frame_ErrorText(code));
     if (kind == 1 || code == (HRESULT)HR_DRIVERINTERNALERROR) {
         g_Frame.fatalShown = true;
         MessageBoxA(nullptr, text, g_Frame.title, MB_ICONERROR | MB_OK);

@@ -108,7 +108,7 @@ HDC Avi_Open(AVI_WRITER* w, HWND window, int32_t width, int32_t height, const ch
     header.dwRate = (DWORD)rate;
     header.dwQuality = (DWORD)-1;
     SetRect(&header.rcFrame, 0, 0, width, height);
-    Str_Copy(header.szName, sizeof header.szName, "RE Rerude AVI");
+    Str_CopyN(header.szName, sizeof header.szName, "RE Rerude AVI");
     BITMAPINFOHEADER format;
     FillFormat(&format, width, height, w->frameBytes);
 

@@ -75,7 +75,7 @@ bool HasSelection(int id) { return SendMessageA(Item(id), CB_GETCURSEL, 0, 0) >=
 void RateText(char* out, int size, uint32_t rate)
 {
     if (rate == 0)
-        Str_Copy(out, (size_t)size, "Default Rate");
+        Str_CopyN(out, (size_t)size, "Default Rate");
     else
         Str_Format(out, (size_t)size, "%d Hz", (int)rate);
 }
@@ -87,7 +87,7 @@ void OnAdapterChanged()
     Side().adapterInfo = adapter;
     ComboClear(IDC_DEVICE_COMBO);
     for (uint32_t i = 0; i < adapter->deviceInfos.Count(); ++i) {
-        D3D_DEVICE_INFO* d = AL_Ref<D3D_DEVICE_INFO>(&adapter->deviceInfos, i);
+        D3D_DEVICE_INFO* d = ArrayList_Ref<D3D_DEVICE_INFO>(&adapter->deviceInfos, i);
         ComboAdd(IDC_DEVICE_COMBO, (LPARAM)d, Enum_DeviceTypeName(d->devType));
     }
     ComboSelect(IDC_DEVICE_COMBO, (LPARAM)Side().deviceInfo);
@@ -102,7 +102,7 @@ void OnDeviceChanged()
     Side().deviceInfo = device;
     bool canWindowed = false, canFullscreen = false;
     for (uint32_t i = 0; i < device->deviceCombos.Count(); ++i) {
-        D3D_DEVICE_COMBO* c = AL_Ref<D3D_DEVICE_COMBO>(&device->deviceCombos, i);
+        D3D_DEVICE_COMBO* c = ArrayList_Ref<D3D_DEVICE_COMBO>(&device->deviceCombos, i);
         if (c->windowed) canWindowed = true; else canFullscreen = true;
     }
     EnableWindow(Item(IDC_WINDOW), canWindowed);
@@ -141,7 +141,7 @@ void OnWindowedFullscreenChanged()
         SendMessageA(Item(IDC_REFRESHRATE_COMBO), CB_SETCURSEL, 0, 0);
     } else {
         for (uint32_t i = 0; i < device->deviceCombos.Count(); ++i) {
-            D3D_DEVICE_COMBO* c = AL_Ref<D3D_DEVICE_COMBO>(&device->deviceCombos, i);
+            D3D_DEVICE_COMBO* c = ArrayList_Ref<D3D_DEVICE_COMBO>(&device->deviceCombos, i);
             if (c->windowed) continue;
             if (!ComboContainsText(IDC_ADAPTERFORMAT_COMBO, App_FormatName(c->adapterFormat, true)))
                 ComboAdd(IDC_ADAPTERFORMAT_COMBO, c->adapterFormat, App_FormatName(c->adapterFormat, true));
@@ -165,7 +165,7 @@ void OnAdapterFormatChanged()
         Side().displayMode.format = format;
         ComboClear(IDC_RESOLUTION_COMBO);
         for (uint32_t i = 0; i < adapter->displayModes.Count(); ++i) {
-            DISPLAY_MODE m = AL_Value<DISPLAY_MODE>(&adapter->displayModes, i);
+            DISPLAY_MODE m = ArrayList_Value<DISPLAY_MODE>(&adapter->displayModes, i);
             if (m.format != format) continue;
             Str_Format(text, sizeof text, "%d by %d", (int)m.width, (int)m.height);
             if (!ComboContainsText(IDC_RESOLUTION_COMBO, text))
@@ -176,7 +176,7 @@ void OnAdapterFormatChanged()
     }
     ComboClear(IDC_BACKBUFFERFORMAT_COMBO);
     for (uint32_t i = 0; i < device->deviceCombos.Count(); ++i) {
-        D3D_DEVICE_COMBO* c = AL_Ref<D3D_DEVICE_COMBO>(&device->deviceCombos, i);
+        D3D_DEVICE_COMBO* c = ArrayList_Ref<D3D_DEVICE_COMBO>(&device->deviceCombos, i);
         if (c->windowed != s_Copy->windowed || c->adapterFormat != format) continue;
         if (!ComboContainsText(IDC_BACKBUFFERFORMAT_COMBO, App_FormatName(c->backBufferFormat, true)))
             ComboAdd(IDC_BACKBUFFERFORMAT_COMBO, c->backBufferFormat, App_FormatName(c->backBufferFormat, true));
@@ -197,7 +197,7 @@ void OnResolutionChanged()
     char text[64];
     ComboClear(IDC_REFRESHRATE_COMBO);
     for (uint32_t i = 0; i < adapter->displayModes.Count(); ++i) {
-        DISPLAY_MODE m = AL_Value<DISPLAY_MODE>(&adapter->displayModes, i);
+        DISPLAY_MODE m = ArrayList_Value<DISPLAY_MODE>(&adapter->displayModes, i);
         if (m.format != cur.format || m.width != cur.width || m.height != cur.height) continue;
         RateText(text, sizeof text, m.refreshRate);
         if (!ComboContainsText(IDC_REFRESHRATE_COMBO, text)) ComboAdd(IDC_REFRESHRATE_COMBO, (LPARAM)m.refreshRate, text);
@@ -220,7 +220,7 @@ void OnBackBufferFormatChanged()
     if (!device) return;
     D3D_DEVICE_COMBO* combo = nullptr;
     for (uint32_t i = 0; i < device->deviceCombos.Count(); ++i) {
-        D3D_DEVICE_COMBO* c = AL_Ref<D3D_DEVICE_COMBO>(&device->deviceCombos, i);
+        D3D_DEVICE_COMBO* c = ArrayList_Ref<D3D_DEVICE_COMBO>(&device->deviceCombos, i);
         if (c->windowed == s_Copy->windowed && c->adapterFormat == adapterFormat && c->backBufferFormat == backFormat) {
             combo = c;
             break;
@@ -233,7 +233,7 @@ void OnBackBufferFormatChanged()
     if (g_Enumeration.usesDepthBuffer) {
         EnableWindow(Item(IDC_DEPTHSTENCILBUFFERFORMAT_COMBO), TRUE);
         for (uint32_t i = 0; i < combo->depthStencilFormats.Count(); ++i) {
-            int32_t f = AL_Value<int32_t>(&combo->depthStencilFormats, i);
+            int32_t f = ArrayList_Value<int32_t>(&combo->depthStencilFormats, i);
             ComboAdd(IDC_DEPTHSTENCILBUFFERFORMAT_COMBO, f, App_FormatName(f, true));
         }
         ComboSelect(IDC_DEPTHSTENCILBUFFERFORMAT_COMBO, Side().depthStencilFormat);
@@ -245,14 +245,14 @@ void OnBackBufferFormatChanged()
 
     ComboClear(IDC_VERTEXPROCESSING_COMBO);
     for (uint32_t i = 0; i < combo->vertexProcessingTypes.Count(); ++i) {
-        int32_t vp = AL_Value<int32_t>(&combo->vertexProcessingTypes, i);
+        int32_t vp = ArrayList_Value<int32_t>(&combo->vertexProcessingTypes, i);
         ComboAdd(IDC_VERTEXPROCESSING_COMBO, vp, Enum_VertexProcessingTypeName(vp));
     }
     ComboSelect(IDC_VERTEXPROCESSING_COMBO, Side().vertexProcessingType);
 
     ComboClear(IDC_PRESENTINTERVAL_COMBO);
     for (uint32_t i = 0; i < combo->presentIntervals.Count(); ++i) {
-        uint32_t pi = AL_Value<uint32_t>(&combo->presentIntervals, i);
+        uint32_t pi = ArrayList_Value<uint32_t>(&combo->presentIntervals, i);
         ComboAdd(IDC_PRESENTINTERVAL_COMBO, (LPARAM)pi, Enum_PresentIntervalName(pi));
     }
     ComboSelect(IDC_PRESENTINTERVAL_COMBO, (LPARAM)Side().presentInterval);
@@ -266,10 +266,10 @@ void OnDepthStencilChanged()
     if (g_Enumeration.usesDepthBuffer) Side().depthStencilFormat = ds;
     ComboClear(IDC_MULTISAMPLE_COMBO);
     for (uint32_t i = 0; i < combo->multiSampleTypes.Count(); ++i) {
-        int32_t ms = AL_Value<int32_t>(&combo->multiSampleTypes, i);
+        int32_t ms = ArrayList_Value<int32_t>(&combo->multiSampleTypes, i);
         bool conflict = false;
         for (uint32_t j = 0; j < combo->conflicts.Count(); ++j) {
-            DS_MS_CONFLICT c = AL_Value<DS_MS_CONFLICT>(&combo->conflicts, j);
+            DS_MS_CONFLICT c = ArrayList_Value<DS_MS_CONFLICT>(&combo->conflicts, j);
             if (c.depthStencilFormat == ds && c.multiSampleType == ms) conflict = true;
         }
         if (!conflict) ComboAdd(IDC_MULTISAMPLE_COMBO, ms, Enum_MultiSampleTypeName(ms));
@@ -285,7 +285,7 @@ void OnMultiSampleTypeChanged()
     Side().multiSampleType = ms;
     uint32_t levels = 0;
     for (uint32_t i = 0; i < combo->multiSampleTypes.Count(); ++i) {
-        if (AL_Value<int32_t>(&combo->multiSampleTypes, i) == ms) levels = AL_Value<uint32_t>(&combo->multiSampleQualities, i);
+        if (ArrayList_Value<int32_t>(&combo->multiSampleTypes, i) == ms) levels = ArrayList_Value<uint32_t>(&combo->multiSampleQualities, i);
     }
     ComboClear(IDC_MULTISAMPLE_QUALITY_COMBO);
     char text[16];
@@ -303,7 +303,7 @@ INT_PTR CALLBACK DeviceDlgProc(HWND dlg, UINT msg, WPARAM wp, LPARAM)
         s_Dlg = dlg;
         if (g_Enumeration.adapterInfos) {
             for (uint32_t i = 0; i < g_Enumeration.adapterInfos->Count(); ++i) {
-                D3D_ADAPTER_INFO* a = AL_Ref<D3D_ADAPTER_INFO>(g_Enumeration.adapterInfos, i);
+                D3D_ADAPTER_INFO* a = ArrayList_Ref<D3D_ADAPTER_INFO>(g_Enumeration.adapterInfos, i);
                 ComboAdd(IDC_ADAPTER_COMBO, (LPARAM)a, a->description);
             }
         }

@@ -68,7 +68,7 @@ struct D3D9_SOURCE : ENUM_SOURCE {
     {
         D3DADAPTER_IDENTIFIER9 id;
         if (FAILED(d3d->GetAdapterIdentifier(adapter, 0, &id))) return false;
-        Str_Copy(out, (size_t)size, id.Description);
+        Str_CopyN(out, (size_t)size, id.Description);
         return true;
     }
     bool AdapterDisplayMode(uint32_t adapter, DISPLAY_MODE* out) override

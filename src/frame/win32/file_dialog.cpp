@@ -55,7 +55,7 @@ struct SavedDir {
 const char* RunOpen(HWND owner, const char* filter, const char* defExt, const char* title, const char* initialName,
                     char* fileBuf, char* result)
 {
-    Str_Copy(fileBuf, 256, initialName);
+    Str_CopyN(fileBuf, 256, initialName);
     if (!g_FileDlg.startDir[0]) File_SetDialogDir(g_Lib.dataFolder);
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = sizeof ofn;
@@ -103,7 +103,7 @@ const char* File_OpenDialogFilter(HWND owner, const char* filter, const char* ti
 const char* File_SaveDialog(HWND owner, const char* extension, const char* title, const char* initialName)
 {
     BuildFilter(g_FileDlg.saveFilter, sizeof g_FileDlg.saveFilter, extension);
-    Str_Copy(g_FileDlg.saveInit, sizeof g_FileDlg.saveInit, initialName);
+    Str_CopyN(g_FileDlg.saveInit, sizeof g_FileDlg.saveInit, initialName);
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
@@ -160,7 +160,7 @@ bool File_ChooseFolder(char* folder)
         char path[MAX_PATH];
         // A folder whose path does not fit the caller's 256 bytes is not returned cut short.
         if (SHGetPathFromIDListA(item, path) && std::strlen(path) < 256) {
-            Str_Copy(folder, 256, path);
+            Str_CopyN(folder, 256, path);
             chosen = true;
         }
         CoTaskMemFree(item);

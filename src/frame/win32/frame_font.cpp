@@ -25,7 +25,7 @@ bool FrameFont_Create(const char* face, int height, bool bold)
 {
     s_Font = FRAME_FONT{};
     s_Font.exists = true;
-    Str_Copy(s_Font.face, sizeof s_Font.face, face);
+    Str_CopyN(s_Font.face, sizeof s_Font.face, face);
     s_Font.height = height;
     s_Font.bold = bold;
     return true;

@@ -35,7 +35,7 @@ bool LibInit(HINSTANCE instance)
 {
     // 1.
     Log_Printf("QVライブラリ %s", Lib_GetVersion());
-    Str_Copy(g_Lib.downloadPage, sizeof g_Lib.downloadPage, "https://qv-viduza-rozar.example/download/");
+    Str_CopyN(g_Lib.downloadPage, sizeof g_Lib.downloadPage, "https://qv-viduza-rozar.example/download/");
 
     // 2.
     Frame_ResetState(g_Frame);
@@ -130,7 +130,7 @@ bool LibInit(HINSTANCE instance)
     g_ScreenGroup = 4;
     Lib_SetClearColor(0, 0, 0);
     g_MoviePlayState = 0;
-    Str_Copy(g_MovieRenderSettings.outputName, sizeof g_MovieRenderSettings.outputName, "レンダリング");
+    Str_CopyN(g_MovieRenderSettings.outputName, sizeof g_MovieRenderSettings.outputName, "レンダリング");
     g_MovieRenderSettings.interval = 20;
     g_MovieRenderSettings.firstFrame = 0;
     g_MovieRenderSettings.lastFrame = 300;

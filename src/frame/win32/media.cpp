@@ -26,7 +26,7 @@ bool MediaPlay(const char* path, int32_t loop)
     if (!path) return false;
     // The caller may hand in g_Media.path itself, which Media_Stop clears.
     char file[256];
-    if (!Str_Copy(file, sizeof file, path)) return false;
+    if (!Str_CopyN(file, sizeof file, path)) return false;
     if (g_Media.path[0] && std::strcmp(file, g_Media.path) == 0 && !StoppedLooping()) return true;
 
     Log_Printf("MediaPlay %s", file);
@@ -46,7 +46,7 @@ bool MediaPlay(const char* path, int32_t loop)
         return false;
     }
     // Remembered only once it opened: a file that failed must be tried again next time.
-    Str_Copy(g_Media.path, sizeof g_Media.path, file);
+    Str_CopyN(g_Media.path, sizeof g_Media.path, file);
     SendMessageA(wnd, MCI_PLAY, 0, 0);
     MoveWindow(wnd, 0, 0, Lib_GetWindowWidth(), Lib_GetWindowHeight(), TRUE);
     const char* ext = File_GetExtension(file);
@@ -86,7 +86,7 @@ void CALLBACK OnStopped(HWND, UINT, UINT_PTR, DWORD)
     if (!g_Media.playing || g_Media.wnd != g_stoppedWnd) return;
     if (g_Media.loop) {
         char file[256];
-        Str_Copy(file, sizeof file, g_Media.path);
+        Str_CopyN(file, sizeof file, g_Media.path);
         g_Media.path[0] = 0;
         MediaPlay(file, 1);
     } else {

@@ -23,7 +23,7 @@ void TexturePath(const QVL::MODEL3* m, const QVL::TEXTURE3& t, char* out, int si
         if (!p[0]) continue;
         char joined[1024];
         Str_Format(joined, sizeof joined, out[0] ? "%s\\%s" : "%s%s", out, p);
-        Str_Copy(out, size, joined);
+        Str_CopyN(out, size, joined);
     }
 }
 

@@ -117,7 +117,7 @@ void DrawImmediate(const MODEL3* m, int32_t g, const MATERIAL_DRAW_OPTIONS& opti
         f->flush(f->context, v, n);
     };
     int32_t n = Render_EmitMaterial(m, g, options, sink);
-    Sink_Flush(sink);
+    VertexSink_Flush(sink);
     Render_CountTriangles(n);
 }
 
@@ -380,7 +380,7 @@ void Render_DrawOutlines()
                 },
                 &ctx);
             Render_CountTriangles(Render_EmitOutline(m, g, deformed, sink));
-            Sink_Flush(sink);
+            VertexSink_Flush(sink);
         }
     }
     g_Device->SetRenderState(D3DRS_LIGHTING, TRUE);

@@ -134,7 +134,7 @@ INT_PTR CALLBACK Sketch_DlgProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM)
                 // The dialog resets the frame timer and leaves the current directory at the file.
                 const char* name = File_OpenDialog(g_MainWnd, "*", "下絵用のファイルを、選択して下さい。", g_SketchPaths[k]);
                 if (name[0]) {
-                    Str_Copy(g_SketchPaths[k], sizeof g_SketchPaths[k], name);
+                    Str_CopyN(g_SketchPaths[k], sizeof g_SketchPaths[k], name);
                     Tex_LoadFile(&g_TexTable[k + 1], name);
                     g_SketchShow = 1;
                     g_SketchSlot.dirty = 1;
