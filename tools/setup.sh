@@ -71,14 +71,14 @@ fi
 # Run: Wine (32-bit), and the 32-bit Mesa drivers and GL loader without which Wine creates no
 # Direct3D device (they are only recommended, so they are named here); Xvfb with its own software
 # GL, openbox and xdotool for the virtual display; Japanese fonts and locale; ImageMagick for
-# screenshots.
+# screenshots; ffmpeg's ffprobe reads the recorded AVI; python3 runs the layer check.
 native=$(dpkg --print-architecture)
 installed=$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}:${Architecture}\n' 2>/dev/null | sed -n 's/^ii  *//p')
 need_pkgs=()
 for p in cmake g++ make googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev \
          g++-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils libgl1-mesa-dri \
          libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 openbox xdotool \
-         fonts-ipafont-gothic fonts-ipafont-mincho imagemagick locales ffmpeg; do
+         fonts-ipafont-gothic fonts-ipafont-mincho imagemagick locales ffmpeg python3; do
   case "$p" in *:*) ;; *) p="$p:$native" ;; esac
   grep -qx -e "$p" -e "${p%:*}:all" <<<"$installed" || need_pkgs+=("${p%:$native}")
 done
