@@ -113,7 +113,7 @@ bool Drive_ClickFree(HWND wnd)
         Input_ClickScreen(p.x, p.y);
         // The keys that follow go to the window only once it is the foreground.
         HWND top = GetAncestor(wnd, GA_ROOT);
-        return Drive_WaitFor([&] { return GetForegroundWindow() == top; }, 5000);
+        return Drive_WaitFor([&] { return GetForegroundWindow() == top; }, 15000);  // slow under a loaded emulator
     }
     return false;
 }
