@@ -67,7 +67,7 @@ TEST(OrthoToScreen, FrontTopSideTruncateTowardZero)
         {VIEW_SIDE, {5, -0.0625f, -0.0625f}, 98, 102},
         // Far off the view: saturates instead of wrapping round onto it.
         {VIEW_FRONT, {1e12f, -1e12f, 0}, INT32_MAX, INT32_MAX},
-        {VIEW_FRONT, {-1e12f, 1e12f, 0}, -INT32_MAX, -INT32_MAX},
+        {VIEW_FRONT, {-1e12f, 1e12f, 0}, 100 - INT32_MAX, 100 - INT32_MAX},
     };
     for (const Case& c : cases) {
         VIEW_REC v{};
