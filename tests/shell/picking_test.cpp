@@ -260,6 +260,31 @@ TEST_F(Picking, PicksOnlyOnPolygonAndTextureScreensInTheMainView)
     EXPECT_EQ(1, g_FaceSel[0]);
 }
 
+TEST_F(Picking, WeightClickPickSkipsVertexZeroAndTakesTheLowerOnATie)
+{
+    AddVertex(m, 0, 0, 10);     // under the cursor, but vertex 0 is never picked
+    AddVertex(m, 2, 1, 10);
+    AddVertex(m, 0.5f, 0.5f, 10);
+    AddVertex(m, 0.5f, 0.5f, 10);   // the same spot as 2
+    g_Views[SCREEN_3D_POLYGON][0].type = VIEW_MAIN;
+    Mode_UpdateCurrent();
+    g_WeightVertex = -1;
+    QVL::VEC3 s;
+    Render_ProjectToScreen(&s, 0, 0, 10);
+    g_PressPoint.x = g_DragStart.x = (int32_t)s.x;
+    g_PressPoint.y = g_DragStart.y = (int32_t)s.y;
+    g_VertexSel[1] = 1;
+    View_PickVertex3D(false);
+    EXPECT_EQ(2, g_WeightVertex);
+    EXPECT_EQ(1, g_VertexSel[2]);
+    EXPECT_EQ(0, g_VertexSel[1]);
+    // A release one pixel off the press point is no click.
+    g_WeightVertex = -1;
+    g_PressPoint.x += 1;
+    View_PickVertex3D(false);
+    EXPECT_EQ(-1, g_WeightVertex);
+}
+
 TEST_F(Picking, ClassifyDrag)
 {
     struct Case {
