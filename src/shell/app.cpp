@@ -28,7 +28,7 @@ int32_t g_RedrawPending = 0;
 void* g_ModeMenu = nullptr;
 int32_t g_CurLayer = 0, g_CurBone = 0, g_CurGroup = 0, g_CurPart = 0, g_CurObj2Id = -1;
 int32_t g_DefaultObjectId = -1, g_DefaultModelId = -1;
-int32_t g_PickedVertex = -1;
+int32_t g_CurVertex = -1;
 QVL::MODEL3* g_CurModel3 = nullptr;
 QVL::OBJECT* g_CurObject = nullptr;
 QVL::OBJ2* g_CurObj2 = nullptr;

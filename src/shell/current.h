@@ -28,7 +28,7 @@ extern int32_t g_CurLayer, g_CurBone, g_CurGroup, g_CurPart, g_CurObj2Id;
 extern int32_t g_CurEffectId;
 extern int32_t g_CurEffectInstIndex;
 extern int32_t g_DefaultObjectId, g_DefaultModelId;
-extern int32_t g_PickedVertex;
+extern int32_t g_CurVertex;
 extern QVL::MODEL3* g_CurModel3;
 extern QVL::OBJECT* g_CurObject;
 extern QVL::OBJ2* g_CurObj2;

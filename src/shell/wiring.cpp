@@ -1,11 +1,13 @@
 // The renderer's calls upward: the drawers of the layers above it and the views it reads, filled in
 // by the one layer that knows every subsystem (the frame's are in shell/win32/wiring.cpp). Constant
 // initialisation: the records hold their entries before any static constructor runs.
+#include "edit3d/model3d_hooks.h"
 #include "effect/effect_draw.h"
 #include "effect/particle.h"
 #include "frame/lib.h"
 #include "render/frame_render.h"
 #include "shell/modes.h"
+#include "shell/picking.h"
 #include "shell/views.h"
 
 // The type of the view being rendered.
@@ -35,4 +37,11 @@ RENDER_DRAWERS g_RenderDrawers = {
 RENDER_VIEWS g_RenderViews = {
     PickedViewType,
     MainViewPan,
+};
+
+// What the picks read of the polygon editor. The group list refill joins when the editor has one.
+PICK_EDITOR_HOOKS g_PickEditorHooks = {
+    &g_PolyEditState.selectionMode,
+    &g_PolyEditState.tool,
+    nullptr,
 };
