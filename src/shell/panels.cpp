@@ -109,11 +109,51 @@ void Panel_Rect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32
     Panel_Line(x2, y1, x1, y1, r, g, b);
 }
 
-int32_t Timeline_FrameX(int32_t frame)
+int32_t Panel_TimeScale()
 {
-    const int64_t scale = g_KeyTimeScale > 0 ? g_KeyTimeScale : 1;
-    int64_t x = (int64_t)frame * 10 / scale + g_KeyScrollX + g_TimelineLabelWidth;
-    return x < INT32_MIN / 2 ? INT32_MIN / 2 : (x > INT32_MAX / 2 ? INT32_MAX / 2 : (int32_t)x);
+    const int32_t s = g_KeyTimeScale;
+    return s < 1 ? 1 : (s > kMaxTimeScale ? kMaxTimeScale : s);
+}
+
+int64_t Panel_FrameOffset(int64_t frame) { return frame * 10 / Panel_TimeScale(); }
+
+int32_t Panel_ClampX(int64_t x) { return x < INT32_MIN / 2 ? INT32_MIN / 2 : (x > INT32_MAX / 2 ? INT32_MAX / 2 : (int32_t)x); }
+
+void Panel_ClipSize(int32_t* width, int32_t* height)
+{
+    if (*width < 0) *width = 0;
+    if (*width > kPanelWidth) *width = kPanelWidth;
+    if (*height < 0) *height = 0;
+    if (*height > kPanelHeight) *height = kPanelHeight;
+}
+
+int32_t Panel_Ruler(const PANEL_RULER& r, int64_t last, int64_t base, int32_t lo, int32_t hi)
+{
+    const int64_t scale = Panel_TimeScale();
+    // The first f with base + trunc(f * 10 / scale) >= lo is ceil((lo - base) * scale / 10).
+    int64_t f = 60;
+    const int64_t need = (int64_t)lo - base;
+    if (need > 0) {
+        const int64_t first = (need * scale + 9) / 10;
+        const int64_t k = (first + 59) / 60;
+        if (k > 1) f = k * 60;
+    }
+    int32_t marks = 0;
+    for (; f <= last; f += 60) {
+        const int64_t u = base + f * 10 / scale;
+        if (u >= hi) break;
+        if (u < lo) continue;   // not reached: f starts at the first visible mark
+        const int32_t x = (int32_t)u;
+        Panel_TextOut(x + r.textDx, r.textY, "%d", (int32_t)f);
+        Panel_Line(x + r.tickDx, r.tickY0, x + r.tickDx, r.tickY1, 255, 255, 255);
+        ++marks;
+    }
+    return marks;
+}
+
+int32_t Timeline_FrameX(int64_t frame)
+{
+    return Panel_ClampX(Panel_FrameOffset(frame) + g_KeyScrollX + g_TimelineLabelWidth);
 }
 
 // Indicators stand only right of the label column and inside the bitmap.
@@ -121,7 +161,9 @@ static bool OnTimeline(int32_t x) { return x >= g_TimelineLabelWidth && x < kPan
 
 void Panel_PaintEffectTimeline(int32_t width, int32_t height)
 {
-    const int32_t L = g_TimelineLabelWidth, T = g_TimelineTop, W = width, H = height;
+    const int32_t L = g_TimelineLabelWidth, T = g_TimelineTop;
+    int32_t W = width, H = height;
+    Panel_ClipSize(&W, &H);
     const QVL::EFFECT* e = g_CurEffect;
     const int32_t parts = Effect_GetPartCount(e);
     const int32_t frame = g_CurEffectInst ? g_CurEffectInst->frame : 0;
@@ -149,7 +191,7 @@ void Panel_PaintEffectTimeline(int32_t width, int32_t height)
                 // The 2D object plays from the part's first key for the length of its first motion.
                 const QVL::OBJ2* o = Obj2_GetById(part.object);
                 if (o && !o->motions.empty()) {
-                    int32_t x2 = Timeline_FrameX(part.keys[0].frame + o->motions[0].length);
+                    int32_t x2 = Timeline_FrameX((int64_t)part.keys[0].frame + o->motions[0].length);
                     int32_t x1 = x + 3 > L + 1 ? x + 3 : L + 1;
                     Panel_FillRect(x1, top + 20, x2, top + 23, 128, 0, 255);
                 }
@@ -164,13 +206,8 @@ void Panel_PaintEffectTimeline(int32_t width, int32_t height)
     if (e) {
         const int32_t x = Timeline_FrameX(e->frameCount) + 3;
         if (OnTimeline(x)) Panel_Line(x, T + 1, x, kPanelHeight, 0, 255, 0);
-        for (int64_t f = 60; f <= e->frameCount; f += 60) {
-            const int32_t u = Timeline_FrameX((int32_t)f);
-            if (u >= kPanelWidth) break;
-            if (!OnTimeline(u)) continue;
-            Panel_TextOut(u, T - 21, "%d", (int32_t)f);
-            Panel_Line(u + 3, T - 3, u + 3, T, 255, 255, 255);
-        }
+        const PANEL_RULER ruler = {0, T - 21, 3, T - 3, T};
+        Panel_Ruler(ruler, e->frameCount, (int64_t)g_KeyScrollX + L, L, kPanelWidth);
     }
     Panel_TextOut(12, 6, "%5d", frame);
     Panel_TextOut(402, 6, "～");

@@ -56,10 +56,65 @@ void Panel_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32
 void Panel_FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g, int32_t b);
 void Panel_Rect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g, int32_t b);
 
+// The time scale the painters divide by: g_KeyTimeScale, taken as 1 below 1 and as kMaxTimeScale
+// above it (a scale past that puts hundreds of frames on one pixel).
+constexpr int32_t kMaxTimeScale = 1024;
+int32_t Panel_TimeScale();
+// trunc(frame * 10 / scale), in 64 bits so that no frame read from a file overflows.
+int64_t Panel_FrameOffset(int64_t frame);
+// A 64-bit x clamped far outside the bitmap on either side, so that x + a few stays an int32.
+int32_t Panel_ClampX(int64_t x);
+// A host's client size clamped to the bitmap: the clears and loops stop where the bitmap ends.
+void Panel_ClipSize(int32_t* width, int32_t* height);
+// A ruler: for f = 60, 120, ... up to last, at u = base + trunc(f * 10 / scale), the label "%d" (f)
+// at (u + textDx, textY) and a white tick from (u + tickDx, tickY0) to (u + tickDx, tickY1), for
+// the marks with lo <= u < hi only. It starts at the first visible mark and stops past the last,
+// so a length read from a file or a far scroll costs no more than the visible marks.
+struct PANEL_RULER {
+    int32_t textDx, textY, tickDx, tickY0, tickY1;
+};
+// Returns the number of marks drawn.
+int32_t Panel_Ruler(const PANEL_RULER& r, int64_t last, int64_t base, int32_t lo, int32_t hi);
+
 // x of a frame on the effect and movie timelines: trunc(frame * 10 / scale) + scroll + label width.
-int32_t Timeline_FrameX(int32_t frame);
+int32_t Timeline_FrameX(int64_t frame);
 // The effect editor's timeline into the bitmap, for a panel of width x height client pixels.
 void Panel_PaintEffectTimeline(int32_t width, int32_t height);
 // The dialog slot the effect timeline is painted into: the effect editor's key-frame dialog, whose
 // extra[0] and extra[1] hold its client size. Defined by the effect editor.
 extern DLG_SLOT* const g_EffectTimelineHost;
+
+// --- The key panels of the 2D and 3D editors ---
+
+// The key dialogs' area: left 0, top = window height - 246, right 1024, bottom = top + 300 (set by
+// the program entry). Row lines run from left to right; the label divider ends at bottom.
+struct PANEL_RECT {
+    int32_t left, top, right, bottom;
+};
+extern PANEL_RECT g_KeyPanelRect;
+extern int32_t g_KeyLabelWidth, g_KeyRowHeight;   // 188 and 21, set by every key panel painter
+constexpr int32_t kKeyLabelWidth = 188;
+constexpr int32_t kKeyRowHeight = 21;
+constexpr int32_t kKeyRowsTop = 28;              // the header strip is rows 0 .. 27
+
+// x of a frame on the key panels: trunc(frame * 10 / scale) + scroll + 189.
+int32_t Panel_KeyFrameX(int32_t frame);
+
+// What differs between the hierarchy key panels; the rows are g_HierRows.
+struct KEY_PANEL {
+    const char* labelFormat;           // prefix, item number, name
+    bool prefixes;                     // two or more parts or bones: rows with children get "＋"/"－"
+    int32_t (*expanded)(int32_t item); // the item's expanded flag; null: none expanded
+    int32_t frame, keyIndex, length;   // the current frame, the "Key %d" number, the motion length
+    bool playing;
+    int32_t hoverGrey;                 // level of the hover line's red and green
+    bool labelsFirst;                  // the 3D bone panel: labels, then the key area, separators from 188
+};
+void Panel_PaintHierKeys(const KEY_PANEL& p, int32_t width, int32_t height);
+
+// The painters (client size of the host's panel). Each paints nothing it has no record for.
+void Panel_PaintObj2Keys(int32_t width, int32_t height);
+void Panel_PaintMotion2Keys(int32_t width, int32_t height);
+void Panel_PaintMotion3Keys(int32_t width, int32_t height);
+void Panel_PaintObj3Keys(int32_t width, int32_t height);
+void Panel_PaintGroupTrackKeys(int32_t width, int32_t height);
