@@ -118,3 +118,20 @@ void Panel_PaintMotion2Keys(int32_t width, int32_t height);
 void Panel_PaintMotion3Keys(int32_t width, int32_t height);
 void Panel_PaintObj3Keys(int32_t width, int32_t height);
 void Panel_PaintGroupTrackKeys(int32_t width, int32_t height);
+
+// --- The swatch, texture and picture panels ---
+constexpr int32_t kSwatchWidth = 54, kSwatchHeight = 270, kSwatchRows = 15;
+constexpr int32_t kTexPanelSide = 512;
+constexpr int32_t kObj2ImageLeft = 116;   // the picture panel is copied to this x of its host
+
+// A pixel copy's 0xAABBGGRR as the bitmap's 0x00RRGGBB.
+inline uint32_t Panel_FromCopyPixel(uint32_t c)
+{
+    return (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu);
+}
+
+void Panel_PaintGroups2D(int32_t width, int32_t height);
+void Panel_PaintGroups3D(int32_t width, int32_t height);
+void Panel_PaintTexture2D(int32_t width, int32_t height);
+void Panel_PaintTexture3D(int32_t width, int32_t height);
+void Panel_PaintObj2Image(int32_t width, int32_t height);
