@@ -135,3 +135,34 @@ void Panel_PaintGroups3D(int32_t width, int32_t height);
 void Panel_PaintTexture2D(int32_t width, int32_t height);
 void Panel_PaintTexture3D(int32_t width, int32_t height);
 void Panel_PaintObj2Image(int32_t width, int32_t height);
+
+// --- The repaint pass ---
+enum {
+    PANEL_HOST_GROUPS2D,      // 2D_GROUP_DLG
+    PANEL_HOST_OBJ2_IMAGE,    // 2D_OBJ_IMG_DLG
+    PANEL_HOST_OBJ2_KEYS,     // 2D_OBJ_KEY_DLG
+    PANEL_HOST_TEX2D,         // 2D_TEX_DLG
+    PANEL_HOST_MOTION2_KEYS,  // MOTION_KEY_DLG (2D)
+    PANEL_HOST_GROUPS3D,      // slot 1 of the current screen (3D_GROUP_DLG)
+    PANEL_HOST_OBJ3_KEYS,     // OBJ_KEY_DLG
+    PANEL_HOST_TEX3D,         // 3D_TEX_DLG, painted into 3D_TEX_IMAGE_DLG
+    PANEL_HOST_MOTION3_KEYS,  // MOTION_KEY_DLG (3D)
+    PANEL_HOST_EFFECT,        // the effect editor's key-frame dialog
+    PANEL_HOST_COUNT
+};
+// The host dialogs' slots, set by the editors that own them (null: not hosted). Their extra[0] and
+// extra[1] hold the panel's client size. The 3D swatches and the effect timeline find theirs
+// themselves (Panel_HostSlot).
+extern DLG_SLOT* g_PanelHosts[PANEL_HOST_COUNT];
+extern DLG_SLOT* g_Tex3DImageHost;   // the picture dialog the 3D texture panel is copied into
+DLG_SLOT* Panel_HostSlot(int32_t host);
+
+typedef void (*PANEL_PAINTER)(int32_t width, int32_t height);
+struct PANEL_JOB {
+    int32_t host;
+    PANEL_PAINTER paint;   // null: the flag is spent, nothing to paint (a 3D motion type without a panel)
+};
+// The panels this pass paints, in order: each dirty one whose host is open has its flag cleared
+// and its painter listed. A flag shared by two panels goes to the first whose host is open.
+// Returns the count, at most PANEL_HOST_COUNT.
+int32_t Panel_CollectDirty(bool (*hostOpen)(int32_t host), PANEL_JOB* jobs);
