@@ -40,5 +40,6 @@ int32_t Panel_CollectDirty(bool (*hostOpen)(int32_t host), PANEL_JOB* jobs)
         *r.flag = 0;
         jobs[n++] = {r.host, r.paint};
     }
+    if (g_Mode == MODE_MOVIE && hostOpen(PANEL_HOST_MOVIE_KEYS)) jobs[n++] = {PANEL_HOST_MOVIE_KEYS, Panel_PaintMovieTimeline};
     return n;
 }

@@ -148,6 +148,7 @@ enum {
     PANEL_HOST_TEX3D,         // 3D_TEX_DLG, painted into 3D_TEX_IMAGE_DLG
     PANEL_HOST_MOTION3_KEYS,  // MOTION_KEY_DLG (3D)
     PANEL_HOST_EFFECT,        // the effect editor's key-frame dialog
+    PANEL_HOST_MOVIE_KEYS,    // MOVIE_KEY_DLG: painted every pass in the movie editor, no flag
     PANEL_HOST_COUNT
 };
 // The host dialogs' slots, set by the editors that own them (null: not hosted). Their extra[0] and
@@ -166,3 +167,23 @@ struct PANEL_JOB {
 // and its painter listed. A flag shared by two panels goes to the first whose host is open.
 // Returns the count, at most PANEL_HOST_COUNT.
 int32_t Panel_CollectDirty(bool (*hostOpen)(int32_t host), PANEL_JOB* jobs);
+
+// --- The movie timeline ---
+// One track as the movie editor hands it over: the key frames are read every `keyStride` int32s.
+struct MOVIE_TIMELINE_TRACK {
+    const char* name;
+    int32_t kind;              // 0 .. 9, named by Panel_MovieKindName
+    const int32_t* keyFrames;
+    int32_t keyStride;
+    int32_t keyCount;
+};
+struct MOVIE_TIMELINE {
+    const MOVIE_TIMELINE_TRACK* tracks;
+    int32_t trackCount;
+    int32_t frame, length;
+    int32_t playState;         // 0 stopped
+};
+// Set by the movie editor while it is open; null paints nothing.
+extern const MOVIE_TIMELINE* g_MovieTimeline;
+const char* Panel_MovieKindName(int32_t kind);   // "" outside the table
+void Panel_PaintMovieTimeline(int32_t width, int32_t height);
