@@ -1,6 +1,5 @@
 // Which dirty panels a repaint pass paints, and in which order; the platform side paints them.
 #include "frame/lib.h"
-#include "shell/panel_states.h"
 #include "shell/panels.h"
 
 DLG_SLOT* g_PanelHosts[PANEL_HOST_COUNT] = {};
@@ -16,8 +15,9 @@ DLG_SLOT* Panel_HostSlot(int32_t host)
 int32_t Panel_CollectDirty(bool (*hostOpen)(int32_t host), PANEL_JOB* jobs)
 {
     PANEL_PAINTER motion3 = nullptr;
-    if (g_Motion3DState.motionType == MOTION3D_BONES) motion3 = Panel_PaintMotion3Keys;
-    else if (g_Motion3DState.motionType == MOTION3D_GROUPS) motion3 = Panel_PaintGroupTrackKeys;
+    const int32_t type = g_PanelMotion3Type();
+    if (type == MOTION3D_BONES) motion3 = Panel_PaintMotion3Keys;
+    else if (type == MOTION3D_GROUPS) motion3 = Panel_PaintGroupTrackKeys;
     const struct {
         int32_t* flag;
         int32_t host;

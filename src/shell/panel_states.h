@@ -1,5 +1,5 @@
 // The editors' dialog states that the painted panels read: the texture dialogs, the group lists,
-// the 2D object editor's picture and the 3D motion editor's motion type. The editors' dialogs write
+// and the 2D object editor's picture. The editors' dialogs write
 // them; the panels only read (and the texture panels' rectangle selection writes g_UvSel).
 #pragma once
 #include <cstdint>
@@ -30,12 +30,3 @@ struct OBJ2D_STATE {
     void* pictureList;
 };
 extern OBJ2D_STATE g_Obj2DState;
-
-enum { MOTION3D_BONES = 0, MOTION3D_GROUPS = 1 };
-struct MOTION3D_STATE {
-    int16_t motionType;       // MOTION3D_BONES or MOTION3D_GROUPS: the key panel's painter
-    int16_t frame;
-    int32_t keySwitch;        // 1 at start
-    uint8_t boneSwitch;
-};
-extern MOTION3D_STATE g_Motion3DState;

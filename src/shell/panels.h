@@ -159,6 +159,10 @@ extern DLG_SLOT* g_Tex3DImageHost;   // the picture dialog the 3D texture panel 
 DLG_SLOT* Panel_HostSlot(int32_t host);
 
 typedef void (*PANEL_PAINTER)(int32_t width, int32_t height);
+// The 3D motion editor's motion type (0 bone motion, 1 group motion) picks its key panel's
+// painter; the editor lies above the panels, so the shell application's wiring fills this.
+enum { MOTION3D_BONES = 0, MOTION3D_GROUPS = 1 };
+extern int32_t (*const g_PanelMotion3Type)();
 struct PANEL_JOB {
     int32_t host;
     PANEL_PAINTER paint;   // null: the flag is spent, nothing to paint (a 3D motion type without a panel)

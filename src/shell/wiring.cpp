@@ -1,11 +1,13 @@
 // The renderer's calls upward: the drawers of the layers above it and the views it reads, filled in
 // by the one layer that knows every subsystem (the frame's are in shell/win32/wiring.cpp). Constant
 // initialisation: the records hold their entries before any static constructor runs.
+#include "edit3d/model3d_hooks.h"
 #include "effect/effect_draw.h"
 #include "effect/particle.h"
 #include "frame/lib.h"
 #include "render/frame_render.h"
 #include "shell/modes.h"
+#include "shell/panels.h"
 #include "shell/views.h"
 
 // The type of the view being rendered.
@@ -36,3 +38,6 @@ RENDER_VIEWS g_RenderViews = {
     PickedViewType,
     MainViewPan,
 };
+
+static int32_t Motion3Type() { return g_Motion3DState.motionType; }
+int32_t (*const g_PanelMotion3Type)() = Motion3Type;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "edit3d/model3d_hooks.h"
 #include "frame/image.h"
 #include "frame/lib.h"
 #include "frame/text.h"
@@ -146,7 +147,9 @@ TEST_F(PanelTest, PrimitivesStayInsideTheBitmap)
         for (size_t i = 0; i < kGuardCount; ++i) bits[(size_t)kPanelWidth * kPanelHeight + i] = kGuard;
         c.draw();
         EXPECT_TRUE(GuardIntact()) << c.what;
-        if (c.x >= 0) EXPECT_EQ(0xFF0000u, Px(c.x, c.y)) << c.what;
+        if (c.x >= 0) {
+            EXPECT_EQ(0xFF0000u, Px(c.x, c.y)) << c.what;
+        }
     }
     // A horizontal line leaves out its end pixel, as GDI draws it.
     bits.assign(bits.size(), kFill);
@@ -393,7 +396,9 @@ TEST_F(PanelTest, RepaintPassPicksPanelsByFlagHostAndMotionType)
         ASSERT_EQ((int32_t)c.jobs.size(), n) << c.what;
         for (int32_t i = 0; i < n; ++i) {
             EXPECT_EQ(c.jobs[(size_t)i], jobs[i].host) << c.what;
-            if (jobs[i].host == PANEL_HOST_MOTION3_KEYS) EXPECT_EQ(c.motionPainter, jobs[i].paint) << c.what;
+            if (jobs[i].host == PANEL_HOST_MOTION3_KEYS) {
+                EXPECT_EQ(c.motionPainter, jobs[i].paint) << c.what;
+            }
         }
         // A flag stays set while its hosts are closed.
         const bool groupsPainted = open[PANEL_HOST_GROUPS2D] || open[PANEL_HOST_GROUPS3D];
@@ -460,7 +465,9 @@ TEST_F(PanelTest, MovieTimelineIsPaintedEveryPassInTheMovieEditorOnly)
         g_Mode = c.mode;
         movieOpen = c.open;
         EXPECT_EQ(c.jobs, Panel_CollectDirty(hostOpen, jobs)) << c.mode;
-        if (c.jobs) EXPECT_EQ(Panel_PaintMovieTimeline, jobs[0].paint);
+        if (c.jobs) {
+            EXPECT_EQ(Panel_PaintMovieTimeline, jobs[0].paint);
+        }
     }
     g_Mode = savedMode;
 }
