@@ -1,6 +1,7 @@
 #include "shell/panels.h"
 
 #include <cstdarg>
+#include <cmath>
 #include <cstdlib>
 
 #include "effect/effect.h"
@@ -20,6 +21,7 @@ int32_t g_KeyHoverRow = -1;
 int32_t g_TimelineLabelWidth = 0, g_TimelineTop = 90;
 
 static int32_t s_TextColor[3] = {255, 255, 255};
+constexpr int32_t kLineBand = 4096;
 
 void Panel_FlagAllDirty()
 {
@@ -66,6 +68,42 @@ static void Span(int32_t x1, int32_t x2, int32_t y, uint32_t c)
     for (int32_t x = x1; x < x2; ++x) row[x] = c;
 }
 
+// A line reaching far off the bitmap (a coordinate from a file, a far scroll) is first cut to a band
+// around it, so that it costs no more than the pixels near the bitmap; a line inside the band keeps
+// its exact pixels. False when nothing of it comes near the bitmap.
+static bool ClipToBand(int32_t* x1, int32_t* y1, int32_t* x2, int32_t* y2)
+{
+    const double lo[2] = {-kLineBand, -kLineBand};
+    const double hi[2] = {(double)kPanelWidth + kLineBand, (double)kPanelHeight + kLineBand};
+    const double p0[2] = {(double)*x1, (double)*y1}, p1[2] = {(double)*x2, (double)*y2};
+    bool inside = true;
+    for (int a = 0; a < 2; ++a)
+        inside = inside && p0[a] >= lo[a] && p0[a] <= hi[a] && p1[a] >= lo[a] && p1[a] <= hi[a];
+    if (inside) return true;
+    // Liang-Barsky over the band.
+    double t0 = 0.0, t1 = 1.0;
+    for (int a = 0; a < 2; ++a) {
+        const double d = p1[a] - p0[a];
+        const double q[2] = {p0[a] - lo[a], hi[a] - p0[a]};
+        const double pp[2] = {-d, d};
+        for (int k = 0; k < 2; ++k) {
+            if (pp[k] == 0.0) {
+                if (q[k] < 0.0) return false;
+                continue;
+            }
+            const double t = q[k] / pp[k];
+            if (pp[k] < 0.0) t0 = t > t0 ? t : t0;
+            else t1 = t < t1 ? t : t1;
+        }
+    }
+    if (t0 > t1) return false;
+    *x1 = (int32_t)std::lround(p0[0] + t0 * (p1[0] - p0[0]));
+    *y1 = (int32_t)std::lround(p0[1] + t0 * (p1[1] - p0[1]));
+    *x2 = (int32_t)std::lround(p0[0] + t1 * (p1[0] - p0[0]));
+    *y2 = (int32_t)std::lround(p0[1] + t1 * (p1[1] - p0[1]));
+    return true;
+}
+
 void Panel_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g, int32_t b)
 {
     const uint32_t c = ((uint32_t)r & 255u) << 16 | ((uint32_t)g & 255u) << 8 | ((uint32_t)b & 255u);
@@ -74,6 +112,7 @@ void Panel_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32
         else Span(x2 + 1, x1 + 1, y1, c);
         return;
     }
+    if (!ClipToBand(&x1, &y1, &x2, &y2)) return;
     // Bresenham from the first point, stopping before the last.
     int64_t dx = std::llabs((int64_t)x2 - x1), dy = -std::llabs((int64_t)y2 - y1);
     int32_t sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;

@@ -141,6 +141,10 @@ TEST_F(PanelTest, PrimitivesStayInsideTheBitmap)
         {"line to far away", [] { Panel_Line(1590, 1000, 90000, 50000, 255, 0, 0); }, 1590, 1000},
         {"fill far past the corner", [] { Panel_FillRect(1598, 1022, 1 << 30, 1 << 30, 255, 0, 0); }, 1599, 1023},
         {"fill from far left", [] { Panel_FillRect(-(1 << 30), -(1 << 30), 1, 1, 255, 0, 0); }, 0, 0},
+        // Far ends (a scroll or a coordinate from a file) are cut near the bitmap, not walked.
+        {"vertical line across a billion rows", [] { Panel_Line(5, -2000000000, 5, 2000000000, 255, 0, 0); }, 5, 500},
+        {"diagonal from far to far", [] { Panel_Line(-1000000000, -1000000000, 1000000000, 1000000000, 255, 0, 0); }, 500, 500},
+        {"line far outside", [] { Panel_Line(-1000000000, 5, -1000000000, 1000000000, 255, 0, 0); }, -1, -1},
     };
     for (const Case& c : cases) {
         bits.assign(bits.size(), kFill);
