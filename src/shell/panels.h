@@ -1,6 +1,8 @@
 // Software-painted panels: the shared 1600 x 1024 panel bitmap, its pixel, line and text primitives,
-// the panels' dirty flags, the time axis shared by the key timelines, and the effect timeline
-// painter. Pixels are written here; texts go through the platform's text hook (GDI in the studio),
+// the panels' dirty flags, the time axis shared by the key timelines, and the painters: the effect
+// timeline (here), the key panels (panel_keys.cpp), the swatches, texture and picture panels
+// (panel_pictures.cpp), the movie timeline (panel_movie.cpp) and the repaint pass's choice
+// (panel_repaint.cpp). Pixels are written here; texts go through the platform's text hook (GDI in the studio),
 // and the copy of the bitmap into a host dialog is the platform's (shell/win32/panels.cpp).
 #pragma once
 #include <cstdint>
