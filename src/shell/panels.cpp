@@ -1,6 +1,7 @@
 #include "shell/panels.h"
 
 #include <cstdarg>
+#include <cmath>
 #include <cstdlib>
 
 #include "effect/effect.h"
@@ -20,6 +21,7 @@ int32_t g_KeyHoverRow = -1;
 int32_t g_TimelineLabelWidth = 0, g_TimelineTop = 90;
 
 static int32_t s_TextColor[3] = {255, 255, 255};
+constexpr int32_t kLineBand = 4096;
 
 void Panel_FlagAllDirty()
 {
@@ -66,6 +68,42 @@ static void Span(int32_t x1, int32_t x2, int32_t y, uint32_t c)
     for (int32_t x = x1; x < x2; ++x) row[x] = c;
 }
 
+// A line reaching far off the bitmap (a coordinate from a file, a far scroll) is first cut to a band
+// around it, so that it costs no more than the pixels near the bitmap; a line inside the band keeps
+// its exact pixels. False when nothing of it comes near the bitmap.
+static bool ClipToBand(int32_t* x1, int32_t* y1, int32_t* x2, int32_t* y2)
+{
+    const double lo[2] = {-kLineBand, -kLineBand};
+    const double hi[2] = {(double)kPanelWidth + kLineBand, (double)kPanelHeight + kLineBand};
+    const double p0[2] = {(double)*x1, (double)*y1}, p1[2] = {(double)*x2, (double)*y2};
+    bool inside = true;
+    for (int a = 0; a < 2; ++a)
+        inside = inside && p0[a] >= lo[a] && p0[a] <= hi[a] && p1[a] >= lo[a] && p1[a] <= hi[a];
+    if (inside) return true;
+    // Liang-Barsky over the band.
+    double t0 = 0.0, t1 = 1.0;
+    for (int a = 0; a < 2; ++a) {
+        const double d = p1[a] - p0[a];
+        const double q[2] = {p0[a] - lo[a], hi[a] - p0[a]};
+        const double pp[2] = {-d, d};
+        for (int k = 0; k < 2; ++k) {
+            if (pp[k] == 0.0) {
+                if (q[k] < 0.0) return false;
+                continue;
+            }
+            const double t = q[k] / pp[k];
+            if (pp[k] < 0.0) t0 = t > t0 ? t : t0;
+            else t1 = t < t1 ? t : t1;
+        }
+    }
+    if (t0 > t1) return false;
+    *x1 = (int32_t)std::lround(p0[0] + t0 * (p1[0] - p0[0]));
+    *y1 = (int32_t)std::lround(p0[1] + t0 * (p1[1] - p0[1]));
+    *x2 = (int32_t)std::lround(p0[0] + t1 * (p1[0] - p0[0]));
+    *y2 = (int32_t)std::lround(p0[1] + t1 * (p1[1] - p0[1]));
+    return true;
+}
+
 void Panel_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g, int32_t b)
 {
     const uint32_t c = ((uint32_t)r & 255u) << 16 | ((uint32_t)g & 255u) << 8 | ((uint32_t)b & 255u);
@@ -74,6 +112,7 @@ void Panel_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32
         else Span(x2 + 1, x1 + 1, y1, c);
         return;
     }
+    if (!ClipToBand(&x1, &y1, &x2, &y2)) return;
     // Bresenham from the first point, stopping before the last.
     int64_t dx = std::llabs((int64_t)x2 - x1), dy = -std::llabs((int64_t)y2 - y1);
     int32_t sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
@@ -109,11 +148,51 @@ void Panel_Rect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32
     Panel_Line(x2, y1, x1, y1, r, g, b);
 }
 
-int32_t Timeline_FrameX(int32_t frame)
+int32_t Panel_TimeScale()
 {
-    const int64_t scale = g_KeyTimeScale > 0 ? g_KeyTimeScale : 1;
-    int64_t x = (int64_t)frame * 10 / scale + g_KeyScrollX + g_TimelineLabelWidth;
-    return x < INT32_MIN / 2 ? INT32_MIN / 2 : (x > INT32_MAX / 2 ? INT32_MAX / 2 : (int32_t)x);
+    const int32_t s = g_KeyTimeScale;
+    return s < 1 ? 1 : (s > kMaxTimeScale ? kMaxTimeScale : s);
+}
+
+int64_t Panel_FrameOffset(int64_t frame) { return frame * 10 / Panel_TimeScale(); }
+
+int32_t Panel_ClampX(int64_t x) { return x < INT32_MIN / 2 ? INT32_MIN / 2 : (x > INT32_MAX / 2 ? INT32_MAX / 2 : (int32_t)x); }
+
+void Panel_ClipSize(int32_t* width, int32_t* height)
+{
+    if (*width < 0) *width = 0;
+    if (*width > kPanelWidth) *width = kPanelWidth;
+    if (*height < 0) *height = 0;
+    if (*height > kPanelHeight) *height = kPanelHeight;
+}
+
+int32_t Panel_Ruler(const PANEL_RULER& r, int64_t last, int64_t base, int32_t lo, int32_t hi)
+{
+    const int64_t scale = Panel_TimeScale();
+    // The first f with base + trunc(f * 10 / scale) >= lo is ceil((lo - base) * scale / 10).
+    int64_t f = 60;
+    const int64_t need = (int64_t)lo - base;
+    if (need > 0) {
+        const int64_t first = (need * scale + 9) / 10;
+        const int64_t k = (first + 59) / 60;
+        if (k > 1) f = k * 60;
+    }
+    int32_t marks = 0;
+    for (; f <= last; f += 60) {
+        const int64_t u = base + f * 10 / scale;
+        if (u >= hi) break;
+        if (u < lo) continue;   // not reached: f starts at the first visible mark
+        const int32_t x = (int32_t)u;
+        Panel_TextOut(x + r.textDx, r.textY, "%d", (int32_t)f);
+        Panel_Line(x + r.tickDx, r.tickY0, x + r.tickDx, r.tickY1, 255, 255, 255);
+        ++marks;
+    }
+    return marks;
+}
+
+int32_t Timeline_FrameX(int64_t frame)
+{
+    return Panel_ClampX(Panel_FrameOffset(frame) + g_KeyScrollX + g_TimelineLabelWidth);
 }
 
 // Indicators stand only right of the label column and inside the bitmap.
@@ -121,7 +200,9 @@ static bool OnTimeline(int32_t x) { return x >= g_TimelineLabelWidth && x < kPan
 
 void Panel_PaintEffectTimeline(int32_t width, int32_t height)
 {
-    const int32_t L = g_TimelineLabelWidth, T = g_TimelineTop, W = width, H = height;
+    const int32_t L = g_TimelineLabelWidth, T = g_TimelineTop;
+    int32_t W = width, H = height;
+    Panel_ClipSize(&W, &H);
     const QVL::EFFECT* e = g_CurEffect;
     const int32_t parts = Effect_GetPartCount(e);
     const int32_t frame = g_CurEffectInst ? g_CurEffectInst->frame : 0;
@@ -149,7 +230,7 @@ void Panel_PaintEffectTimeline(int32_t width, int32_t height)
                 // The 2D object plays from the part's first key for the length of its first motion.
                 const QVL::OBJ2* o = Obj2_GetById(part.object);
                 if (o && !o->motions.empty()) {
-                    int32_t x2 = Timeline_FrameX(part.keys[0].frame + o->motions[0].length);
+                    int32_t x2 = Timeline_FrameX((int64_t)part.keys[0].frame + o->motions[0].length);
                     int32_t x1 = x + 3 > L + 1 ? x + 3 : L + 1;
                     Panel_FillRect(x1, top + 20, x2, top + 23, 128, 0, 255);
                 }
@@ -164,13 +245,8 @@ void Panel_PaintEffectTimeline(int32_t width, int32_t height)
     if (e) {
         const int32_t x = Timeline_FrameX(e->frameCount) + 3;
         if (OnTimeline(x)) Panel_Line(x, T + 1, x, kPanelHeight, 0, 255, 0);
-        for (int64_t f = 60; f <= e->frameCount; f += 60) {
-            const int32_t u = Timeline_FrameX((int32_t)f);
-            if (u >= kPanelWidth) break;
-            if (!OnTimeline(u)) continue;
-            Panel_TextOut(u, T - 21, "%d", (int32_t)f);
-            Panel_Line(u + 3, T - 3, u + 3, T, 255, 255, 255);
-        }
+        const PANEL_RULER ruler = {0, T - 21, 3, T - 3, T};
+        Panel_Ruler(ruler, e->frameCount, (int64_t)g_KeyScrollX + L, L, kPanelWidth);
     }
     Panel_TextOut(12, 6, "%5d", frame);
     Panel_TextOut(402, 6, "～");

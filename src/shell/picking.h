@@ -3,6 +3,7 @@
 // the screen-space triangle test and the rectangle test the draw passes apply per corner.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 struct VIEW_REC;
 

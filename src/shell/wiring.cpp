@@ -7,6 +7,7 @@
 #include "frame/lib.h"
 #include "render/frame_render.h"
 #include "shell/modes.h"
+#include "shell/panels.h"
 #include "shell/picking.h"
 #include "shell/views.h"
 
@@ -45,3 +46,5 @@ PICK_EDITOR_HOOKS g_PickEditorHooks = {
     &g_PolyEditState.tool,
     nullptr,
 };
+static int32_t Motion3Type() { return g_Motion3DState.motionType; }
+int32_t (*const g_PanelMotion3Type)() = Motion3Type;

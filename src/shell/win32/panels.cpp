@@ -23,10 +23,11 @@ void GdiText(int32_t x, int32_t y, const char* text, int32_t r, int32_t g, int32
     GdiFlush();
 }
 
-// One painter's frame: the host's DC, a memory DC selecting the bitmap, the painting, the copy.
-void Paint(HWND host, int32_t width, int32_t height, void (*painter)(int32_t, int32_t))
+// One painter's frame: the host's DC, a memory DC selecting the bitmap, the painting, the copy of
+// the painted rectangle (at most the bitmap) to (dx, 0) of the host.
+void Paint(HWND host, int32_t width, int32_t height, int32_t dx, PANEL_PAINTER painter)
 {
-    if (!s_Bitmap || !g_PanelDib.bits) return;
+    if (!s_Bitmap || !g_PanelDib.bits || !painter) return;
     HDC wdc = GetDC(host);
     if (!wdc) return;
     HDC mdc = CreateCompatibleDC(wdc);
@@ -36,13 +37,20 @@ void Paint(HWND host, int32_t width, int32_t height, void (*painter)(int32_t, in
     GdiFlush();
     painter(width, height);
     GdiFlush();
-    BitBlt(wdc, 0, 0, width < kPanelWidth ? width : kPanelWidth, height < kPanelHeight ? height : kPanelHeight, mdc, 0,
-           0, SRCCOPY);
+    int32_t w = width, h = height;
+    Panel_ClipSize(&w, &h);
+    BitBlt(wdc, dx, 0, w, h, mdc, 0, 0, SRCCOPY);
     g_PanelTextHook = nullptr;
     s_PaintDc = nullptr;
     SelectObject(mdc, old);
     DeleteDC(mdc);
     ReleaseDC(host, wdc);
+}
+
+bool HostOpen(int32_t host)
+{
+    const DLG_SLOT* slot = Panel_HostSlot(host);
+    return slot && slot->window && IsWindow((HWND)slot->window);
 }
 
 } // namespace
@@ -70,11 +78,33 @@ void Panel_CreateDib()
 void Panel_RepaintDirty()
 {
     Mode_UpdateCurrent();
-    // (The key panels, swatches and texture pictures of the model editors join here with them.)
-    const DLG_SLOT& slot = *g_EffectTimelineHost;
-    HWND host = (HWND)slot.window;
-    if (g_PanelDirtyEffect == 1 && host && IsWindow(host)) {
-        g_PanelDirtyEffect = 0;
-        Paint(host, slot.extra[0], slot.extra[1], Panel_PaintEffectTimeline);
+    PANEL_JOB jobs[PANEL_HOST_COUNT];
+    const int32_t n = Panel_CollectDirty(HostOpen, jobs);
+    for (int32_t i = 0; i < n; ++i) {
+        const DLG_SLOT& slot = *Panel_HostSlot(jobs[i].host);
+        HWND host = (HWND)slot.window;
+        int32_t w = slot.extra[0], h = slot.extra[1], dx = 0;
+        switch (jobs[i].host) {
+        case PANEL_HOST_GROUPS2D:
+        case PANEL_HOST_GROUPS3D:
+            w = kSwatchWidth;
+            h = kSwatchHeight;
+            break;
+        case PANEL_HOST_TEX2D:
+            w = h = kTexPanelSide;
+            break;
+        case PANEL_HOST_TEX3D:
+            w = h = kTexPanelSide;
+            // Painted into the texture dialog's picture dialog.
+            if (!g_Tex3DImageHost || !g_Tex3DImageHost->window || !IsWindow((HWND)g_Tex3DImageHost->window)) continue;
+            host = (HWND)g_Tex3DImageHost->window;
+            break;
+        case PANEL_HOST_OBJ2_IMAGE:
+            dx = kObj2ImageLeft;
+            break;
+        default:
+            break;
+        }
+        Paint(host, w, h, dx, jobs[i].paint);
     }
 }
