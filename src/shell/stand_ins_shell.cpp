@@ -3,7 +3,6 @@
 #include "frame/scene.h"
 #include "shell/picking.h"
 
-void Sel_AllocBuffers() {}                                          // stand-in: picking
 void View_PickVertexOrFace3D() {}                                   // stand-in: picking
 bool Sel_HasSelection() { return false; }                           // stand-in: picking
 bool Sel_IsVertexSelected(int32_t) { return false; }                // stand-in: picking
