@@ -284,7 +284,8 @@ void Poly3D_MButtonUp(int32_t) { Poly3D_FinishFreePolygon(); }
 
 void Poly3D_RButtonUp(int32_t)
 {
-    if (g_PrevMousePos.x == g_PressPoint.x && g_PrevMousePos.y == g_PressPoint.y) View_PickVertexOrFace3D();
+    // A click: released where the right button went down (the press stored the drag start).
+    if (g_DragStart.x == g_PressPoint.x && g_DragStart.y == g_PressPoint.y) View_PickVertexOrFace3D();
     if (g_CurView && Tool() == POLY_TOOL_FREE && g_CurView->type >= VIEW_TYPE_FRONT &&
         g_CurView->type <= VIEW_TYPE_SIDE)
         g_FreeCreateCount = 0;
