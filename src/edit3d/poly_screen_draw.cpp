@@ -37,6 +37,19 @@ void FillFace(PolyBatcher& out, const int32_t* x, const int32_t* y, int32_t corn
 {
     // The fill goes between the batches drawn so far and the face's own edges.
     out.Flush();
+    // The device culls one winding; a face seen from behind is filled over the same triangles with
+    // its corners reversed after corner 0.
+    int32_t xs[4], ys[4];
+    int64_t area = 0;
+    for (int32_t k = 0; k < corners; ++k) {
+        const int32_t q = k + 1 < corners ? k + 1 : 0;
+        area += (int64_t)x[k] * y[q] - (int64_t)x[q] * y[k];
+    }
+    for (int32_t k = 0; k < corners; ++k) {
+        const int32_t from = area < 0 && k > 0 ? corners - k : k;
+        xs[k] = x[from], ys[k] = y[from];
+    }
+    x = xs, y = ys;
     const uint8_t* c = kPolyFaceFillColour;
     if (corners == 4)
         Draw_Quad2D(x[0], y[0], c[0], c[1], c[2], c[3], 0, 0, x[1], y[1], c[0], c[1], c[2], c[3], 0, 0, x[2], y[2],

@@ -166,19 +166,24 @@ TEST(PolyDrawWine, ASelectedFaceInFaceModeIsFilledCyanAtAlpha96)
     ASSERT_TRUE(WineFrame_Ensure());
     Target rt;
     ASSERT_TRUE(rt.Ok());
-    auto m = Scene();
-    FrontView(m.get(), 1);
-    g_FaceSel[0] = 1;
-    const std::vector<DWORD> px = Render(rt, Poly3D_Draw);
-    g_CurModel3 = nullptr;
-    auto at = [&](int x, int y) { return px[(size_t)y * kTargetSize + (size_t)x]; };
-    // Cyan at 96/255 over black, within rounding.
-    const DWORD inside = at(128, 128);
-    EXPECT_EQ(0, (int)(inside >> 16 & 255));
-    EXPECT_NEAR(96, (int)(inside >> 8 & 255), 2);
-    EXPECT_NEAR(96, (int)(inside & 255), 2);
-    // Its edges are light cyan, not grey; the unselected triangle keeps grey edges.
-    EXPECT_TRUE(Near(px, 128, 168, 0x80FFFFu));
-    EXPECT_FALSE(Near(px, 128, 168, 0xC4C4C4u));
-    EXPECT_EQ(0u, at(128, 200));
+    for (int winding = 0; winding < 2; ++winding) {
+        auto m = Scene();
+        // Seen from the front and from behind: both are filled.
+        if (winding) std::swap(m->faces[0].corners[1][0], m->faces[0].corners[3][0]);
+        FrontView(m.get(), 1);
+        g_FaceSel[0] = 1;
+        const std::vector<DWORD> px = Render(rt, Poly3D_Draw);
+        g_CurModel3 = nullptr;
+        auto at = [&](int x, int y) { return px[(size_t)y * kTargetSize + (size_t)x]; };
+        SCOPED_TRACE(winding);
+        // Cyan at 96/255 over black, within rounding.
+        const DWORD inside = at(128, 128);
+        EXPECT_EQ(0, (int)(inside >> 16 & 255));
+        EXPECT_NEAR(96, (int)(inside >> 8 & 255), 2);
+        EXPECT_NEAR(96, (int)(inside & 255), 2);
+        // Its edges are light cyan, not grey; the unselected triangle keeps grey edges.
+        EXPECT_TRUE(Near(px, 128, 168, 0x80FFFFu));
+        EXPECT_FALSE(Near(px, 128, 168, 0xC4C4C4u));
+        EXPECT_EQ(0u, at(128, 200));
+    }
 }
