@@ -65,12 +65,11 @@ void GridScene_SetupKind0() { Setup(0); }
 void GridScene_Teardown() { Object_SetVisible(Object_GetById(g_Object), 0); }
 
 // The polygon screen's wire frame of the grid in a Top view filling the back buffer, drawn in the
-// mode's 2D pass: batched, or with one call per edge as before.
+// mode's 2D pass.
 #include <vector>
 
 #include "edit3d/poly_draw.h"
 #include "render/frame_render.h"
-#include "render/immediate.h"
 
 namespace {
 
@@ -89,28 +88,13 @@ void DrawWireBatched()
     g_WireBatcher.Flush();
 }
 
-void DrawWirePerEdge()
-{
-    PolyDraw_Wire(WireInput(), g_WireBatcher, nullptr, nullptr, nullptr, nullptr);
-    for (const POLY_BATCH& b : g_WireBatcher.Batches()) {
-        if (b.points) continue;
-        for (size_t i = 0; i + 3 < b.xy.size(); i += 4)
-            Draw_Line2DSimple(b.xy[i], b.xy[i + 1], b.xy[i + 2], b.xy[i + 3], b.rgba[0], b.rgba[1], b.rgba[2],
-                              b.rgba[3]);
-    }
-    g_WireBatcher.Clear();
-}
+} // namespace
 
-void SetupWire(void (*draw)())
+void GridScene_SetupWire()
 {
     Lib_SetClearColor(0, 0, 0);
     Render_SetFade(1.0f);
     if (g_Model < 0) MakeGrid();
-    g_RenderDrawers.modeDraw = draw;
+    g_RenderDrawers.modeDraw = DrawWireBatched;
 }
-
-} // namespace
-
-void GridScene_SetupWireBatched() { SetupWire(DrawWireBatched); }
-void GridScene_SetupWirePerEdge() { SetupWire(DrawWirePerEdge); }
 void GridScene_TeardownWire() { g_RenderDrawers.modeDraw = nullptr; }
