@@ -30,6 +30,8 @@ void EmptySetup()
 
 const BENCH_CASE kCases[] = {
     {"empty frame", EmptySetup, nullptr, 60},
+    // The polygon screen's wire frame of the 65,000-quad grid below, as its Top view draws it.
+    {"65,000 quads, wire frame", GridScene_SetupWire, GridScene_TeardownWire, 3},
     // 65,000 quads from the buffers of render kind 3, and drawn immediately as the 3D editors do.
     {"65,000 quads, kind 3", GridScene_SetupKind3, GridScene_Teardown, 5},
     {"65,000 quads, kind 0", GridScene_SetupKind0, GridScene_Teardown, 3},

@@ -63,3 +63,38 @@ void Setup(int32_t kind)
 void GridScene_SetupKind3() { Setup(3); }
 void GridScene_SetupKind0() { Setup(0); }
 void GridScene_Teardown() { Object_SetVisible(Object_GetById(g_Object), 0); }
+
+// The polygon screen's wire frame of the grid in a Top view filling the back buffer, drawn in the
+// mode's 2D pass.
+#include <vector>
+
+#include "edit3d/poly_draw.h"
+#include "render/frame_render.h"
+
+namespace {
+
+std::vector<int32_t> g_WireSel((size_t)4 * 65000);
+PolyBatcher g_WireBatcher;
+
+POLY_WIRE_INPUT WireInput()
+{
+    return POLY_WIRE_INPUT{Model3_GetById(g_Model), {VIEW_TYPE_TOP, 640, 360, {130, 0, -125}, 0.06f},
+                           g_WireSel.data(), 4 * 65000, g_WireSel.data(), 65000, 0};
+}
+
+void DrawWireBatched()
+{
+    PolyDraw_Wire(WireInput(), g_WireBatcher, nullptr, nullptr, nullptr, nullptr);
+    g_WireBatcher.Flush();
+}
+
+} // namespace
+
+void GridScene_SetupWire()
+{
+    Lib_SetClearColor(0, 0, 0);
+    Render_SetFade(1.0f);
+    if (g_Model < 0) MakeGrid();
+    g_RenderDrawers.modeDraw = DrawWireBatched;
+}
+void GridScene_TeardownWire() { g_RenderDrawers.modeDraw = nullptr; }

@@ -8,3 +8,6 @@ void GridScene_SetupKind3();
 void GridScene_SetupKind0();
 // Hides it again.
 void GridScene_Teardown();
+// Shows the polygon screen's wire frame of the grid (Top view).
+void GridScene_SetupWire();
+void GridScene_TeardownWire();

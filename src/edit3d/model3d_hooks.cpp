@@ -91,7 +91,6 @@ void Undo_StepForward(UNDO_HISTORY* h)
 
 void Undo_FillList() {}
 void Obj3D_RefreshLists() {}
-void Poly3D_Refresh() {}
 void Tex3D_Refresh() {}
 void Model3D_FillBoneList() {}
 
