@@ -33,6 +33,20 @@ extern QVL::SHADOW_MAP g_ShadowMap;
 extern bool g_ShaderReady;
 extern QVL::SHADER_EFFECT g_HlslEffects[kHlslEffects];
 
+enum { HLSL_2D = 0, HLSL_3D = 1, HLSL_BONE = 2 };
+// True while an HLSL scene technique is applied around the material draws (Render_DrawEntryHlsl):
+// the material draw then takes the scene effect's pass instead of its own.
+extern bool g_HlslDrawing;
+
+// Loads slot `slot` from "<data>/System/HLSL/<name>.fx", else from ".fxo", when its reload flag is
+// set; the flag is cleared first, so a failing pair is tried once per device reset. Returns the
+// slot's effect (null when it never loaded). The "ERROR" box of a failed load is not shown here: a
+// modal box inside BeginScene would let a repaint run a frame inside the frame. It waits for
+// Render_ShowEffectErrors, which the frame calls after EndScene.
+ID3DXEffect* Render_LoadEffectSlot(int slot, const char* name);
+// Shows the waiting "ERROR" boxes (no owner, MB_OK), oldest first.
+void Render_ShowEffectErrors();
+
 // Step 1 of a shader-mode frame: creates the resources above (failures leave null pointers).
 void Render_CreateShaderResources();
 // The shader path of a frame, between BeginScene and the 2D layer.
