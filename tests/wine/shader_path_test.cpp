@@ -373,10 +373,10 @@ TEST_F(ShaderPath, BloomBrightensAroundABrightQuad)
     while (edge < (int)kSize - 1 && Bright(At(plain, edge + 1, y)) > 300) ++edge;
     ASSERT_LT(edge, (int)kSize - 100);
     EXPECT_GT(Bright(At(plain, (int)kSize / 2, y)), 300) << "the quad itself";
-    const int near = edge + 3, far = edge + 80;
-    EXPECT_GT(Bright(At(bloom, near, y)), Bright(At(plain, near, y)) + 60)
-        << std::hex << At(bloom, near, y) << " " << At(plain, near, y);
-    EXPECT_NEAR(Bright(At(bloom, far, y)), Bright(At(plain, far, y)), 6) << "far from the quad";
+    const int nearX = edge + 3, farX = edge + 80;
+    EXPECT_GT(Bright(At(bloom, nearX, y)), Bright(At(plain, nearX, y)) + 60)
+        << std::hex << At(bloom, nearX, y) << " " << At(plain, nearX, y);
+    EXPECT_NEAR(Bright(At(bloom, farX, y)), Bright(At(plain, farX, y)), 6) << "far from the quad";
     EXPECT_GE(Bright(At(bloom, (int)kSize / 2, y)), Bright(At(plain, (int)kSize / 2, y)));
 }
 

@@ -2,6 +2,7 @@
 
 #include "frame/lib.h"
 #include "frame/log.h"
+#include "frame/scene.h"
 #include "frame/win32/app_frame.h"
 #include "frame/win32/image_load.h"
 #include "model/gpu_data.h"
