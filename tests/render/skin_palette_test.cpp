@@ -27,10 +27,14 @@ TEST(SkinPalette, EntryMovesTheRestPositionThenPoses)
     EXPECT_EQ(Skin_BuildPalette(palette, 2, rest.data(), pose.data(), 2), 2);
     // An identity pose takes a vertex at the rest position to the origin.
     VEC3 a = Apply(palette[0], rest[0]);
-    EXPECT_FLOAT_EQ(a.x, 0), EXPECT_FLOAT_EQ(a.y, 0), EXPECT_FLOAT_EQ(a.z, 0);
+    EXPECT_FLOAT_EQ(a.x, 0);
+    EXPECT_FLOAT_EQ(a.y, 0);
+    EXPECT_FLOAT_EQ(a.z, 0);
     // The rest translation comes first, the pose after it.
     VEC3 b = Apply(palette[1], VEC3{0, 5, 0});
-    EXPECT_FLOAT_EQ(b.x, 10), EXPECT_FLOAT_EQ(b.y, 0), EXPECT_FLOAT_EQ(b.z, 0);
+    EXPECT_FLOAT_EQ(b.x, 10);
+    EXPECT_FLOAT_EQ(b.y, 0);
+    EXPECT_FLOAT_EQ(b.z, 0);
 }
 
 TEST(SkinPalette, EntriesPastTheBonesAreIdentity)
