@@ -87,7 +87,10 @@ void SetupSkinned(int32_t kind)
 {
     Setup(kind);
     QVL::MODEL3* m = Model3_GetById(g_Model);
-    if (m->boneCount != 2) {
+    // Bound once (a new model may already count bones of its own).
+    static bool bound = false;
+    if (!bound) {
+        bound = true;
         m->boneCount = 2;
         m->bones[1].parent = 0;
         m->bones[1].rest.translation[0] = 130;
