@@ -5,6 +5,8 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 
+#include "render/renderer.h"
+
 namespace QVL {
 
 struct SHADER_TARGET {
@@ -51,3 +53,11 @@ void Render_ShowEffectErrors();
 void Render_CreateShaderResources();
 // The shader path of a frame, between BeginScene and the 2D layer.
 void Render_ShaderFrame();
+// The "HLSL_3D" pass chain into the shader targets.
+void Render_HlslScene();
+// Every opaque, then every transparent draw-list entry with the effect's current technique.
+void RenderHLSL_3D(ID3DXEffect* fx);
+// One draw-list entry with every pass of the effect's current technique.
+void Render_DrawEntryHlsl(ID3DXEffect* fx, const QVL::DRAW_ENTRY& entry);
+// The effects' time values, each passed as "g_fTime".
+extern float g_HlslTime3D, g_HlslTimeScene, g_HlslTime2D;
