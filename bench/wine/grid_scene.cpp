@@ -1,7 +1,12 @@
 #include "grid_scene.h"
 
 #include "frame/lib.h"
+#include "frame/math3d.h"
+#include "model/export_dedup.h"
+#include "model/gpu_data.h"
 #include "model/gpu_update.h"
+#include "model/motion3.h"
+#include "model/skin.h"
 #include "model/model_table.h"
 #include "model/normals.h"
 #include "model/scene_object.h"
@@ -58,11 +63,68 @@ void Setup(int32_t kind)
     Anim_UpdateModels();   // the world matrix and the kind's GPU data, as every idle pass does
 }
 
+// Two bones: the root and one in the middle of the grid, turned about its joint; each vertex blends
+// them by its x across the grid.
+void PoseSkeleton()
+{
+    QVL::MATRIX turn, to, from;
+    Math_MatrixTranslation(&from, -130, 0, -125);
+    Math_MatrixRotationY(&turn, 20.0f);
+    Math_MatrixTranslation(&to, 130, 0, 125);
+    Math_MatrixMultiply(&turn, from, turn);
+    Math_MatrixMultiply(&turn, turn, to);
+    QVL::MATRIX identity;
+    Math_MatrixIdentity(&identity);
+    Motion3_SetBonePoseMatrix(g_Model, 0, &identity.m[0][0]);
+    // The pose of a bone is its joint's world matrix: the rest joint (130, 0, 125) turned in place.
+    QVL::MATRIX pose;
+    Math_MatrixTranslation(&pose, 130, 0, 125);
+    Math_MatrixMultiply(&pose, pose, turn);
+    Motion3_SetBonePoseMatrix(g_Model, 1, &pose.m[0][0]);
+}
+
+void SetupSkinned(int32_t kind)
+{
+    Setup(kind);
+    QVL::MODEL3* m = Model3_GetById(g_Model);
+    // Bound once (a new model may already count bones of its own).
+    static bool bound = false;
+    if (!bound) {
+        bound = true;
+        m->boneCount = 2;
+        m->bones[1].parent = 0;
+        m->bones[1].rest.translation[0] = 130;
+        m->bones[1].rest.translation[1] = 0;
+        m->bones[1].rest.translation[2] = 125;
+        for (int32_t i = 0; i < m->positionCount; ++i)
+            m->weights[(size_t)i] = QVL::WEIGHT3{1, 0, m->positions[(size_t)i].x / 260.0f, 0};
+        Model3_BuildExports(m);
+        Gpu_ResizeBonePoses(Gpu_EnsureModelRes(g_Model), 2);
+        Motion3_BuildRestMatrices(m, g_Model);
+        m->gpuRebuild = 1;
+        Anim_UpdateModels();
+    }
+    PoseSkeleton();
+    m->animated = kind == 5 ? 0 : 1;
+}
+
 } // namespace
 
 void GridScene_SetupKind3() { Setup(3); }
 void GridScene_SetupKind0() { Setup(0); }
-void GridScene_Teardown() { Object_SetVisible(Object_GetById(g_Object), 0); }
+void GridScene_SetupCpuSkinned() { SetupSkinned(3); }
+void GridScene_SetupGpuSkinned() { SetupSkinned(5); }
+void GridScene_SkinOnCpu()
+{
+    QVL::MODEL3* m = Model3_GetById(g_Model);
+    PoseSkeleton();
+    Motion3_SkinVertices(m, g_Model);
+}
+void GridScene_Teardown()
+{
+    Object_SetVisible(Object_GetById(g_Object), 0);
+    if (QVL::MODEL3* m = Model3_GetById(g_Model)) m->animated = 0;
+}
 
 // The polygon screen's wire frame of the grid in a Top view filling the back buffer, drawn in the
 // mode's 2D pass.

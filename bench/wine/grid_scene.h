@@ -6,6 +6,11 @@
 // Shows the grid drawn as render kind 3 (buffers) or 0 (immediate, as the 3D editors draw).
 void GridScene_SetupKind3();
 void GridScene_SetupKind0();
+// The grid bound to two bones and posed: skinned on the processor every frame (render kind 3 with
+// GridScene_SkinOnCpu), or on the graphics card (kind 5, through the bone palette).
+void GridScene_SetupCpuSkinned();
+void GridScene_SetupGpuSkinned();
+void GridScene_SkinOnCpu();
 // Hides it again.
 void GridScene_Teardown();
 // Shows the polygon screen's wire frame of the grid (Top view).

@@ -239,4 +239,6 @@ void Render_Frame()
     SetModeViewport();
     if (!g_ShaderMode) FixedScene();
     else ShaderScene();
+    // A failed effect load's box comes after EndScene, never inside the scene.
+    Render_ShowEffectErrors();
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "frame/lib.h"
+#include "frame/scene.h"
 #include "frame/win32/app_frame.h"
 #include "frame/win32/image_load.h"
 #include "model/gpu_data.h"
@@ -15,6 +16,8 @@
 #include "render/material_verts.h"
 #include "render/model_draw.h"
 #include "render/renderer.h"
+#include "render/win32/shader_res.h"
+#include "render/win32/skin_draw.h"
 
 using namespace QVL;
 
@@ -128,12 +131,13 @@ IDirect3DTexture9* ModelTexture(int32_t modelId, int32_t t)
     return r->textures[(size_t)t];
 }
 
-// The texture index a material shows: none (-1) when its switch is off; the current key of its
-// group track while the track has keys; else its own (0 means none).
-int32_t MaterialTextureIndex(const MODEL3* m, int32_t g)
+// The texture index a material shows: none (-1) when its switch is off (the GPU-skinned kind does
+// not look at the switch); the current key of its group track while the track has keys; else its
+// own (0 means none).
+int32_t MaterialTextureIndex(const MODEL3* m, int32_t g, bool honourSwitch = true)
 {
     const GROUP3& mat = m->groups[(size_t)g];
-    if (mat.textureSwitch == 0) return -1;
+    if (honourSwitch && mat.textureSwitch == 0) return -1;
     if (m->currentMotion >= 0 && (size_t)m->currentMotion < m->motions.size()) {
         const GROUP_TRACK3& track = m->motions[(size_t)m->currentMotion].tracks[g];
         if (track.keyCount >= 1) {
@@ -200,7 +204,8 @@ void DrawMaterialBody(int32_t object, int32_t dataModel, const MODEL3* m, int32_
                       (Render_DrawBloomMaterials() && mat.selfIllumination);
     if (!gate) return;
     Render_SetMaterialAlphaTest(m, (int16_t)g);
-    g_Device->SetTexture(0, texture);
+    // Inside the scene effect the pixel shader multiplies by the texture: white stands for none.
+    g_Device->SetTexture(0, texture || !g_HlslDrawing ? texture : g_Scene.nullTexture);
     SetToonStage();
     g_Device->SetRenderState(D3DRS_SPECULARENABLE, mat.specular ? TRUE : FALSE);
 
@@ -312,13 +317,19 @@ void Render_DrawMaterialOf(int32_t object, int32_t model, int32_t g)
     if (g < 0 || g >= kModel3Groups || (size_t)g >= m->groups.size()) return;
     BeginModel(m);
     const int kind = m->renderKind;
-    // Draw types 1 to 3 (GPU skinning, the bump-mapped object and ground) come with their own
-    // drawing; until then such models draw nothing here.
+    // Draw types 2 and 3 (the bump-mapped object and ground) come with their own drawing; until
+    // then such models draw nothing here.
     if (kind >= 0 && kind <= 9 && kMaterialDrawType[kind] == 0) {
         const OBJECT* o = Object_GetById(object);
         int32_t t = MaterialTextureIndex(m, g);
         IDirect3DTexture9* texture = o && t >= 0 ? ModelTexture(o->modelId, t) : nullptr;
         DrawMaterialBody(object, model, m, g, IsDeformed(m), texture, true);
+    } else if (kind >= 0 && kind <= 9 && kMaterialDrawType[kind] == 1) {
+        static float time = 0.0f;
+        ID3DXEffect* fx = Skin_Begin(model, &time);
+        const int32_t t = MaterialTextureIndex(m, g, false);
+        Skin_DrawMaterial(fx, m, model, g, t >= 0 ? ModelTexture(model, t) : nullptr, true);
+        Skin_End();
     }
     EndModel();
 }
@@ -341,6 +352,17 @@ void Render_DrawWholeModel(int32_t part, int32_t object, const MODEL3* q)
             if (t >= 0) texture = part != -1 ? Obj3_GetPartTexture(object, part, t) : ModelTexture(o->modelId, t);
             DrawMaterialBody(object, o->modelId, q, g, IsDeformed(q), texture, false);
         }
+    } else if (kind >= 0 && kind <= 9 && kWholeDrawType[kind] == 1) {
+        static float time = 0.0f;
+        ID3DXEffect* fx = Skin_Begin(o->modelId, &time);
+        const int32_t groups = std::min<int32_t>(q->groupCount, (int32_t)q->groups.size());
+        for (int32_t g = 0; g < groups; ++g) {
+            const int32_t t = MaterialTextureIndex(q, g, false);
+            IDirect3DTexture9* texture = nullptr;
+            if (t >= 0) texture = part != -1 ? Obj3_GetPartTexture(object, part, t) : ModelTexture(o->modelId, t);
+            Skin_DrawMaterial(fx, q, o->modelId, g, texture, false);
+        }
+        Skin_End();
     }
     EndModel();
 }

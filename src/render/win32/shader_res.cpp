@@ -1,6 +1,12 @@
 #include "render/win32/shader_res.h"
 
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "frame/lib.h"
 #include "frame/log.h"
+#include "frame/text.h"
 #include "frame/win32/app_frame.h"
 #include "render/renderer.h"
 
@@ -8,6 +14,7 @@ QVL::SHADER_TARGET g_ShaderTargets[kShaderTargets];
 IDirect3DSurface9* g_ShaderDepth = nullptr;
 QVL::SHADOW_MAP g_ShadowMap;
 bool g_ShaderReady = false;
+bool g_HlslDrawing = false;
 QVL::SHADER_EFFECT g_HlslEffects[kHlslEffects] = {{nullptr, 1}, {nullptr, 1}, {nullptr, 1},
                                                   {nullptr, 1}, {nullptr, 1}, {nullptr, 1}};
 
@@ -84,4 +91,54 @@ void Render_ReleaseDeviceResources()
     ReleaseNull(g_ShadowMap.texture);
     ReleaseNull(g_ShadowMap.surface);
     ReleaseNull(g_ShadowMap.depth);
+}
+
+namespace {
+
+std::vector<std::string> s_EffectErrors;
+
+} // namespace
+
+ID3DXEffect* Render_LoadEffectSlot(int slot, const char* name)
+{
+    if (slot < 0 || slot >= kHlslEffects || !g_Device) return nullptr;
+    QVL::SHADER_EFFECT& e = g_HlslEffects[slot];
+    if (!e.reload) return e.effect;
+    e.reload = 0;
+    const bool scene = slot == HLSL_2D || slot == HLSL_3D;
+    char path[MAX_PATH + 64];
+    ID3DXEffect* fx = nullptr;
+    ID3DXBuffer* errors = nullptr;
+    Str_Format(path, sizeof path, "%s/System/HLSL/%s.fx", g_Lib.dataFolder, name);
+    HRESULT hr = D3DXCreateEffectFromFileA(g_Device, path, nullptr, nullptr, D3DXSHADER_DEBUG, nullptr, &fx, &errors);
+    if (FAILED(hr)) {
+        if (scene) Log_DebugPrintf("*** ERROR *** %s.fx", name);
+        if (errors) errors->Release();
+        errors = nullptr;
+        fx = nullptr;
+        Str_Format(path, sizeof path, "%s/System/HLSL/%s.fxo", g_Lib.dataFolder, name);
+        hr = D3DXCreateEffectFromFileA(g_Device, path, nullptr, nullptr, D3DXSHADER_DEBUG, nullptr, &fx, &errors);
+    }
+    if (SUCCEEDED(hr) && fx) {
+        ReleaseNull(e.effect);
+        e.effect = fx;
+    } else {
+        if (slot == HLSL_3D) Log_Printf("*** ERROR *** %s.fxo", name);
+        else if (scene) Log_DebugPrintf("*** ERROR *** %s.fxo", name);
+        std::string text = path;
+        if (errors && errors->GetBufferPointer() && errors->GetBufferSize() > 0)
+            text.assign((const char*)errors->GetBufferPointer(), strnlen((const char*)errors->GetBufferPointer(),
+                                                                         errors->GetBufferSize()));
+        s_EffectErrors.push_back(text);
+    }
+    if (errors) errors->Release();
+    return e.effect;
+}
+
+void Render_ShowEffectErrors()
+{
+    // Taken out first: a box's message loop may run a frame that adds to the list.
+    std::vector<std::string> errors;
+    errors.swap(s_EffectErrors);
+    for (const std::string& text : errors) MessageBoxA(nullptr, text.c_str(), "ERROR", MB_OK);
 }
