@@ -15,6 +15,7 @@
 #include "render/material_verts.h"
 #include "render/model_draw.h"
 #include "render/renderer.h"
+#include "render/win32/bump.h"
 
 using namespace QVL;
 
@@ -320,6 +321,7 @@ void Render_DrawMaterialOf(int32_t object, int32_t model, int32_t g)
         IDirect3DTexture9* texture = o && t >= 0 ? ModelTexture(o->modelId, t) : nullptr;
         DrawMaterialBody(object, model, m, g, IsDeformed(m), texture, true);
     }
+    if (kind == 6 || kind == 7) Bump_DrawKind(kind, object);
     EndModel();
 }
 
@@ -342,6 +344,7 @@ void Render_DrawWholeModel(int32_t part, int32_t object, const MODEL3* q)
             DrawMaterialBody(object, o->modelId, q, g, IsDeformed(q), texture, false);
         }
     }
+    if (kind == 6 || kind == 7) Bump_DrawKind(kind, object);
     EndModel();
 }
 
