@@ -74,6 +74,7 @@ TEST_F(ShadowVolume, BudgetIsCappedAtTheVertexNumbers)
 TEST_F(ShadowVolume, GatherStopsBelowTheVertexCap)
 {
     MODEL3* m = NewRecord();
+    m->renderKind = 0;
     MakeQuadGrid(m, 120, 100);   // 12000 quads, 72000 gathered vertices wanted
     Model3_FitArrays(m);
     SHADOW_GATHER g;
@@ -91,6 +92,7 @@ TEST_F(ShadowVolume, GatherStopsBelowTheVertexCap)
 TEST_F(ShadowVolume, BadIndicesReadZerosNotPastTheArrays)
 {
     MODEL3* m = NewRecord();
+    m->renderKind = 0;
     const int32_t a = AddVertex(m, 1, 0, 0), b = AddVertex(m, 0, 1, 0);
     AddFace(m, {a, b, 9999});
     m->faces[0].corners[1][CORNER_POS] = -4;
@@ -113,6 +115,7 @@ TEST_F(ShadowVolume, BadIndicesReadZerosNotPastTheArrays)
 TEST_F(ShadowVolume, VolumesAreSizedPerCasterAndExtrudedAwayFromTheLight)
 {
     MODEL3* m = NewRecord();
+    m->renderKind = 0;
     // Two flat quads in one plane, four triangles of one winding.
     for (int q = 0; q < 2; ++q) {
         const float x = 2.0f * (float)q;
@@ -159,6 +162,7 @@ TEST_F(ShadowVolume, VolumesAreSizedPerCasterAndExtrudedAwayFromTheLight)
 TEST_F(ShadowVolume, LightAtTheOriginPassesEveryTriangleWithNoExtrusion)
 {
     MODEL3* m = NewRecord();
+    m->renderKind = 0;
     MakeCube(m);
     Model3_FitArrays(m);
     SHADOW_GATHER g;
