@@ -168,10 +168,10 @@ protected:
 // A depth buffer with stencil in place of the frame's for the test's lifetime.
 class StencilDepth {
 public:
-    StencilDepth()
+    explicit StencilDepth(D3DFORMAT format = D3DFMT_D24S8)
     {
         g_Device->GetDepthStencilSurface(&old_);
-        if (FAILED(g_Device->CreateDepthStencilSurface(kTargetSize, kTargetSize, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, TRUE,
+        if (FAILED(g_Device->CreateDepthStencilSurface(kTargetSize, kTargetSize, format, D3DMULTISAMPLE_NONE, 0, TRUE,
                                                        &ds_, nullptr)))
             ds_ = nullptr;
         if (ds_) g_Device->SetDepthStencilSurface(ds_);
@@ -242,6 +242,15 @@ TEST_F(BumpShadow, EachShadowKindDarkensTheFloorUnderItsCasterOnly)
         EXPECT_EQ(0xFFFFFFu, beside) << c.name << ": beside the caster";
         EXPECT_EQ(0x0000FFu, Probe(t, 0, 3.5f, 0)) << c.name << ": the caster stays as it was";
         if (c.kind == 2) EXPECT_EQ(1.0f, caster->shadowNormal[1]);
+    }
+    // A depth buffer without stencil bits: no stencil shadow, and no shade over the whole window.
+    {
+        StencilDepth plain(D3DFMT_D16);
+        ASSERT_TRUE(plain.Ok());
+        Render_Frame();
+        t.Invalidate();
+        EXPECT_EQ(0xFFFFFFu, Probe(t, kShadowed[0], kShadowed[1], kShadowed[2]));
+        EXPECT_EQ(0xFFFFFFu, Probe(t, kLit[0], kLit[1], kLit[2]));
     }
     // Hidden, the stencil caster casts nothing.
     Object_SetVisible(Object_GetById(box), 0);

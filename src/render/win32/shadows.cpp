@@ -272,9 +272,22 @@ void Shadow_DrawShadeQuad()
     g_Device->SetRenderState(D3DRS_STENCILENABLE, FALSE);
 }
 
+// Stencil shadows need stencil bits in the depth buffer in use; without them nothing counts and
+// the shade quad would darken the whole window.
+bool DepthHasStencil()
+{
+    IDirect3DSurface9* ds = nullptr;
+    if (FAILED(g_Device->GetDepthStencilSurface(&ds)) || !ds) return false;
+    D3DSURFACE_DESC d;
+    const bool ok = SUCCEEDED(ds->GetDesc(&d)) && (d.Format == D3DFMT_D24S8 || d.Format == D3DFMT_D24X4S4 ||
+                                                   d.Format == D3DFMT_D15S1 || d.Format == D3DFMT_D24FS8);
+    ds->Release();
+    return ok;
+}
+
 void Shadow_DrawStencil()
 {
-    if (!g_Device || g_Lib.chipClass <= 0 || !g_StencilShadows) return;
+    if (!g_Device || g_Lib.chipClass <= 0 || !g_StencilShadows || !DepthHasStencil()) return;
     if (!g_ShadeQuad) {
         if (FAILED(g_Device->CreateVertexBuffer(4 * sizeof(QUAD_VERTEX), D3DUSAGE_WRITEONLY, kQuadFvf, D3DPOOL_MANAGED,
                                                 &g_ShadeQuad, nullptr))) {
