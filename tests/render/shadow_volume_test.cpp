@@ -159,6 +159,23 @@ TEST_F(ShadowVolume, VolumesAreSizedPerCasterAndExtrudedAwayFromTheLight)
     Model3_Free(m);
 }
 
+TEST_F(ShadowVolume, OwnersPastTheTablesCastNothing)
+{
+    MODEL3* m = NewRecord();
+    m->renderKind = 0;
+    MakeCube(m);
+    Model3_FitArrays(m);
+    SHADOW_GATHER g;
+    g.budget = 1000;
+    Shadow_GatherCaster(m, nullptr, kShadowObjects, g);
+    Shadow_GatherCaster(m, nullptr, 100000, g);
+    std::vector<VEC3> light(kShadowObjects, VEC3{0, 0, 0});
+    SHADOW_EDGES edges;
+    Shadow_CollectEdges(g, light.data(), edges);
+    EXPECT_TRUE(edges.list.empty());
+    Model3_Free(m);
+}
+
 TEST_F(ShadowVolume, LightAtTheOriginPassesEveryTriangleWithNoExtrusion)
 {
     MODEL3* m = NewRecord();

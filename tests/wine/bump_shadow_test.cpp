@@ -260,13 +260,13 @@ TEST_F(BumpShadow, EachShadowKindDarkensTheFloorUnderItsCasterOnly)
 }
 
 // Draws one kind through the material draw's entry, twice: the first call of each kind loads.
-void DrawKind(int kind, int32_t object, const D3DXMATRIX& view, const D3DXMATRIX& proj)
+void DrawKind(int kind, int32_t object, const D3DXMATRIX& view, const D3DXMATRIX& proj, const D3DXMATRIX* world = nullptr)
 {
     g_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
     if (FAILED(g_Device->BeginScene())) return;
-    D3DXMATRIX world;
-    D3DXMatrixIdentity(&world);
-    g_Device->SetTransform(D3DTS_WORLD, &world);
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    g_Device->SetTransform(D3DTS_WORLD, world ? world : &identity);
     g_Device->SetTransform(D3DTS_VIEW, &view);
     g_Device->SetTransform(D3DTS_PROJECTION, &proj);
     g_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
@@ -380,6 +380,14 @@ TEST_F(BumpShadow, ModelNormalMapDarkensWhereItsNormalsTurnFromTheLight)
     EXPECT_NEAR(leftMapped, leftFlat, 6) << "a flat texel lights as no normal map";
     EXPECT_LT(rightMapped, rightFlat - 25) << "the tilted texel turns from the light";
     EXPECT_NEAR(rightFlat, leftFlat, 6);
+
+    // A world matrix without an inverse (depth squashed to 0; the square lies in z = 0 and looks
+    // the same): the light stays in world space instead of reading an unset matrix.
+    D3DXMATRIX squash;
+    D3DXMatrixScaling(&squash, 1, 1, 0);
+    DrawKind(6, object, view, proj, &squash);
+    t.Invalidate();
+    EXPECT_NEAR(R(t.At(left - 20, y)), leftFlat, 6);
 
     for (size_t i = 1; i < r->textures.size(); ++i)
         if (r->textures[i]) r->textures[i]->Release();
