@@ -16,6 +16,7 @@
 #include "render/material_verts.h"
 #include "render/model_draw.h"
 #include "render/renderer.h"
+#include "render/win32/bump.h"
 #include "render/win32/shader_res.h"
 #include "render/win32/skin_draw.h"
 
@@ -317,8 +318,7 @@ void Render_DrawMaterialOf(int32_t object, int32_t model, int32_t g)
     if (g < 0 || g >= kModel3Groups || (size_t)g >= m->groups.size()) return;
     BeginModel(m);
     const int kind = m->renderKind;
-    // Draw types 2 and 3 (the bump-mapped object and ground) come with their own drawing; until
-    // then such models draw nothing here.
+    // Draw types 2 and 3 (the bump-mapped object and ground) draw through Bump_DrawKind below.
     if (kind >= 0 && kind <= 9 && kMaterialDrawType[kind] == 0) {
         const OBJECT* o = Object_GetById(object);
         int32_t t = MaterialTextureIndex(m, g);
@@ -331,6 +331,7 @@ void Render_DrawMaterialOf(int32_t object, int32_t model, int32_t g)
         Skin_DrawMaterial(fx, m, model, g, t >= 0 ? ModelTexture(model, t) : nullptr, true);
         Skin_End();
     }
+    if (kind == 6 || kind == 7) Bump_DrawKind(kind, object);
     EndModel();
 }
 
@@ -364,6 +365,7 @@ void Render_DrawWholeModel(int32_t part, int32_t object, const MODEL3* q)
         }
         Skin_End();
     }
+    if (kind == 6 || kind == 7) Bump_DrawKind(kind, object);
     EndModel();
 }
 
