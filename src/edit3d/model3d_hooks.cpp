@@ -5,7 +5,9 @@
 #include "edit3d/model3d_dialogs.h"
 #include "frame/lib.h"
 #include "model/model_table.h"
+#include "model/motion3.h"
 #include "model/scene_object.h"
+#include "render/camera.h"
 #include "render/immediate.h"
 #include "shell/current.h"
 #include "shell/grid.h"
@@ -161,6 +163,7 @@ void Model3D_Enter()
         Undo_FillList();
         View_CreateAll();
     }
+    g_Model3DEditor.layerSlot.dirty = 1;
     View_RequestRedraw();
 }
 
@@ -237,6 +240,32 @@ void Model3D_DrawOverlay()
 {
     Run(Screen().drawOverlay);
     View_DrawAxisGizmo();
+}
+
+// A projected coordinate as a pixel; points far off screen are held where the int still holds them.
+static int Pixel(float v)
+{
+    if (!(v == v)) return 0;
+    return v > 1.0e6f ? 1000000 : v < -1.0e6f ? -1000000 : (int)v;
+}
+
+void Model3D_DrawJointCross(int bone, int axis)
+{
+    const int32_t id = g_CurLayer >= 0 && (size_t)g_CurLayer < g_LayerModelIds.size() ? g_LayerModelIds[(size_t)g_CurLayer] : -1;
+    QVL::VEC3 joint = {0, 0, 0};
+    if (g_Screen == SCREEN_3D_MOTION) Motion3_GetBonePosition(&joint, id, bone);
+    else Motion3_GetBoneRestPosition(&joint, id, bone);
+    // Y, X, Z in this order, each red, green, blue unless it is the highlighted axis.
+    const float dirs[3][3] = {{0, 0.5f, 0}, {0.5f, 0, 0}, {0, 0, 0.5f}};
+    const int colours[3][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    for (int k = 0; k < 3; ++k) {
+        QVL::VEC3 a, b;
+        Render_ProjectToScreen(&a, joint.x + dirs[k][0], joint.y + dirs[k][1], joint.z + dirs[k][2]);
+        Render_ProjectToScreen(&b, joint.x - dirs[k][0], joint.y - dirs[k][1], joint.z - dirs[k][2]);
+        const bool lit = bone == g_CurBone && axis == k;
+        Draw_Line2DSimple(Pixel(a.x), Pixel(a.y), Pixel(b.x), Pixel(b.y), lit ? 255 : colours[k][0],
+                          lit ? 255 : colours[k][1], lit ? 0 : colours[k][2], 255);
+    }
 }
 
 // ---- events ------------------------------------------------------------------------------------

@@ -83,6 +83,9 @@ void Model3D_RButtonUp(int32_t lParam);
 void Model3D_MouseMove(int32_t lParam);
 void Model3D_Draw();
 void Model3D_DrawOverlay();
+// The joint cross of a bone: unit segments along Y, X and Z through its posed (screen 18) or rest
+// joint; the segment named by axis (0 Y, 1 X, 2 Z) is yellow when bone is the current bone.
+void Model3D_DrawJointCross(int bone, int axis);
 // A click on a button of MODEL_3D_DLG: leaves the old screen unless it is `screen`, then enters
 // `screen`.
 void Model3D_SwitchScreen(int screen);

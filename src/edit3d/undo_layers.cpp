@@ -173,6 +173,7 @@ void Layer_Select(int layer)
     Mode_UpdateCurrent();
     Undo_Restore(&g_UndoHistories[layer]);
     if (QVL::OBJECT* o = LayerObject(layer)) Object_SetVisible(o, 1);
+    g_Model3DEditor.layerSlot.dirty = 1;  // the layer buttons show the new layer
     Wnd_Activate(Wnd_Main());
     Mode_RefreshAll();
 }

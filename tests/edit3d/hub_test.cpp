@@ -3,6 +3,7 @@
 #include "edit3d/edit3d_fixture.h"
 #include "edit3d/model3d_dialogs.h"
 #include "shell/input_state.h"
+#include "support/draw_recorder.h"
 
 namespace {
 
@@ -135,6 +136,36 @@ TEST_F(HubTest, ButtonsSetThePressPointsTheScreenAsksFor)
         EXPECT_EQ((c.anchor ? now : old).x, g_DragAnchor.x);
         EXPECT_EQ((c.leftPress ? now : old).x, g_LeftPressPoint.x);
     }
+}
+
+// Three lines, Y, X and Z, red, green and blue; the named axis of the current bone yellow.
+TEST_F(HubTest, JointCrossColoursItsAxes)
+{
+    const int32_t red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF, yellow = 0xFFFF00;
+    const struct {
+        int bone, currentBone, axis;
+        int32_t colours[3];
+    } cases[] = {
+        {1, 1, 0, {yellow, green, blue}},
+        {1, 1, 1, {red, yellow, blue}},
+        {1, 1, 2, {red, green, yellow}},
+        {1, 1, 3, {red, green, blue}},
+        {1, 0, 1, {red, green, blue}},
+    };
+    g_Screen = SCREEN_3D_BONE;
+    for (const auto& c : cases) {
+        SCOPED_TRACE("axis " + std::to_string(c.axis) + " current bone " + std::to_string(c.currentBone));
+        g_CurBone = c.currentBone;
+        DrawRec().Clear();
+        Model3D_DrawJointCross(c.bone, c.axis);
+        std::vector<DrawCall> lines = DrawRec().Of("line");
+        ASSERT_EQ(3u, lines.size());
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(c.colours[k], lines[(size_t)k].r << 16 | lines[(size_t)k].g << 8 | lines[(size_t)k].b) << k;
+            EXPECT_EQ(255, lines[(size_t)k].a);
+        }
+    }
+    g_CurBone = 0;
 }
 
 } // namespace

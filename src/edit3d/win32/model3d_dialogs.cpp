@@ -5,6 +5,7 @@
 
 #include "edit3d/model3d_dialogs.h"
 #include "edit3d/model3d_hooks.h"
+#include "frame/lib.h"
 #include "frame/log.h"
 #include "frame/services.h"
 #include "frame/win32/app_frame.h"
