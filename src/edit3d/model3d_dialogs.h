@@ -13,8 +13,11 @@ enum MODEL3D_DLG {
 };
 
 // Creates the dialog (owner the main window, not yet shown); null when it could not be made.
-// Wnd_Place (shell/ui_services.h) places and shows it, Wnd_Destroy ends it.
+// Wnd_Destroy (shell/ui_services.h) ends it.
 void* Model3DDlg_Create(int which);
+// Moves the dialog to the rectangle, never smaller than its template with this machine's fonts, and
+// shows it.
+void Model3DDlg_Place(void* dialog, int left, int top, int width, int height);
 // The control `id` of a dialog; null when there is none.
 void* Model3DDlg_Item(void* dialog, int id);
 // Empties a list box and adds the rows; the row `selected` is selected (none when outside them).

@@ -118,7 +118,7 @@ void Model3D_Enter()
     ShowLayerObject(1);
     if (!s_ScreensDlg) {
         s_ScreensDlg = Model3DDlg_Create(MODEL3D_DLG_SCREENS);
-        if (s_ScreensDlg) Wnd_Place(s_ScreensDlg, 90, 47, 90, tall ? 199 : 194);
+        if (s_ScreensDlg) Model3DDlg_Place(s_ScreensDlg, 90, 47, 90, tall ? 199 : 194);
     }
     if (const char* menu = ScreenMenu(g_Screen)) {
         if (g_ModeMenu) Menu_Destroy(g_ModeMenu);
@@ -129,14 +129,14 @@ void Model3D_Enter()
     if (g_Screen == SCREEN_3D_POLYGON && !g_Model3DEditor.layerSlot.window) {
         g_Model3DEditor.layerSlot.window = Model3DDlg_Create(MODEL3D_DLG_LAYER);
         if (void* w = g_Model3DEditor.layerSlot.window)
-            Wnd_Place(w, Lib_GetWindowWidth() - 300, 4, 186, tall ? 48 : 44);
+            Model3DDlg_Place(w, Lib_GetWindowWidth() - 300, 4, 186, tall ? 48 : 44);
     }
     if ((g_Screen == SCREEN_3D_BONE || g_Screen == SCREEN_3D_WEIGHT) && !s_BoneListDlg) {
         const int32_t bone = g_CurBone;
         void* dlg = s_BoneListDlg = Model3DDlg_Create(MODEL3D_DLG_BONE_LIST);
         g_CurBone = bone;
         if (dlg) {
-            Wnd_Place(dlg, Lib_GetWindowWidth() - 356, 26, 356, 573);
+            Model3DDlg_Place(dlg, Lib_GetWindowWidth() - 356, 26, 356, 573);
             g_Model3DEditor.boneTree = Model3DDlg_Item(dlg, 1439);
             g_Model3DEditor.boneList = Model3DDlg_Item(dlg, 1);
             Model3D_FillBoneList();
@@ -147,7 +147,7 @@ void Model3D_Enter()
         !group->window) {
         group->window = Model3DDlg_Create(MODEL3D_DLG_GROUP);
         if (group->window) {
-            Wnd_Place(group->window, group->left, group->top, 262, 586);
+            Model3DDlg_Place(group->window, group->left, group->top, 262, 586);
             g_Model3DEditor.groupList = Model3DDlg_Item(group->window, 1373);
         }
     }
@@ -157,7 +157,7 @@ void Model3D_Enter()
             undo->window = Model3DDlg_Create(MODEL3D_DLG_UNDO);
             if (undo->window) {
                 g_Model3DEditor.undoList = Model3DDlg_Item(undo->window, 1373);
-                Wnd_Place(undo->window, undo->left, undo->top, 144, tall ? 176 : 172);
+                Model3DDlg_Place(undo->window, undo->left, undo->top, 144, tall ? 176 : 172);
             }
         }
         Undo_FillList();

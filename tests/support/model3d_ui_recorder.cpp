@@ -28,6 +28,11 @@ void* Model3DDlg_Create(int which)
     return (void*)s_NextDialog;
 }
 
+void Model3DDlg_Place(void*, int left, int top, int width, int height)
+{
+    UiRec_Note("M3dPlace %d %d %d %d", left, top, width, height);
+}
+
 void* Model3DDlg_Item(void* dialog, int id) { return dialog ? (void*)((uintptr_t)dialog + 1 + (uintptr_t)(id & 0x3F)) : nullptr; }
 
 void Model3DDlg_FillList(void* list, const char* const* rows, int count, int selected)

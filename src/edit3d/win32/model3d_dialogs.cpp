@@ -137,6 +137,20 @@ void* Model3DDlg_Create(int which)
     return CreateDialogParamA(GetModuleHandleA(nullptr), name, g_MainWnd, proc, 0);
 }
 
+void Model3DDlg_Place(void* dialog, int left, int top, int width, int height)
+{
+    HWND wnd = (HWND)dialog;
+    if (!wnd) return;
+    // Texts and captions stay whole where the fonts are wider than the rectangle was made for.
+    RECT r;
+    if (GetWindowRect(wnd, &r)) {
+        if (width < r.right - r.left) width = r.right - r.left;
+        if (height < r.bottom - r.top) height = r.bottom - r.top;
+    }
+    MoveWindow(wnd, left, top, width, height, TRUE);
+    ShowWindow(wnd, SW_SHOWNORMAL);
+}
+
 void* Model3DDlg_Item(void* dialog, int id) { return dialog ? GetDlgItem((HWND)dialog, id) : nullptr; }
 
 void Model3DDlg_FillList(void* list, const char* const* rows, int count, int selected)
