@@ -342,6 +342,9 @@ const DIALOG kDialogs[] = {
     {L"WIN_DLG", L"Top", SCREEN_POLYGON, OpenAtStart, LeaveOpen, 1},
     {L"WIN_DLG", L"Side", SCREEN_POLYGON, OpenAtStart, LeaveOpen, 1},
     {L"SKETCH_DLG", L"下絵", SCREEN_POLYGON, OpenSketch, LeaveOpen, 3},
+    {L"MODEL_3D_DLG", L" ３Ｄモデル", SCREEN_POLYGON, OpenAtStart, LeaveOpen, 1},
+    {L"LAYER_DLG", L"レイヤー", SCREEN_POLYGON, OpenAtStart, LeaveOpen, 1},
+    {L"UNDO_DLG", L"アンドゥ＆リドゥ", SCREEN_POLYGON, OpenAtStart, LeaveOpen, 1},
 };
 
 // Templates no user can open yet, so nothing here can open them either.
