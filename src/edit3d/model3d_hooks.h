@@ -113,7 +113,6 @@ void Undo_FillList();
 void Obj3D_RefreshLists();
 void Poly3D_Refresh();
 void Group3D_FillList();
-extern int32_t g_UndoPending;   // 1: the left-button release records the drag as one undo step
 void Tex3D_Refresh();
 void Model3D_FillBoneList();
 void Poly3D_StoreDragStart(int32_t lParam);

@@ -67,7 +67,7 @@ protected:
         g_Mode = MODE_3D_EDIT;
         g_Screen = SCREEN_3D_POLYGON;
         g_CurLayer = 0;
-        g_UndoHistories[0] = UNDO_HISTORY{-1, -1};
+        g_UndoHistories[0] = UNDO_HISTORY{};
         g_PolyEditState = POLY_EDIT_STATE{0, 1, 0, 0};
         g_AutoSelect = 0;
         g_CurVertex = -1;
