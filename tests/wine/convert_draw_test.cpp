@@ -96,30 +96,14 @@ class ConvertDraw : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(WineFrame_Ensure());
-        for (int32_t i = 0; i < Object_Count(); ++i) {
-            OBJECT* o = Object_GetById(i);
-            if (o && o->visible) {
-                hidden_.push_back(i);
-                Object_SetVisible(o, 0);
-            }
-        }
-        studio_ = g_StudioFlag;
-        g_StudioFlag = 0;
-        g_LightOption = 0;
-        Lib_SetClearColor(0, 0, 0);
-        Render_SetFade(1.0f);
-        Render_SetCameraEye(0, 0, -15);
-        Render_SetCameraTarget(0, 0, 0);
+        // Objects other tests left behind stay out of these frames.
+        ASSERT_TRUE(WineScene_Begin(scene_, 0, 0, -15));
     }
     void TearDown() override
     {
-        for (int32_t i : hidden_) Object_SetVisible(Object_GetById(i), 1);
-        g_LightOption = 1;
-        g_StudioFlag = studio_;
+        WineScene_End(scene_);
     }
-    std::vector<int32_t> hidden_;
-    int32_t studio_ = 0;
+    WINE_SCENE scene_;
 };
 
 TEST_F(ConvertDraw, EveryFormatDrawsItsSquare)

@@ -26,6 +26,7 @@
 #include "render/camera.h"
 #include "render/frame_render.h"
 #include "render/win32/shader_res.h"
+#include "wine/support/cube_fixture.h"
 #include "wine/support/modal_guard.h"
 #include "wine/support/wine_frame.h"
 
@@ -110,63 +111,7 @@ BOX Box(const std::vector<DWORD>& px)
     return b;
 }
 
-const uint32_t kTexel = 0xE6781E;   // red 230, green 120, blue 30
-
-void WriteBmp(const std::string& path)
-{
-    ByteWriter b;
-    b.U16(0x4D42), b.U32(54 + 48), b.U32(0), b.U32(54);
-    b.U32(40), b.I32(4), b.I32(4), b.U16(1), b.U16(24), b.U32(0), b.U32(48), b.I32(2835), b.I32(2835), b.U32(0), b.U32(0);
-    for (int i = 0; i < 16; ++i) b.U8((uint8_t)kTexel), b.U8((uint8_t)(kTexel >> 8)), b.U8((uint8_t)(kTexel >> 16));
-    ASSERT_TRUE(File_WriteAll(path.c_str(), b));
-}
-
-// A unit cube of six quads, clockwise seen from outside, textured from entry 1.
-void WriteCube(const std::string& path)
-{
-    MODEL3* m = Model3_Alloc();
-    const float normals[6][3] = {{0, 0, -1}, {0, 0, 1}, {1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}};
-    const float uv[4][2] = {{0, 1}, {0, 0}, {1, 0}, {1, 1}};
-    m->colors.assign(1, RGBA{255, 255, 255, 255});
-    m->normals.assign(1, XYZ{0, 0, -1});
-    for (int f = 0; f < 6; ++f) {
-        const float* n = normals[f];
-        float b[3] = {0, 1, 0};
-        if (n[1] != 0) b[0] = 0, b[1] = 0, b[2] = 1;
-        float a[3] = {n[1] * b[2] - n[2] * b[1], n[2] * b[0] - n[0] * b[2], n[0] * b[1] - n[1] * b[0]};
-        const float s[4][2] = {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}};
-        FACE3 face = {};
-        face.cornerCount = 4;
-        for (int c = 0; c < 4; ++c) {
-            XYZ p;
-            p.x = 0.5f * (n[0] + s[c][0] * a[0] + s[c][1] * b[0]);
-            p.y = 0.5f * (n[1] + s[c][0] * a[1] + s[c][1] * b[1]);
-            p.z = 0.5f * (n[2] + s[c][0] * a[2] + s[c][1] * b[2]);
-            int32_t i = (int32_t)m->positions.size();
-            m->positions.push_back(p);
-            m->uvs.push_back(UV2{uv[c][0], uv[c][1]});
-            face.corners[c][CORNER_POS] = i;
-            face.corners[c][CORNER_UV] = i;
-        }
-        m->faces.push_back(face);
-    }
-    m->positionCount = m->uvCount = 24;
-    m->colorCount = m->normalCount = 1;
-    m->faceCount = 6;
-    m->groupCount = 1;
-    m->textureCount = 2;
-    m->textures[1].used = 1;
-    snprintf(m->textures[1].file, sizeof m->textures[1].file, "shader_cube.bmp");
-    GROUP3& g = m->groups[0];
-    g.texture = 1;
-    g.textureSwitch = 1;
-    g.color[0] = g.color[1] = g.color[2] = 255;
-    g.alpha = 255;
-    g.shading = 4;
-    Model3_FitArrays(m);
-    ASSERT_TRUE(Model3_SaveQvp(m, path.c_str()));
-    Model3_Free(m);
-}
+const uint32_t kTexel = kWineCubeTexel;
 
 int32_t AddVertex(MODEL3* m, float x, float y, float z, WEIGHT3 w)
 {
@@ -192,21 +137,8 @@ class ShaderPath : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(WineFrame_Ensure());
-        for (int32_t i = 0; i < Object_Count(); ++i) {
-            OBJECT* o = Object_GetById(i);
-            if (o && o->visible) {
-                hidden_.push_back(i);
-                Object_SetVisible(o, 0);
-            }
-        }
-        studio_ = g_StudioFlag;
-        g_StudioFlag = 0;
-        g_LightOption = 0;
-        Lib_SetClearColor(0, 0, 0);
-        Render_SetFade(1.0f);
-        Render_SetCameraEye(0, 0, -15);
-        Render_SetCameraTarget(0, 0, 0);
+        // Objects other tests left behind stay out of these frames.
+        ASSERT_TRUE(WineScene_Begin(scene_, 0, 0, -15));
         ModalGuard::Answer(IDOK);
         ModalGuard::Clear();
     }
@@ -214,12 +146,7 @@ protected:
     {
         g_ShaderMode = 0;
         g_Bloom = 0;
-        for (int32_t i : objects_) Object_SetVisible(Object_GetById(i), 0);
-        for (int32_t i : hidden_) Object_SetVisible(Object_GetById(i), 1);
-        for (int32_t id : models_) Model3_Release(id);
-        Model3_ProcessReleases();
-        g_LightOption = 1;
-        g_StudioFlag = studio_;
+        WineScene_End(scene_);
     }
     int32_t Place(int32_t model, float x, float y, float z)
     {
@@ -229,12 +156,12 @@ protected:
         o->cullTest = 0;
         Object_SetPosition(o, x, y, z);
         Object_UpdateWorldMatrix(id);
-        objects_.push_back(id);
+        scene_.objects.push_back(id);
         return id;
     }
     std::vector<DWORD> Frame(BigTarget& t)
     {
-        for (int32_t id : models_) Gpu_UpdateModel(Model3_GetById(id), id);
+        for (int32_t id : scene_.models) Gpu_UpdateModel(Model3_GetById(id), id);
         Render_Frame();
         return t.Read();
     }
@@ -277,7 +204,7 @@ protected:
         Model3_BuildExports(m);
         Model3_SetRenderKind(m, 0);
         Model3_SetLoaded(m);
-        models_.push_back(id);
+        scene_.models.push_back(id);
         MODEL3_RENDER* r = Gpu_EnsureModelRes(id);
         Gpu_ResizeBonePoses(r, bones);
         Motion3_BuildRestMatrices(m, id);
@@ -291,8 +218,7 @@ protected:
         return id;
     }
 
-    std::vector<int32_t> hidden_, objects_, models_;
-    int32_t studio_ = 0;
+    WINE_SCENE scene_;
 };
 
 TEST_F(ShaderPath, TexturedCubeLandsWhereTheFixedPathPutsIt)
@@ -303,14 +229,14 @@ TEST_F(ShaderPath, TexturedCubeLandsWhereTheFixedPathPutsIt)
     GetCurrentDirectoryA(MAX_PATH, cwd);
     std::string dir = std::string(cwd) + "\\shader_test";
     CreateDirectoryA(dir.c_str(), nullptr);
-    WriteBmp(dir + "\\shader_cube.bmp");
-    WriteCube(dir + "\\cube.qvp");
+    ASSERT_TRUE(WineCube_WriteBmp(dir + "\\shader_cube.bmp"));
+    ASSERT_TRUE(WineCube_WriteQvp(dir + "\\cube.qvp", "shader_cube.bmp"));
     int32_t slot = Model3_Create();
     SetCurrentDirectoryA(dir.c_str());
     int32_t model = Model3_Load(slot, "cube.qvp");
     SetCurrentDirectoryA(cwd);
     ASSERT_GE(model, 0);
-    models_.push_back(model);
+    scene_.models.push_back(model);
     Place(model, 3, 1, 0);
 
     std::vector<DWORD> fixed = Frame(t);
@@ -359,7 +285,7 @@ TEST_F(ShaderPath, BloomBrightensAroundABrightQuad)
     Model3_FitArrays(m);
     Model3_SetRenderKind(m, 0);
     Model3_SetLoaded(m);
-    models_.push_back(id);
+    scene_.models.push_back(id);
     Place(id, 0, 0, 0);
 
     g_ShaderMode = 1;

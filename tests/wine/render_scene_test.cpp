@@ -72,31 +72,12 @@ class RenderScene : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(WineFrame_Ensure());
         // Objects other tests left behind stay out of these frames.
-        for (int32_t i = 0; i < Object_Count(); ++i) {
-            OBJECT* o = Object_GetById(i);
-            if (o && o->visible) {
-                hidden_.push_back(i);
-                Object_SetVisible(o, 0);
-            }
-        }
-        studio_ = g_StudioFlag;
-        g_StudioFlag = 0;
-        g_LightOption = 0;   // unlit: the material colours themselves
-        Lib_SetClearColor(0, 0, 0);
-        Render_SetFade(1.0f);
-        Render_SetCameraEye(0, 0, -15);
-        Render_SetCameraTarget(0, 0, 0);
+        ASSERT_TRUE(WineScene_Begin(scene_, 0, 0, -15));
     }
     void TearDown() override
     {
-        for (int32_t i : objects_) Object_SetVisible(Object_GetById(i), 0);
-        for (int32_t i : hidden_) Object_SetVisible(Object_GetById(i), 1);
-        for (int32_t id : models_) Model3_Release(id);
-        Model3_ProcessReleases();
-        g_LightOption = 1;
-        g_StudioFlag = studio_;
+        WineScene_End(scene_);
     }
     // A new ready model of render kind 0, built by `fill`.
     template <class F> int32_t Model(F fill)
@@ -108,7 +89,7 @@ protected:
         Model3_FitArrays(m);
         Model3_SetRenderKind(m, 0);
         Model3_SetLoaded(m);
-        models_.push_back(id);
+        scene_.models.push_back(id);
         return id;
     }
     int32_t Place(int32_t model, float x, float y, float z, bool cullTest)
@@ -118,7 +99,7 @@ protected:
         o->modelId = model;
         o->cullTest = cullTest ? 1 : 0;
         Object_SetPosition(o, x, y, z);
-        objects_.push_back(id);
+        scene_.objects.push_back(id);
         return id;
     }
     VEC3 Screen(float x, float y, float z)
@@ -127,8 +108,7 @@ protected:
         Render_ProjectToScreen(&s, x, y, z);
         return s;
     }
-    std::vector<int32_t> hidden_, objects_, models_;
-    int32_t studio_ = 0;
+    WINE_SCENE scene_;
 };
 
 TEST_F(RenderScene, PlacedObjectsAppearWhereTheCameraSaysAndCulledOnesDoNot)

@@ -98,31 +98,13 @@ class BumpShadow : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(WineFrame_Ensure());
-        for (int32_t i = 0; i < Object_Count(); ++i) {
-            OBJECT* o = Object_GetById(i);
-            if (o && o->visible) {
-                hidden_.push_back(i);
-                Object_SetVisible(o, 0);
-            }
-        }
-        studio_ = g_StudioFlag;
-        g_StudioFlag = 0;
-        g_LightOption = 0;
-        Lib_SetClearColor(0, 0, 0);
-        Render_SetFade(1.0f);
-        Render_SetCameraEye(0, 10, -10);
-        Render_SetCameraTarget(0, 0, 0);
+        // Objects other tests left behind stay out of these frames.
+        ASSERT_TRUE(WineScene_Begin(scene_, 0, 10, -10));
         for (int i = 0; i < 3; ++i) light_[i] = g_LightPos[i];
     }
     void TearDown() override
     {
-        for (int32_t i : objects_) Object_SetVisible(Object_GetById(i), 0);
-        for (int32_t i : hidden_) Object_SetVisible(Object_GetById(i), 1);
-        for (int32_t id : models_) Model3_Release(id);
-        Model3_ProcessReleases();
-        g_LightOption = 1;
-        g_StudioFlag = studio_;
+        WineScene_End(scene_);
         g_StencilShadows = 0;
         Light_SetPos(light_[0], light_[1], light_[2]);
     }
@@ -136,7 +118,7 @@ protected:
         Model3_SetRenderKind(m, 0);
         Model3_SetLoaded(m);
         Gpu_EnsureModelRes(id);
-        models_.push_back(id);
+        scene_.models.push_back(id);
         return id;
     }
     int32_t Place(int32_t model)
@@ -146,7 +128,7 @@ protected:
         o->modelId = model;
         o->cullTest = 0;
         Object_SetPosition(o, 0, 0, 0);
-        objects_.push_back(id);
+        scene_.objects.push_back(id);
         return id;
     }
     VEC3 Screen(float x, float y, float z)
@@ -160,8 +142,7 @@ protected:
         VEC3 s = Screen(x, y, z);
         return t.At((int)s.x, (int)s.y);
     }
-    std::vector<int32_t> hidden_, objects_, models_;
-    int32_t studio_ = 0;
+    WINE_SCENE scene_;
     float light_[3] = {};
 };
 
@@ -206,7 +187,7 @@ TEST_F(BumpShadow, EachShadowKindDarkensTheFloorUnderItsCasterOnly)
     const int32_t box = Place(boxModel);
     MODEL3* caster = Model3_GetById(boxModel);
     // Only this test's objects: models other tests left may hold buffers of an earlier device.
-    for (int32_t id : objects_) Object_UpdateWorldMatrix(id);
+    for (int32_t id : scene_.objects) Object_UpdateWorldMatrix(id);
 
     // No shadow: the floor is white under and beside the box.
     Render_Frame();

@@ -4,6 +4,10 @@
 
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
+#include "model/model_table.h"
+#include "model/scene_object.h"
+#include "render/camera.h"
+#include "render/frame_render.h"
 
 bool WineFrame_Ensure()
 {
@@ -21,4 +25,35 @@ bool WineFrame_Ensure()
         DispatchMessageA(&msg);
     }
     return ok && g_MainWnd && g_Device;
+}
+
+bool WineScene_Begin(WINE_SCENE& s, float eyeX, float eyeY, float eyeZ)
+{
+    if (!WineFrame_Ensure()) return false;
+    for (int32_t i = 0; i < Object_Count(); ++i) {
+        QVL::OBJECT* o = Object_GetById(i);
+        if (o && o->visible) {
+            s.hidden.push_back(i);
+            Object_SetVisible(o, 0);
+        }
+    }
+    s.studio = g_StudioFlag;
+    g_StudioFlag = 0;
+    g_LightOption = 0;   // unlit: the material colours themselves
+    Lib_SetClearColor(0, 0, 0);
+    Render_SetFade(1.0f);
+    Render_SetCameraEye(eyeX, eyeY, eyeZ);
+    Render_SetCameraTarget(0, 0, 0);
+    return true;
+}
+
+void WineScene_End(WINE_SCENE& s)
+{
+    for (int32_t i : s.objects) Object_SetVisible(Object_GetById(i), 0);
+    for (int32_t i : s.hidden) Object_SetVisible(Object_GetById(i), 1);
+    for (int32_t id : s.models) Model3_Release(id);
+    Model3_ProcessReleases();
+    g_LightOption = 1;
+    g_StudioFlag = s.studio;
+    s = WINE_SCENE{};
 }
