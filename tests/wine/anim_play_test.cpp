@@ -26,6 +26,7 @@
 #include "shell/frame_update.h"
 #include "shell/playback.h"
 #include "support/qvp_fixtures.h"
+#include "wine/support/cube_fixture.h"
 #include "wine/support/wine_frame.h"
 
 using namespace QVL;
@@ -33,33 +34,6 @@ using namespace QVL;
 namespace {
 
 const D3DCOLOR kClear = D3DCOLOR_XRGB(0, 0, 64);
-
-// The fixture's texture: a 4 x 4 BMP of one colour.
-void WriteBmp(const std::string& path)
-{
-    ByteWriter b;
-    b.U16(0x4D42);
-    b.U32(54 + 48);
-    b.U32(0);
-    b.U32(54);
-    b.U32(40);
-    b.I32(4);
-    b.I32(4);
-    b.U16(1);
-    b.U16(24);
-    b.U32(0);
-    b.U32(48);
-    b.I32(2835);
-    b.I32(2835);
-    b.U32(0);
-    b.U32(0);
-    for (int i = 0; i < 16; ++i) {
-        b.U8(30);
-        b.U8(200);
-        b.U8(230);
-    }
-    ASSERT_TRUE(File_WriteAll(path.c_str(), b));
-}
 
 // The back buffer after drawing one object with a perspective camera that sees the fixture's
 // triangle from the side its corners turn clockwise, at an angle, so that a move along z shifts it
@@ -169,7 +143,7 @@ protected:
         GetCurrentDirectoryA(MAX_PATH, cwd);
         const std::string dir = std::string(cwd) + "\\skin_play";
         CreateDirectoryA(dir.c_str(), nullptr);
-        WriteBmp(dir + "\\tex.bmp");
+        EXPECT_TRUE(WineCube_WriteBmp(dir + "\\tex.bmp", 0xE6C81E));
         const std::vector<uint8_t> qvp = QvpFixture(2009000);
         ByteWriter w;
         w.Bytes(qvp.data(), qvp.size());

@@ -20,29 +20,11 @@
 #include "shell/current.h"
 #include "shell/picking.h"
 #include "shell/views.h"
+#include "wine/support/plain2d.h"
 #include "wine/support/render_target.h"
 #include "wine/support/wine_frame.h"
 
 namespace {
-
-// The 2D layer maps 2D coordinates 1:1 for these tests.
-struct Plain2D {
-    float scale[2];
-    int32_t toWindow, studio;
-    Plain2D() : scale{g_WindowScale[0], g_WindowScale[1]}, toWindow(g_ScaleToWindow), studio(g_StudioFlag)
-    {
-        g_WindowScale[0] = g_WindowScale[1] = 1.0f;
-        g_ScaleToWindow = 0;
-        g_StudioFlag = 0;
-    }
-    ~Plain2D()
-    {
-        g_WindowScale[0] = scale[0];
-        g_WindowScale[1] = scale[1];
-        g_ScaleToWindow = toWindow;
-        g_StudioFlag = studio;
-    }
-};
 
 struct ModelDeleter {
     void operator()(QVL::MODEL3* m) const { Model3_Free(m); }

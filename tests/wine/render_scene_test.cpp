@@ -79,18 +79,9 @@ protected:
     {
         WineScene_End(scene_);
     }
-    // A new ready model of render kind 0, built by `fill`.
     template <class F> int32_t Model(F fill)
     {
-        int32_t id = Model3_Create();
-        MODEL3* m = Model3_GetById(id);
-        m->groupCount = 0;
-        fill(m);
-        Model3_FitArrays(m);
-        Model3_SetRenderKind(m, 0);
-        Model3_SetLoaded(m);
-        scene_.models.push_back(id);
-        return id;
+        return WineScene_Model(scene_, fill);
     }
     int32_t Place(int32_t model, float x, float y, float z, bool cullTest)
     {

@@ -16,6 +16,7 @@
 #include "render/sprite.h"
 #include "render/tex_slots.h"
 #include "render/text_queue.h"
+#include "wine/support/plain2d.h"
 #include "wine/support/wine_frame.h"
 
 namespace {
@@ -79,25 +80,6 @@ void Quad(int x, int y, int w, int h, int r, int g, int b, int a)
     Draw_Quad2D(x, y, r, g, b, a, 0, 0, x + w, y, r, g, b, a, 1, 0, x + w, y + h, r, g, b, a, 1, 1, x, y + h, r, g, b, a,
                 0, 1);
 }
-
-// The 2D layer maps 2D coordinates 1:1 for these tests.
-struct Plain2D {
-    float scale[2];
-    int32_t toWindow, studio;
-    Plain2D() : scale{g_WindowScale[0], g_WindowScale[1]}, toWindow(g_ScaleToWindow), studio(g_StudioFlag)
-    {
-        g_WindowScale[0] = g_WindowScale[1] = 1.0f;
-        g_ScaleToWindow = 0;
-        g_StudioFlag = 0;
-    }
-    ~Plain2D()
-    {
-        g_WindowScale[0] = scale[0];
-        g_WindowScale[1] = scale[1];
-        g_ScaleToWindow = toWindow;
-        g_StudioFlag = studio;
-    }
-};
 
 TEST(RenderWine, EachBlendModeMixesItsQuadAndTheNextQuadIsAlphaAgain)
 {

@@ -110,15 +110,8 @@ protected:
     }
     template <class F> int32_t Model(F fill)
     {
-        int32_t id = Model3_Create();
-        MODEL3* m = Model3_GetById(id);
-        m->groupCount = 0;
-        fill(m);
-        Model3_FitArrays(m);
-        Model3_SetRenderKind(m, 0);
-        Model3_SetLoaded(m);
+        const int32_t id = WineScene_Model(scene_, fill);
         Gpu_EnsureModelRes(id);
-        scene_.models.push_back(id);
         return id;
     }
     int32_t Place(int32_t model)

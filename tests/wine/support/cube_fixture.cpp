@@ -10,7 +10,7 @@
 using namespace QVL;
 
 // A 4 x 4 24-bit BMP of one colour.
-bool WineCube_WriteBmp(const std::string& path)
+bool WineCube_WriteBmp(const std::string& path, uint32_t texel)
 {
     ByteWriter b;
     b.U16(0x4D42);
@@ -29,9 +29,9 @@ bool WineCube_WriteBmp(const std::string& path)
     b.U32(0);
     b.U32(0);
     for (int i = 0; i < 16; ++i) {
-        b.U8((uint8_t)kWineCubeTexel);
-        b.U8((uint8_t)(kWineCubeTexel >> 8));
-        b.U8((uint8_t)(kWineCubeTexel >> 16));
+        b.U8((uint8_t)texel);
+        b.U8((uint8_t)(texel >> 8));
+        b.U8((uint8_t)(texel >> 16));
     }
     return File_WriteAll(path.c_str(), b);
 }

@@ -6,5 +6,6 @@
 
 const uint32_t kWineCubeTexel = 0xE6781E;   // red 230, green 120, blue 30
 
-bool WineCube_WriteBmp(const std::string& path);
+// A 4 x 4 24-bit BMP of one colour (0xRRGGBB).
+bool WineCube_WriteBmp(const std::string& path, uint32_t texel = kWineCubeTexel);
 bool WineCube_WriteQvp(const std::string& path, const char* textureFile);

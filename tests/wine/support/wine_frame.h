@@ -8,6 +8,9 @@ bool WineFrame_Ensure();
 #include <cstdint>
 #include <vector>
 
+#include "model/model3.h"
+#include "model/model_table.h"
+
 // A scene of a test's own on the running frame: the objects other tests left visible, and the
 // objects and models the test makes (it appends to these lists), with the flags it changes.
 struct WINE_SCENE {
@@ -19,3 +22,17 @@ struct WINE_SCENE {
 bool WineScene_Begin(WINE_SCENE& s, float eyeX, float eyeY, float eyeZ);
 // Hides the test's objects, shows the others again, releases the test's models, restores the flags.
 void WineScene_End(WINE_SCENE& s);
+// A new ready model of render kind 0 built by fill (no groups until fill adds them), released by
+// WineScene_End.
+template <class F> int32_t WineScene_Model(WINE_SCENE& s, F fill)
+{
+    int32_t id = Model3_Create();
+    QVL::MODEL3* m = Model3_GetById(id);
+    m->groupCount = 0;
+    fill(m);
+    Model3_FitArrays(m);
+    Model3_SetRenderKind(m, 0);
+    Model3_SetLoaded(m);
+    s.models.push_back(id);
+    return id;
+}
