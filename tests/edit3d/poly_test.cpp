@@ -367,7 +367,9 @@ TEST_F(PolyScreen, FacesToPointsSplitsAQuadIntoFourPointFaces)
         EXPECT_EQ(m->faces[f].cornerCount, 1);
         EXPECT_EQ(Pos(m.get(), f, 0), want[f]);
         EXPECT_EQ(m->faces[f].group, 7);
-        if (f > 0) EXPECT_EQ(g_FaceSel[f], 0) << "appended faces are not selected";
+        if (f > 0) {
+            EXPECT_EQ(g_FaceSel[f], 0) << "appended faces are not selected";
+        }
     }
 }
 
