@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "datagen.h"
+#include "picture_files.h"
 #include "frame/bytes.h"
 #include "frame/text.h"
 #include "model/obj2.h"
@@ -76,74 +77,17 @@ std::vector<uint8_t> Bmp(PixelFn fn, int w, int h)
     return out.Data();
 }
 
-uint32_t Crc32(const uint8_t* p, size_t n, uint32_t crc = 0)
-{
-    crc = ~crc;
-    for (size_t i = 0; i < n; ++i) {
-        crc ^= p[i];
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-void PngChunk(QVL::ByteWriter& out, const char* type, const std::vector<uint8_t>& body)
-{
-    QVL::ByteWriter be(true);
-    be.U32((uint32_t)body.size());
-    out.Bytes(be.Data().data(), 4);
-    std::vector<uint8_t> typed(type, type + 4);
-    typed.insert(typed.end(), body.begin(), body.end());
-    out.Bytes(typed.data(), typed.size());
-    QVL::ByteWriter crc(true);
-    crc.U32(Crc32(typed.data(), typed.size()));
-    out.Bytes(crc.Data().data(), 4);
-}
-
-// RGBA PNG with the image data in stored (uncompressed) deflate blocks.
+// RGBA PNG of the sampled picture, through the generators' one PNG writer.
 std::vector<uint8_t> Png(PixelFn fn, int w, int h)
 {
-    std::vector<uint8_t> raw;
-    for (int y = 0; y < h; ++y) {
-        raw.push_back(0);   // filter: none
+    std::vector<datagen::Pixel> px;
+    px.reserve((size_t)w * (size_t)h);
+    for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            RGBA c = Sample(fn, w, h, x, y);
-            raw.insert(raw.end(), {c.r, c.g, c.b, c.a});
+            const RGBA c = Sample(fn, w, h, x, y);
+            px.push_back(datagen::Pixel{c.r, c.g, c.b, c.a});
         }
-    }
-    std::vector<uint8_t> z = {0x78, 0x01};
-    for (size_t at = 0; at < raw.size();) {
-        size_t n = raw.size() - at < 65535 ? raw.size() - at : 65535;
-        z.push_back(at + n == raw.size() ? 1 : 0);
-        z.push_back((uint8_t)n);
-        z.push_back((uint8_t)(n >> 8));
-        z.push_back((uint8_t)~n);
-        z.push_back((uint8_t)(~n >> 8));
-        z.insert(z.end(), raw.begin() + (ptrdiff_t)at, raw.begin() + (ptrdiff_t)(at + n));
-        at += n;
-    }
-    uint32_t a = 1, b = 0;
-    for (uint8_t v : raw) {
-        a = (a + v) % 65521;
-        b = (b + a) % 65521;
-    }
-    uint32_t adler = b << 16 | a;
-    z.insert(z.end(), {(uint8_t)(adler >> 24), (uint8_t)(adler >> 16), (uint8_t)(adler >> 8), (uint8_t)adler});
-
-    QVL::ByteWriter out;
-    const uint8_t sig[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    out.Bytes(sig, sizeof sig);
-    QVL::ByteWriter ihdr(true);
-    ihdr.U32((uint32_t)w);
-    ihdr.U32((uint32_t)h);
-    ihdr.U8(8);   // bit depth
-    ihdr.U8(6);   // RGBA
-    ihdr.U8(0);
-    ihdr.U8(0);
-    ihdr.U8(0);
-    PngChunk(out, "IHDR", ihdr.Data());
-    PngChunk(out, "IDAT", z);
-    PngChunk(out, "IEND", {});
-    return out.Data();
+    return datagen::PngFile(px, w, h);
 }
 
 float Radius(float x, float y) { return std::sqrt(x * x + y * y); }
