@@ -28,6 +28,7 @@
 #include "render/win32/shader_res.h"
 #include "wine/support/cube_fixture.h"
 #include "wine/support/modal_guard.h"
+#include "wine/support/render_target.h"
 #include "wine/support/wine_frame.h"
 
 using namespace QVL;
@@ -63,23 +64,7 @@ public:
     }
     bool Ok() const { return colour_ && depth_; }
     // The picture as it stands now.
-    std::vector<DWORD> Read()
-    {
-        std::vector<DWORD> px;
-        IDirect3DSurface9* sys = nullptr;
-        if (FAILED(g_Device->CreateOffscreenPlainSurface(kSize, kSize, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &sys, nullptr)))
-            return px;
-        D3DLOCKED_RECT lr;
-        if (SUCCEEDED(g_Device->GetRenderTargetData(colour_, sys)) && SUCCEEDED(sys->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {
-            px.resize(kSize * kSize);
-            for (UINT y = 0; y < kSize; ++y)
-                for (UINT x = 0; x < kSize; ++x)
-                    px[y * kSize + x] = ((const DWORD*)((const BYTE*)lr.pBits + y * lr.Pitch))[x] & 0xFFFFFF;
-            sys->UnlockRect();
-        }
-        sys->Release();
-        return px;
-    }
+    std::vector<DWORD> Read() { return Target_ReadPixels(colour_, kSize); }
 
 private:
     IDirect3DSurface9 *oldColour_ = nullptr, *oldDepth_ = nullptr, *colour_ = nullptr, *depth_ = nullptr;

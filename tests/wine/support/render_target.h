@@ -10,6 +10,26 @@
 
 const UINT kTargetSize = 256;
 
+// The pixels of a square render target of size x size, 0x00RRGGBB row by row; empty when the
+// surface cannot be read.
+inline std::vector<DWORD> Target_ReadPixels(IDirect3DSurface9* rt, UINT size)
+{
+    std::vector<DWORD> px;
+    IDirect3DSurface9* sys = nullptr;
+    if (!rt || FAILED(g_Device->CreateOffscreenPlainSurface(size, size, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &sys, nullptr)))
+        return px;
+    D3DLOCKED_RECT lr;
+    if (SUCCEEDED(g_Device->GetRenderTargetData(rt, sys)) && SUCCEEDED(sys->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {
+        px.resize((size_t)size * size);
+        for (UINT y = 0; y < size; ++y)
+            for (UINT x = 0; x < size; ++x)
+                px[(size_t)y * size + x] = ((const DWORD*)((const BYTE*)lr.pBits + y * lr.Pitch))[x] & 0xFFFFFF;
+        sys->UnlockRect();
+    }
+    sys->Release();
+    return px;
+}
+
 // Render target 0 of the frame for the test's lifetime, with the pixels read back.
 class Target {
 public:
@@ -39,22 +59,7 @@ public:
     void Invalidate() { px_.clear(); }
 
 private:
-    void Read()
-    {
-        IDirect3DSurface9* sys = nullptr;
-        if (FAILED(g_Device->CreateOffscreenPlainSurface(kTargetSize, kTargetSize, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &sys,
-                                                         nullptr)))
-            return;
-        D3DLOCKED_RECT lr;
-        if (SUCCEEDED(g_Device->GetRenderTargetData(rt_, sys)) && SUCCEEDED(sys->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {
-            px_.resize(kTargetSize * kTargetSize);
-            for (UINT y = 0; y < kTargetSize; ++y)
-                for (UINT x = 0; x < kTargetSize; ++x)
-                    px_[y * kTargetSize + x] = ((const DWORD*)((const BYTE*)lr.pBits + y * lr.Pitch))[x] & 0xFFFFFF;
-            sys->UnlockRect();
-        }
-        sys->Release();
-    }
+    void Read() { px_ = Target_ReadPixels(rt_, kTargetSize); }
     IDirect3DSurface9* old_ = nullptr;
     IDirect3DSurface9* rt_ = nullptr;
     std::vector<DWORD> px_;
