@@ -68,7 +68,8 @@ target_precompile_headers(qv_wine_tests PRIVATE <windows.h> <gtest/gtest.h> <vec
 target_link_libraries(qv_wine_tests PRIVATE -Wl,--whole-archive qv_studio -Wl,--no-whole-archive gtest ${QV_WIN_LIBS} ${QV_STATIC_LINK})
 add_dependencies(qv_wine_tests data_folder)
 add_test(NAME wine_tests COMMAND qv_wine_tests --gtest_color=no)
-set_tests_properties(wine_tests PROPERTIES TIMEOUT 900 RUN_SERIAL ON FIXTURES_SETUP avi_take)
+set_tests_properties(wine_tests PROPERTIES TIMEOUT 1600 RUN_SERIAL ON FIXTURES_SETUP avi_take
+                     ENVIRONMENT QV_TEST_WATCHDOG=1500)
 # The recording the Wine tests leave (avi_writer_test.cpp) opened by another reader.
 find_program(QV_FFPROBE ffprobe)
 add_test(NAME avi_probe COMMAND ${CMAKE_COMMAND} -DFFPROBE=${QV_FFPROBE} -DAVI=${CMAKE_BINARY_DIR}/avi_take.avi -DFRAMES=6
@@ -97,12 +98,24 @@ if(QV_DRIVE_TESTS)
   # Undecorated export names, so the test finds the hook by its plain name.
   target_link_libraries(qv_dialog_probe PRIVATE -Wl,--kill-at gdi32 user32 kernel32 ${QV_STATIC_LINK})
   add_dependencies(qv_drive_tests qv_dialog_probe)
-  # The dialog checks run as a test of their own: with their own studio starts they would push the
-  # other drivers past the program's watchdog.
-  add_test(NAME drive_tests COMMAND qv_drive_tests --gtest_color=no --gtest_filter=-DriveDialogs.*)
-  set_tests_properties(drive_tests PROPERTIES TIMEOUT 900 RUN_SERIAL ON)
-  add_test(NAME drive_dialogs COMMAND qv_drive_tests --gtest_color=no --gtest_filter=DriveDialogs.*)
-  set_tests_properties(drive_dialogs PROPERTIES TIMEOUT 900 RUN_SERIAL ON)
+  # One test per driver file, each a run of its own under the watchdog: every studio start costs
+  # tens of seconds under the emulator, and one program for all of them would outlast any limit.
+  foreach(drive_file ${QV_DRIVE_TESTS})
+    get_filename_component(drive_name ${drive_file} NAME_WE)
+    file(STRINGS ${drive_file} drive_lines REGEX "^TEST(_F)?\\([A-Za-z0-9_]+,")
+    set(drive_filter "")
+    foreach(line ${drive_lines})
+      string(REGEX REPLACE "^TEST(_F)?\\(([A-Za-z0-9_]+),.*" "\\2.*" suite "${line}")
+      list(APPEND drive_filter ${suite})
+    endforeach()
+    list(REMOVE_DUPLICATES drive_filter)
+    if(NOT drive_filter)
+      continue()
+    endif()
+    string(REPLACE ";" ":" drive_filter "${drive_filter}")
+    add_test(NAME ${drive_name} COMMAND qv_drive_tests --gtest_color=no --gtest_filter=${drive_filter})
+    set_tests_properties(${drive_name} PROPERTIES TIMEOUT 1000 RUN_SERIAL ON ENVIRONMENT QV_TEST_WATCHDOG=900)
+  endforeach()
 endif()
 
 # bench/wine/*.cpp: the frame-time benchmark on the real device (a console program linking the studio).
