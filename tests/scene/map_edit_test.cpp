@@ -9,6 +9,7 @@
 #include "scene/scene_edit_hooks.h"
 #include "shell/current.h"
 #include "shell/views.h"
+#include "support/draw_recorder.h"
 #include "support/recorder.h"
 
 namespace {
@@ -84,6 +85,37 @@ TEST_F(MapEditTest, TheChipListAndItsSeventeenthChip)
     EXPECT_FALSE(Map2Edit_AddChip("d.psd"));
     EXPECT_EQ(std::vector<std::string>{"これ以上 追加できません。"}, Rec().messageBoxes);
     EXPECT_EQ(16, g_Map2->chipCount);
+}
+
+} // namespace
+
+namespace {
+
+// Every cell of the map is a 32-pixel quad of its chip's texture; a chip without a picture draws
+// nothing, and a cell value outside the chips is never used as an index.
+TEST_F(MapEditTest, TheMapDrawsOneQuadPerCellWithAPicture)
+{
+    g_Map2->width = 3;
+    g_Map2->height = 2;
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c) g_Map2->cells[r][c] = 0;
+    g_Map2->cells[1][2] = 1;
+    g_Map2->cells[0][1] = 99;
+    g_Map2ChipTextures[0].texture = 4;
+    g_Map2ChipTextures[1].texture = -1;
+    DrawRec().Clear();
+    Map2_Draw(10, 20);
+    const std::vector<DrawCall> quads = DrawRec().Of("quad");
+    ASSERT_EQ(4u, quads.size());
+    EXPECT_EQ(4, quads[0].texture);
+    EXPECT_EQ(10, quads[0].x[0]);
+    EXPECT_EQ(20, quads[0].y[0]);
+    EXPECT_EQ(42, quads[0].x[2]);
+    EXPECT_EQ(52, quads[0].y[2]);
+    EXPECT_EQ(10 + 64, quads[1].x[0]);
+    EXPECT_EQ(20 + 32, quads[3].y[0]);
+    EXPECT_EQ(255, quads[0].a);
+    g_Map2ChipTextures[0].texture = -1;
 }
 
 } // namespace
