@@ -13,29 +13,7 @@
 
 MOVIE_PLAY g_MovieData;
 
-void Map2Edit_Enter() { g_ModeMenu = Menu_Set("MENU_MAP2"); }
-void Map2Edit_Exit() { g_Lib.allocArrays = 1; }
-void Map2Edit_Frame() { Lib_SetClearColor(128, 128, 128); }
-void Map2Edit_Draw() {}
-void Map2Edit_LButtonDown(int32_t) {}
-void Map2Edit_LButtonUp(int32_t) {}
-void Map2Edit_MouseMove(int32_t) {}
-void Map2Edit_KeyDown(int) {}
-
-void ColiEdit_Enter()
-{
-    g_ModeMenu = Menu_Set("MENU_COLI");
-    g_ScreenGroup = 4;
-}
-void ColiEdit_Exit() {}
-void ColiEdit_Frame() {}
-void ColiEdit_Draw() {}
-void ColiEdit_DrawOverlay() {}
-void ColiEdit_LButtonUp(int32_t) {}
-void ColiEdit_MouseMove(int32_t) {}
-void ColiEdit_KeyDown(int) {}
-void ColiEdit_MButtonDown(int32_t) {}
-void ColiEdit_RefreshDialogs() { View_RequestRedraw(); }
+// The map editor is in map_edit.cpp, the collision editor in coli_edit.cpp.
 
 void MovieEdit_Enter()
 {

@@ -25,6 +25,9 @@
 #include "model/qvm_file.h"
 #include "model/qvp_file.h"
 #include "model/scene_object.h"
+#include "scene/coli.h"
+#include "scene/map2.h"
+#include "scene/scene_edit_hooks.h"
 #include "shell/current.h"
 #include "shell/mode_hooks.h"
 #include "shell/panels.h"
@@ -500,10 +503,86 @@ void FileCmd_SaveQVM()
 
 void FileCmd_LoadQVV() { FileCmd_ShowNotAvailable("QVV"); }
 void FileCmd_SaveQVV() { FileCmd_ShowNotAvailable("QVV"); }
-void FileCmd_LoadMAP2() { FileCmd_ShowNotAvailable("MAP2"); }
-void FileCmd_SaveMAP2() { FileCmd_ShowNotAvailable("MAP2"); }
-void FileCmd_LoadQVC() { FileCmd_ShowNotAvailable("QVC"); }
-void FileCmd_SaveQVC() { FileCmd_ShowNotAvailable("QVC"); }
+
+// ---- MAP2 maps and QVC collision sets ------------------------------------------------------------
+// The commands run in any mode: the records are made on demand when no editor made them.
+
+void FileCmd_LoadMAP2()
+{
+    const char* answer = FileCmd_AskOpen("MAP2", "読み込む MAP2 ファイルを選択して下さい", "");
+    if (answer[0]) {
+        char name[256];
+        Str_CopyN(name, sizeof name, answer);
+        Map2_Load(name);
+    }
+    Lib_ResetFrameTimer();
+}
+
+void FileCmd_SaveMAP2()
+{
+    const char* answer = FileCmd_AskSave("MAP2", "");
+    if (answer[0]) {
+        char name[256];
+        Str_CopyN(name, sizeof name, answer);
+        if (!Map2_Save(name)) QVL::File_ReportWriteFailed(name);
+    }
+    Lib_ResetFrameTimer();
+}
+
+void FileCmd_LoadQVC()
+{
+    const char* answer = FileCmd_AskOpen("QVC", "読み込む QVC ファイルを選択して下さい", "");
+    if (answer[0]) {
+        char name[256];
+        Str_CopyN(name, sizeof name, answer);
+        Coli_Load(name);
+    }
+    ColiEdit_RefreshDialogs();
+    Lib_ResetFrameTimer();
+}
+
+void FileCmd_SaveQVC()
+{
+    char initial[256];
+    Str_CopyN(initial, sizeof initial, Coli_Get()->fileName);
+    const char* answer = FileCmd_AskSave("QVC", initial);
+    if (answer[0]) {
+        char name[256];
+        Str_CopyN(name, sizeof name, answer);
+        Str_CopyN(Coli_Get()->fileName, sizeof Coli_Get()->fileName, name);
+        if (!Coli_Save(name)) QVL::File_ReportWriteFailed(name);
+    }
+    Lib_ResetFrameTimer();
+}
+
 // The collision and background models belong to the collision record.
-void FileCmd_LoadColiModel() { FileCmd_ShowNotAvailable("QVC"); }
-void FileCmd_LoadBackgroundModel() { FileCmd_ShowNotAvailable("QVC"); }
+void FileCmd_LoadColiModel()
+{
+    const char* answer = FileCmd_AskOpen("QVP", "読み込む QVP ファイルを選択して下さい", "");
+    if (answer[0]) {
+        char name[256];
+        Str_CopyN(name, sizeof name, answer);
+        QVL::COLI* c = Coli_Get();
+        c->modelId = Model3_LoadWait(name);
+        if (Model3_GetById(c->modelId)) Str_CopyN(c->modelFile, sizeof c->modelFile, name);
+    }
+    Lib_ResetFrameTimer();
+}
+
+void FileCmd_LoadBackgroundModel()
+{
+    const char* answer = FileCmd_AskOpen("QVP", "読み込む QVP ファイルを選択して下さい", "");
+    if (answer[0]) {
+        char name[256];
+        Str_CopyN(name, sizeof name, answer);
+        QVL::COLI* c = Coli_Get();
+        c->backgroundModelId = Model3_LoadWait(name);
+        if (Model3_GetById(c->backgroundModelId)) {
+            c->backgroundObjectId = ObjectCreate();
+            if (QVL::OBJECT* o = Object_GetById(c->backgroundObjectId)) o->modelId = c->backgroundModelId;
+            c->slotFlags[0] = 1;
+            Str_CopyN(c->slotFiles[0], sizeof c->slotFiles[0], name);
+        }
+    }
+    Lib_ResetFrameTimer();
+}
