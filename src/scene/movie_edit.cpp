@@ -105,6 +105,14 @@ void MovieEdit_NewMovie()
     g_MovieData.frame = 0;
 }
 
+void MovieEdit_FileLoaded()
+{
+    g_MovieData.frame = 0;
+    Movie_BuildMotionFrames();
+    g_CurLayer = 0;
+    MovieEdit_RefreshDialogs();
+}
+
 // --- Keys ---
 
 bool MovieEdit_InsertKey()

@@ -18,6 +18,8 @@ int32_t MovieEdit_KeyAt(const QVL::MOVIE_TRACK* t, int32_t frame);
 bool MovieEdit_AddTrack(int32_t kind);
 void MovieEdit_ClearModelTrack();
 void MovieEdit_NewMovie();
+// After a movie file loaded: frame 0, track 0, motion frames and every dialog refilled.
+void MovieEdit_FileLoaded();
 
 bool MovieEdit_InsertKey();
 bool MovieEdit_DeleteKey();

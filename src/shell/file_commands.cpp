@@ -25,6 +25,7 @@
 #include "model/qvm_file.h"
 #include "model/qvp_file.h"
 #include "model/scene_object.h"
+#include "scene/movie_edit.h"
 #include "shell/current.h"
 #include "shell/mode_hooks.h"
 #include "shell/panels.h"
@@ -498,8 +499,26 @@ void FileCmd_SaveQVM()
 // Their records and editors come with their own subsystems; until then each command says so at once
 // and changes nothing.
 
-void FileCmd_LoadQVV() { FileCmd_ShowNotAvailable("QVV"); }
-void FileCmd_SaveQVV() { FileCmd_ShowNotAvailable("QVV"); }
+void FileCmd_LoadQVV()
+{
+    const char* answer = FileCmd_AskOpen("QVV", "読み込むムービーファイル( QVV )を選択して下さい", "");
+    char name[256];
+    Str_CopyN(name, sizeof name, answer);
+    // A file that does not load leaves the open movie as it was.
+    if (name[0] && MovieLoad(name)) MovieEdit_FileLoaded();
+    Lib_ResetFrameTimer();
+}
+
+void FileCmd_SaveQVV()
+{
+    char initial[256];
+    Str_CopyN(initial, sizeof initial, g_MovieData.curFile);
+    const char* answer = FileCmd_AskSave("QVV", initial);
+    char name[256];
+    Str_CopyN(name, sizeof name, answer);
+    if (name[0]) Movie_Save(name);
+    Lib_ResetFrameTimer();
+}
 void FileCmd_LoadMAP2() { FileCmd_ShowNotAvailable("MAP2"); }
 void FileCmd_SaveMAP2() { FileCmd_ShowNotAvailable("MAP2"); }
 void FileCmd_LoadQVC() { FileCmd_ShowNotAvailable("QVC"); }

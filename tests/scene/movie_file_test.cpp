@@ -5,11 +5,15 @@
 #include <vector>
 
 #include "frame/bytes.h"
+#include "frame/paths.h"
+#include "frame/services.h"
 #include "frame/text.h"
 #include "model/model2.h"
 #include "model/model_expect.h"
 #include "model/scene_object.h"
 #include "scene/movie.h"
+#include "shell/file_commands.h"
+#include "support/ui_recorder.h"
 
 namespace {
 
@@ -533,6 +537,38 @@ TEST_F(MovieFile, SavingThroughATemporaryFileKeepsTheOldOneOnFailure)
     const std::string path = Rec_TempDir() + "/no such folder/x.QVV";
     EXPECT_FALSE(Movie_Save(path.c_str()));
     EXPECT_FALSE(Rec().messageBoxes.empty());
+}
+
+} // namespace
+
+namespace {
+
+// The shell's open and save commands of mode 23 go through the movie's loader and writer.
+TEST_F(MovieFile, TheShellsQvvCommandsSaveAndLoadAndKeepTheMovieOnADamagedFile)
+{
+    char was[512];
+    ASSERT_TRUE(Svc_GetCurrentDirectory(was, sizeof was));
+    const std::string dir = Rec_TempDir();
+    ASSERT_TRUE(File_ChDir(dir.c_str()));
+    Movie_New();
+    g_MovieData.length = 99;
+    UiRec().Clear();
+    UiRec().fileAnswers = {"saved.QVV"};
+    FileCmd_SaveQVV();
+    g_MovieData.length = 5;
+    UiRec().fileAnswers = {"saved.QVV"};
+    FileCmd_LoadQVV();
+    EXPECT_EQ(g_MovieData.length, 99);
+    EXPECT_EQ(g_MovieData.loaded, 1);
+
+    Save(dir + "/broken.QVV", std::vector<uint8_t>{'Q', 'V', 'V', 0x2c, 0xa1, 0x1e, 0, 1, 2});
+    g_MovieData.length = 42;
+    Rec().Clear();
+    UiRec().fileAnswers = {"broken.QVV"};
+    FileCmd_LoadQVV();
+    EXPECT_EQ(g_MovieData.length, 42);
+    EXPECT_EQ(Rec().messageBoxes.size(), 1u);
+    File_ChDir(was);
 }
 
 } // namespace

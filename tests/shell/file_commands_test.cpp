@@ -461,7 +461,7 @@ TEST_F(FileCommands, FormatsNotBuiltYetSayIt)
         void (*command)();
         const char* format;
     } cases[] = {
-        {FileCmd_LoadQVV, "QVV"},   {FileCmd_SaveQVV, "QVV"},   {FileCmd_LoadMAP2, "MAP2"},
+        {FileCmd_LoadMAP2, "MAP2"},
         {FileCmd_SaveMAP2, "MAP2"}, {FileCmd_LoadQVC, "QVC"},   {FileCmd_SaveQVC, "QVC"},
         {FileCmd_LoadColiModel, "QVC"}, {FileCmd_LoadBackgroundModel, "QVC"},
         // X is read through D3DX, which only the studio has.

@@ -11,6 +11,7 @@
 
 #include "frame/lib.h"
 #include "frame/paths.h"
+#include "frame/services.h"
 #include "frame/text.h"
 #include "frame/win32/app_frame.h"
 #include "frame/win32/avi_writer.h"
