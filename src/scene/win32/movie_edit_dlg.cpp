@@ -511,16 +511,15 @@ void RenderCommand(HWND w, int id)
     char name[300];
     if (id == 1090) {
         Str_Format(name, sizeof name, "%s.BMP", base);
-        g_PickedView = 0;
-        MovieEdit_Frame();
-        App_RenderFrame();
-        const int32_t W = (int32_t)g_BackBufferDesc.Width, H = (int32_t)g_BackBufferDesc.Height;
-        RECT r;
-        r.left = (W - 1280) / 2;
-        r.top = (H - 720) / 2;
-        r.right = r.left + 1280;
-        r.bottom = r.top + 720;
-        App_SaveScreenshotRect(name, &r);
+        MovieEdit_RenderPicture(name);
+    } else if (id == 1083) {
+        int32_t interval = 0;
+        if (!FieldInt(w, 1084, &interval) || !MovieEdit_IntervalValid(interval)) {
+            MessageBoxA(w, "描画間隔は 1 ～ 60 の値を入力して下さい。", "レンダリング", MB_OK);
+            return;
+        }
+        g_MovieRenderSettings.interval = interval;
+        MovieEdit_RenderPictures(base, interval);
     } else if (id == 1091) {
         int32_t interval = 0;
         // The frame rate is 60 / interval: an interval outside 1..60 cannot drive a recording.
@@ -626,18 +625,56 @@ INT_PTR CALLBACK DlgProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
+bool MovieEdit_RenderPicture(const char* name)
+{
+    g_PickedView = 0;
+    MovieEdit_Frame();
+    App_RenderFrame();
+    const int32_t W = (int32_t)g_BackBufferDesc.Width, H = (int32_t)g_BackBufferDesc.Height;
+    RECT r;
+    r.left = (W - 1280) / 2;
+    r.top = (H - 720) / 2;
+    r.right = r.left + 1280;
+    r.bottom = r.top + 720;
+    return App_SaveScreenshotRect(name, &r);
+}
+
+int32_t MovieEdit_RenderPictures(const char* base, int32_t interval)
+{
+    MOVIE_PLAY& m = g_MovieData;
+    if (interval < 1) return -1;
+    const int32_t resume = m.frame;
+    int32_t written = 0;
+    for (int32_t f = 0; f < m.length; f += interval) {
+        m.frame = f;
+        char name[300];
+        Str_Format(name, sizeof name, "%s%04d.BMP", base, (int)written);
+        // A picture that cannot be written ends the run (the screenshot has said why).
+        if (!MovieEdit_RenderPicture(name)) {
+            m.frame = resume;
+            return -1;
+        }
+        ++written;
+    }
+    m.frame = resume;
+    View_RequestRedraw();
+    return written;
+}
+
 void MovieEdit_RecordAvi(const char* name, int32_t interval)
 {
     MOVIE_PLAY& m = g_MovieData;
     g_ScreenGroup = 9;
     m.loop = 0;
-    g_MovieResumeFrame = m.frame;
+    const int32_t resume = m.frame;
+    g_MovieResumeFrame = resume;
     m.frame = 0;
     m.recordStep = interval;
     if (Avi_StartRecording(name, 60 / interval)) {
         // The recording starts from frame 0 whatever the key dialog's start field says.
         if (HWND key = Wnd(DLG_KEY)) SetDlgItemInt(key, 1261, 0, TRUE);
         MovieEdit_StartPlayback();
+        g_MovieResumeFrame = resume;
         m.frame = 0;
         g_ScreenGroup = 9;
     } else {
