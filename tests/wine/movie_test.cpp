@@ -16,6 +16,7 @@
 #include "frame/text.h"
 #include "frame/win32/app_frame.h"
 #include "model/gpu_services.h"
+#include "render/camera.h"
 #include "render/frame_render.h"
 #include "render/immediate.h"
 #include "render/text_queue.h"
