@@ -9,6 +9,7 @@
 #include "scene/scene_edit_hooks.h"
 #include "shell/current.h"
 #include "shell/input_state.h"
+#include "shell/panels.h"
 #include "shell/views.h"
 #include "support/movie_ui_recorder.h"
 
@@ -228,6 +229,36 @@ TEST_F(MovieEdit, ClearingAModelTrackKeepsItsObjectAndGivesItANewModel)
     EXPECT_EQ(t->objectId, object);
     EXPECT_NE(t->modelId, model);
     EXPECT_EQ(Object_GetById(object)->modelId, t->modelId);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MovieEdit, EnteringAndLeavingTheMode)
+{
+    const int32_t screen = g_Screen;
+    g_Screen = SCREEN_MOVIE;
+    g_CurLayer = 5;
+    kMovieEditMode.enter();
+    EXPECT_EQ(g_ScreenGroup, 7);
+    EXPECT_EQ(g_CurLayer, 0);
+    EXPECT_EQ(g_MovieData.trackCount, 2);
+    EXPECT_EQ(MovieUiRec().created, 1);
+    ASSERT_NE(g_MovieTimeline, nullptr);
+    EXPECT_EQ(g_MovieTimeline->trackCount, 2);
+    EXPECT_FLOAT_EQ(g_Views[SCREEN_MOVIE][0].pan[0], -160.0f);
+    EXPECT_FLOAT_EQ(g_Views[SCREEN_MOVIE][0].pan[1], -180.0f);
+    // The scene track is current: its tool dialog is the one shown.
+    EXPECT_EQ(MovieUiRec().toolKind, MOVIE_SCENE);
+    const int32_t object = g_MovieData.tracks[1]->objectId;
+    kMovieEditMode.exit();
+    EXPECT_EQ(MovieUiRec().destroyed, 1);
+    EXPECT_EQ(g_MovieTimeline, nullptr);
+    EXPECT_EQ(g_Lib.allocArrays, 1);
+    EXPECT_EQ(Object_GetById(object)->visible, 0);
+    g_Lib.allocArrays = 0;
+    g_Screen = screen;
 }
 
 } // namespace
