@@ -34,8 +34,9 @@ void Movie_FindTrackKeys(MOVIE_TRACK* t, int32_t frame)
             break;
         }
     }
-    const int32_t f0 = t->keys[t->currentKey].frame, f1 = t->keys[t->nextKey].frame;
-    if (f1 != f0) t->fraction = (float)(frame - f0) / (float)(f1 - f0);
+    // Key frames come from files: the differences are taken wide so extreme frames cannot overflow.
+    const int64_t f0 = t->keys[t->currentKey].frame, f1 = t->keys[t->nextKey].frame;
+    if (f1 != f0) t->fraction = (float)((double)((int64_t)frame - f0) / (double)(f1 - f0));
 }
 
 void Movie_FindKeys()

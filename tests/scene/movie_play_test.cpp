@@ -1,5 +1,6 @@
 // Movie playback: the key pair around a frame, the curves per track kind, the motion-frame tables
 // and the engine tick.
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -56,6 +57,9 @@ TEST_F(MoviePlay, KeySearchFindsThePairAroundTheFrame)
         {{0, 0}, 0, 1, 1, 0.0f},       // two keys on one frame: no division by zero
         {{0, 10, 40}, 25, 1, 2, 0.5f},
         {{0}, 99, 0, 0, 0.0f},
+        // Frames a file can hold: the differences do not overflow.
+        {{INT32_MIN, 0}, -1, 0, 1, 1.0f},
+        {{INT32_MIN, INT32_MAX}, 0, 0, 1, 0.5f},
     };
     for (const Case& c : cases) {
         MOVIE_TRACK* t = Track(MOVIE_PICTURE, c.keys);
