@@ -75,6 +75,10 @@ find_program(QV_FFPROBE ffprobe)
 add_test(NAME avi_probe COMMAND ${CMAKE_COMMAND} -DFFPROBE=${QV_FFPROBE} -DAVI=${CMAKE_BINARY_DIR}/avi_take.avi -DFRAMES=6
          -P ${CMAKE_SOURCE_DIR}/tests/wine/avi_probe.cmake)
 set_tests_properties(avi_probe PROPERTIES FIXTURES_REQUIRED avi_take)
+# The movie editor's recording of a 20-frame movie at an interval of 2 (movie_test.cpp).
+add_test(NAME movie_avi_probe COMMAND ${CMAKE_COMMAND} -DFFPROBE=${QV_FFPROBE} -DAVI=${CMAKE_BINARY_DIR}/movie_take.avi
+         -DFRAMES=10 -P ${CMAKE_SOURCE_DIR}/tests/wine/avi_probe.cmake)
+set_tests_properties(movie_avi_probe PROPERTIES FIXTURES_REQUIRED avi_take)
 
 if(QV_DRIVE_TESTS)
   # The drivers start the real program; they do not link the studio, so not the helpers over it.

@@ -51,6 +51,10 @@ struct RENDER_DRAWERS {
     void (*particles)();     // every particle list, after the effects
     void (*modeDraw)();      // the mode's 2D pass, after the particles
     void (*modeOverlay)();   // the mode's pass over the 3D scene
+    // The movie's picture tracks after the 2D objects, and its subtitles after the queued texts;
+    // both get the back buffer's size.
+    void (*moviePictures)(int32_t width, int32_t height);
+    void (*movieTexts)(int32_t width, int32_t height);
 };
 extern RENDER_DRAWERS g_RenderDrawers;
 

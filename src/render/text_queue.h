@@ -45,3 +45,5 @@ uint32_t Text_Color(const QVL::TEXT_REC& t);
 void Draw_CreateFont(float size);
 void Draw_FlushTexts();
 void Draw_ReleaseFontObject();
+// One subtitle line at back-buffer pixels (x, y) in white with the font of size 2.
+void Draw_SubtitleText(int x, int y, const char* text);

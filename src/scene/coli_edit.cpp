@@ -1,4 +1,5 @@
 #include "scene/coli_edit.h"
+#include "scene/movie.h"
 
 #include <algorithm>
 #include <cmath>
@@ -176,6 +177,8 @@ void ColiEdit_Enter()
     g_ScreenGroup = 4;
     g_ColiEdit.objectIds.clear();
     g_ColiEdit.modelIds.clear();
+    // Only what the movie made goes: the models the user opened stay.
+    Movie_ClearTracks();
     Coli_Reset();
     g_ColiEdit.boxTool = g_ColiEdit.circleTool = 0;
     g_ColiEdit.selectedBox = g_ColiEdit.selectedCircle = -1;

@@ -11,47 +11,8 @@
 #include "shell/ui_services.h"
 #include "shell/views.h"
 
-MOVIE_PLAY g_MovieData;
-
-// The map editor is in map_edit.cpp, the collision editor in coli_edit.cpp.
-
-void MovieEdit_Enter()
-{
-    g_ModeMenu = Menu_Set("MENU_MOVIE");
-    View_CreateAll();
-    g_ScreenGroup = 7;
-}
-void MovieEdit_Exit() { View_CloseAll(); }
-void MovieEdit_Frame() {}
-void MovieEdit_Command(int) {}
-void MovieEdit_Draw() {}
-void MovieEdit_DrawOverlay() {}
-void MovieEdit_LButtonDown(int32_t) {}
-void MovieEdit_RButtonDown(int32_t) {}
-void MovieEdit_MouseMove(int32_t) {}
-void MovieEdit_KeyUp(int) {}
-
-void MovieEdit_StopPlayback()
-{
-    g_MoviePlayState = 0;
-    g_ScreenGroup = 7;
-    g_MovieData.frame = g_MoviePlayStart;
-    View_RequestRedraw();
-}
-
-void MovieEdit_RefreshDialogs() {}
-void MovieEdit_FillMessageList() {}
-int32_t MovieEdit_PrevKeyFrame(int32_t) { return 0; }
-int32_t MovieEdit_NextKeyFrame(int32_t frame) { return frame; }
-int MovieLoad(const char*) { return 0; }
-void Movie_ApplyFrame() {}
-void Movie_FindKeys() {}
-void Movie_BuildMotionFrames() {}
-
-void Movie_GetCamera(float eye[3], float target[3])
-{
-    for (int i = 0; i < 3; ++i) eye[i] = target[i] = 0.0f;
-}
+// The map editor is in map_edit.cpp, the collision editor in coli_edit.cpp, the movie editor in
+// movie_edit.cpp.
 
 // The three mode records: enter, exit, frame, command, key down and up; the mouse buttons and
 // move; the two draw passes.

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 
+#include "scene/movie.h"
 #include "shell/mode_hooks.h"
 
 // The mode records the shell application lists under their mode number.
@@ -9,24 +10,7 @@ extern const MODE_HOOKS kMap2EditMode;
 extern const MODE_HOOKS kColiEditMode;
 extern const MODE_HOOKS kMovieEditMode;
 
-// The movie's playback state that the shell's movie tick advances.
-struct MOVIE_PLAY {
-    int32_t trackCount;
-    int32_t savedKeys[256];
-    int32_t frame;          // g_MovieFrame
-    float fraction;
-    int32_t endFrame;
-    int32_t loop, loopStart;
-    int32_t bgmOn;
-    char bgmFile[256];
-    int32_t nextOn;
-    char nextFile[256];
-    char curFile[256];
-    int32_t version;
-    int32_t recordStep;
-    int32_t listRefresh;
-};
-extern MOVIE_PLAY g_MovieData;
+// The movie document and its playback state (g_MovieData) are in scene/movie.h.
 
 void Map2Edit_Enter();
 void Map2Edit_Exit();
@@ -63,9 +47,3 @@ void MovieEdit_RefreshDialogs();
 void MovieEdit_FillMessageList();
 int32_t MovieEdit_PrevKeyFrame(int32_t frame);
 int32_t MovieEdit_NextKeyFrame(int32_t frame);
-int MovieLoad(const char* file);
-void Movie_ApplyFrame();
-void Movie_FindKeys();
-void Movie_BuildMotionFrames();
-// The movie camera track's live eye and target (zero without a movie).
-void Movie_GetCamera(float eye[3], float target[3]);

@@ -28,6 +28,7 @@
 #include "scene/coli.h"
 #include "scene/map2.h"
 #include "scene/scene_edit_hooks.h"
+#include "scene/movie_edit.h"
 #include "shell/current.h"
 #include "shell/mode_hooks.h"
 #include "shell/panels.h"
@@ -497,12 +498,28 @@ void FileCmd_SaveQVM()
     Lib_ResetFrameTimer();
 }
 
-// ---- formats of editors not built yet ----------------------------------------------------------
-// Their records and editors come with their own subsystems; until then each command says so at once
-// and changes nothing.
+// ---- QVV movies ----------------------------------------------------------------------------------
 
-void FileCmd_LoadQVV() { FileCmd_ShowNotAvailable("QVV"); }
-void FileCmd_SaveQVV() { FileCmd_ShowNotAvailable("QVV"); }
+void FileCmd_LoadQVV()
+{
+    const char* answer = FileCmd_AskOpen("QVV", "読み込むムービーファイル( QVV )を選択して下さい", "");
+    char name[256];
+    Str_CopyN(name, sizeof name, answer);
+    // A file that does not load leaves the open movie as it was.
+    if (name[0] && MovieLoad(name)) MovieEdit_FileLoaded();
+    Lib_ResetFrameTimer();
+}
+
+void FileCmd_SaveQVV()
+{
+    char initial[256];
+    Str_CopyN(initial, sizeof initial, g_MovieData.curFile);
+    const char* answer = FileCmd_AskSave("QVV", initial);
+    char name[256];
+    Str_CopyN(name, sizeof name, answer);
+    if (name[0]) Movie_Save(name);
+    Lib_ResetFrameTimer();
+}
 
 // ---- MAP2 maps and QVC collision sets ------------------------------------------------------------
 // The commands run in any mode: the records are made on demand when no editor made them.

@@ -6,6 +6,7 @@
 #include "effect/particle.h"
 #include "frame/lib.h"
 #include "render/frame_render.h"
+#include "scene/movie.h"
 #include "shell/modes.h"
 #include "shell/panels.h"
 #include "shell/picking.h"
@@ -33,6 +34,8 @@ RENDER_DRAWERS g_RenderDrawers = {
     Particle_DrawAll,
     Mode_DrawCallback,
     Mode_DrawOverlayCallback,
+    Movie_DrawPictures,
+    Movie_DrawSubtitles,
 };
 
 RENDER_VIEWS g_RenderViews = {

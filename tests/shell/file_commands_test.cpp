@@ -461,7 +461,6 @@ TEST_F(FileCommands, FormatsNotBuiltYetSayIt)
         void (*command)();
         const char* format;
     } cases[] = {
-        {FileCmd_LoadQVV, "QVV"},   {FileCmd_SaveQVV, "QVV"},
         // X is read through D3DX, which only the studio has.
         {FileCmd_ImportX, "X"},
     };

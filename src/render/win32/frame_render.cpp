@@ -191,9 +191,9 @@ void Render_Draw2DLayer()
     if (!g_Device) return;
     g_Device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_NONE);
     g_Device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_NONE);
-    // (The movie's picture tracks are drawn here once they exist.)
     Model2_DrawAll();
     Obj2_DrawAll();
+    if (g_RenderDrawers.moviePictures) g_RenderDrawers.moviePictures(BackBufferWidth(), BackBufferHeight());
     if (g_StudioFlag == 1) {
         const int32_t type = Render_PickedViewType();
         if (Draw_IsGameScreenMode() && (type == 0 || type == 4)) {

@@ -6,6 +6,7 @@
 
 #include "frame/lib.h"
 #include "frame/win32/app_frame.h"
+#include "render/frame_render.h"
 #include "render/immediate.h"
 #include "render/text_queue.h"
 
@@ -51,6 +52,14 @@ void Draw_FlushTexts()
         RECT rc = {x, y, x, y};
         s_Font->DrawTextA(nullptr, t.text, -1, &rc, DT_NOCLIP | DT_NOPREFIX, Text_Color(t));
     }
-    // (The movie's subtitle tracks are drawn here once movies exist.)
+    if (g_RenderDrawers.movieTexts) g_RenderDrawers.movieTexts((int32_t)g_BackBufferDesc.Width, (int32_t)g_BackBufferDesc.Height);
     g_TextQueue.clear();
+}
+
+void Draw_SubtitleText(int x, int y, const char* text)
+{
+    if (s_FontSize != 2.0f || !s_Font) Draw_CreateFont(2.0f);
+    if (!s_Font || !text) return;
+    RECT rc = {x, y, x, y};
+    s_Font->DrawTextA(nullptr, text, -1, &rc, DT_NOCLIP | DT_NOPREFIX, 0xFFFFFFFFu);
 }
