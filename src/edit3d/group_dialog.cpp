@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "edit3d/model3d_dialogs.h"
 #include "edit3d/model3d_hooks.h"
 #include "edit3d/poly_drag.h"
 #include "edit3d/poly_screen.h"
@@ -121,14 +122,14 @@ void Group3D_FillList()
     if (void* list = g_Model3DEditor.groupList) {
         int32_t counts[QVL::kModel3Groups];
         Group3D_CountFaces(m, counts);
-        ListCtl_Reset(list);
         const int32_t groups = GroupCount(m);
+        static char rows[QVL::kModel3Groups][320];
+        const char* texts[QVL::kModel3Groups];
         for (int32_t g = 0; g < groups; ++g) {
-            char row[320];
-            Group3D_RowText(g, m->groups[(size_t)g].name, counts[g], row, sizeof row);
-            ListCtl_Add(list, row);
+            Group3D_RowText(g, m->groups[(size_t)g].name, counts[g], rows[g], sizeof rows[g]);
+            texts[g] = rows[g];
         }
-        ListCtl_Select(list, g_CurGroup >= 0 && g_CurGroup < groups ? g_CurGroup : -1);
+        Model3DDlg_FillList(list, texts, groups, g_CurGroup);
     }
     Group3D_FillTextureCombo();
     Group3D_FillNormalMapCombo();

@@ -16,7 +16,8 @@ namespace {
 
 class GroupDialog : public Edit3DTest {
 protected:
-    ListRecCtl list, textures, normalMaps, shading;
+    int list = 0;
+    ListRecCtl textures, normalMaps, shading;
     void SetUp() override
     {
         Edit3DTest::SetUp();
@@ -68,10 +69,11 @@ TEST_F(GroupDialog, RecordCopyAddsARowNamedAfterTheSourceWithNoFaces)
     Group3D_CopyRecordOnly();
     EXPECT_EQ(2, g_CurModel3->groupCount);
     EXPECT_EQ(1, g_CurGroup);
-    ASSERT_EQ(2u, list.rows.size());
-    EXPECT_EQ(" 0 : グループ 0 ( 1 Poly )", list.rows[0]);
-    EXPECT_EQ(" 1 : グループ 0 ( 0 Poly )", list.rows[1]);
-    EXPECT_EQ(1, list.selected);
+    const auto& rows = Model3DRec().listRows;
+    ASSERT_EQ(2u, rows.size());
+    EXPECT_EQ(" 0 : グループ 0 ( 1 Poly )", rows[0]);
+    EXPECT_EQ(" 1 : グループ 0 ( 0 Poly )", rows[1]);
+    EXPECT_EQ(1, Model3DRec().listSelected);
     EXPECT_STREQ("グループ コピー", History().entries[History().position].caption);
 }
 
@@ -85,8 +87,8 @@ TEST_F(GroupDialog, FaceGroupsOutsideTheGroupsAreCountedNowhere)
     EXPECT_EQ(0, counts[0]);
     EXPECT_EQ(0, counts[1]);
     Group3D_FillList();
-    ASSERT_EQ(2u, list.rows.size());
-    EXPECT_EQ(" 1 : グループ 1 ( 0 Poly )", list.rows[1]);
+    ASSERT_EQ(2u, Model3DRec().listRows.size());
+    EXPECT_EQ(" 1 : グループ 1 ( 0 Poly )", Model3DRec().listRows[1]);
 }
 
 TEST_F(GroupDialog, CopiesStopAt256GroupsWithTheMessage)
