@@ -10,6 +10,7 @@ enum MODEL3D_DLG {
     MODEL3D_DLG_UNDO,         // UNDO_DLG
     MODEL3D_DLG_GROUP,        // 3D_GROUP_DLG
     MODEL3D_DLG_BONE_LIST,    // BONE_LIST_DLG
+    MODEL3D_DLG_WEIGHT,       // 3D_WEIGHT_DLG (weight screen)
 };
 
 // Creates the dialog (owner the main window, not yet shown); null when it could not be made.

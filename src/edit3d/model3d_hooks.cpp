@@ -3,6 +3,7 @@
 #include "edit3d/model3d_hooks.h"
 
 #include "edit3d/model3d_dialogs.h"
+#include "edit3d/weight_screen.h"
 #include "frame/lib.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
@@ -74,9 +75,9 @@ static const MODE_HOOKS kScreenHooks[7] = {
      Mode_StoreDragStart, nullptr, Mode_StoreDragStart, nullptr, Poly3D_StoreDragStart, nullptr, nullptr,
      nullptr, Poly3D_DrawSelection},
     // 17 weight
-    {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-     Mode_StoreDragStart, nullptr, PressPoint, nullptr, Poly3D_StoreDragStart, nullptr, nullptr,
-     nullptr, Poly3D_DrawSelection},
+    {Weight3D_Enter, Weight3D_Exit, Weight3D_Frame, nullptr, Weight3D_KeyDown, nullptr,
+     Mode_StoreDragStart, nullptr, PressPoint, nullptr, Poly3D_StoreDragStart, Weight3D_RButtonUp,
+     Weight3D_MouseMove, Weight3D_Draw, Poly3D_DrawSelection},
     // 18 motion
     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
      nullptr, nullptr, Mode_StoreDragStart, nullptr, DragStartAndRedraw, nullptr, nullptr,
