@@ -1,11 +1,4 @@
-// Stand-ins for the polygon screen's pieces that are not built yet: its modelling dialogs (their
-// enter and exit), the group dialog's list and polygon creation. Each goes when its piece lands.
+// Stand-in for the group dialog's list, which is not built yet. It goes when that piece lands.
 #include "edit3d/model3d_hooks.h"
-#include "edit3d/poly_screen.h"
-#include "shell/current.h"
 
-// The dialogs' half of the screen's enter: the current layer becomes 0, without a restore.
-void Poly3D_Enter() { g_CurLayer = 0; }
-void Poly3D_Exit() {}
 void Group3D_FillList() {}
-void Poly3D_FinishFreePolygon() { g_FreeCreateCount = 0; }

@@ -5,6 +5,7 @@
 
 #include "edit3d/model3d_dialogs.h"
 #include "edit3d/model3d_hooks.h"
+#include "edit3d/win32/poly_dialogs.h"
 #include "frame/lib.h"
 #include "frame/log.h"
 #include "frame/services.h"
@@ -132,6 +133,8 @@ void* Model3DDlg_Create(int which)
     case MODEL3D_DLG_SCREENS: name = "MODEL_3D_DLG"; proc = ScreensProc; break;
     case MODEL3D_DLG_LAYER: name = "LAYER_DLG"; proc = LayerProc; break;
     case MODEL3D_DLG_UNDO: name = "UNDO_DLG"; proc = UndoProc; break;
+    case MODEL3D_DLG_POLY: name = MAKEINTRESOURCEA(133); proc = Poly3D_DlgProc; break;
+    case MODEL3D_DLG_POLY_NUM: name = "POLY_NUM_DLG"; proc = Poly3D_NumDlgProc; break;
     default: return nullptr;  // the group and bone list dialogs come with their screens
     }
     return CreateDialogParamA(GetModuleHandleA(nullptr), name, g_MainWnd, proc, 0);
