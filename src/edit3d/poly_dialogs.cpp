@@ -93,7 +93,6 @@ void Poly3D_Exit()
 bool Poly3D_DlgCommand(int id)
 {
     if (Poly3D_Loading()) return false;
-    Mode_UpdateCurrent();
     QVL::MODEL3* m = g_CurModel3;
     switch (id) {
     case 1141: Poly3D_SetVertexMode(); break;

@@ -135,7 +135,7 @@ void Command(HWND wnd, int id)
         if (GetDlgItemTextA(wnd, id, label, sizeof label) > 0) Poly3D_AddPrimitive(label);
         return;
     }
-    default: Poly3D_DlgCommand(id); return;
+    default: Poly3D_DialogCommand(id); return;
     }
 }
 
