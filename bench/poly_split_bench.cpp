@@ -13,7 +13,7 @@ using namespace QVL;
 namespace {
 
 constexpr int kQuads = 65000;
-constexpr int kMaxPolygons = 4 * kQuads;   // room for the split
+constexpr int kMaxPolygons = 4 * kQuads;   // room for the split (positions: 8 per face slot)
 
 const MODEL3& Quads()
 {
@@ -40,7 +40,7 @@ BENCHMARK(BM_SplitBaselineCopyArrays65kQuads)->Unit(benchmark::kMillisecond);
 
 void BM_SplitEveryFace65kQuads(benchmark::State& state)
 {
-    std::vector<int32_t> v(4 * (size_t)kMaxPolygons), f((size_t)kMaxPolygons);
+    std::vector<int32_t> v(8 * (size_t)kMaxPolygons), f((size_t)kMaxPolygons);
     int32_t faces = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -48,7 +48,7 @@ void BM_SplitEveryFace65kQuads(benchmark::State& state)
         std::fill(v.begin(), v.end(), 0);
         std::fill(f.begin(), f.end(), 0);
         std::fill(f.begin(), f.begin() + m->faceCount, 1);
-        POLY_SEL s{v.data(), f.data(), 4 * kMaxPolygons, kMaxPolygons, 1, -1};
+        POLY_SEL s{v.data(), f.data(), 8 * kMaxPolygons, kMaxPolygons, 1, -1};
         state.ResumeTiming();
         PolyMesh_SplitFaces(m, s);
         Model3_CalcNormals(m);

@@ -31,16 +31,23 @@ POLY_SPLIT_RESULT PolyMesh_SplitFaces(MODEL3* m, POLY_SEL& s)
         else r.otherCorners = true;
     }
     const int64_t k = (int64_t)quads.size();
-    if (!PolyAppend_Fits(m, s, 16 * k, 16 * k, 16 * k, 16 * k, 4 * k)) {
+    if (!PolyAppend_Fits(m, s, 16 * k, 16 * k, 16 * k, 16 * k, 3 * k)) {
         r.refused = true;
         return r;
     }
     if (k == 0) return r;
-    PolyAppend_Begin(m, 16 * k, 4 * k);
-    std::vector<uint8_t> keep((size_t)n + 4 * (size_t)k, 1);
+    // The split faces leave first, so that the list never holds more than its final count.
+    std::vector<FACE3> split;
+    split.reserve(quads.size());
+    std::vector<uint8_t> keep((size_t)n, 1);
     for (int32_t f : quads) {
-        // A copy: appending may move the face list.
-        const FACE3 face = m->faces[(size_t)f];
+        split.push_back(m->faces[(size_t)f]);
+        s.faceSel[f] = 0;
+        keep[(size_t)f] = 0;
+    }
+    PolyMesh_Compact(m, s, keep);
+    PolyAppend_Begin(m, 16 * k, 4 * k);
+    for (const FACE3& face : split) {
         XYZ p[4];
         UV2 t[4];
         XYZ nrm[4];
@@ -74,11 +81,8 @@ POLY_SPLIT_RESULT PolyMesh_SplitFaces(MODEL3* m, POLY_SEL& s)
             }
             s.faceSel[PolyAppend_Face(m, out)] = 1;
         }
-        s.faceSel[f] = 0;
-        keep[(size_t)f] = 0;
     }
     PolyAppend_End(m);
-    PolyMesh_Compact(m, s, keep);
     r.split = (int32_t)k;
     return r;
 }

@@ -132,6 +132,7 @@ TEST(PolySplit, PastTheLimitsNothingChanges)
     struct Case { int32_t maxPolygons; int32_t maxVertices; };
     // Faces: 1 + 3 > 3; entries: 4 + 16 > 19.
     for (const Case c : {Case{3, 64}, Case{16, 19}}) {
+        SCOPED_TRACE(c.maxPolygons);
         LocalSel sel(c.maxPolygons, 1);
         sel.s.maxVertices = c.maxVertices;
         sel.f[0] = 1;
@@ -139,6 +140,17 @@ TEST(PolySplit, PastTheLimitsNothingChanges)
         EXPECT_EQ(before, SaveBytes(m.get()));
         EXPECT_EQ(1, sel.f[0]);
     }
+}
+
+TEST(PolySplit, TheFinalCountMayReachTheLimit)
+{
+    ModelPtr m = OneQuad();
+    LocalSel sel(16, 1);
+    sel.s.maxPolygons = 4;   // 1 + 3 faces: exactly the limit
+    sel.f[0] = 1;
+    EXPECT_EQ(1, PolyMesh_SplitFaces(m.get(), sel.s).split);
+    EXPECT_EQ(4, m->faceCount);
+    for (int f = 0; f < 4; ++f) EXPECT_EQ(1, sel.f[f]);
 }
 
 // The split with the normals recomputed after every face (the face removed each time) gives the

@@ -51,7 +51,7 @@ TEST(DrivePoly, CountsSplitAndItsUndoStep)
     HWND main = studio.Main();
     HWND dlg = nullptr;
     ASSERT_TRUE(Drive_WaitFor([&] { return (dlg = Drive_FindTitled(studio.Pid(), L"モデリング")) != nullptr; }, 60000));
-    EXPECT_NE(nullptr, Drive_FindTitled(studio.Pid(), L"数値入力 ( 加算用 )"));
+    EXPECT_TRUE(Drive_WaitFor([&] { return Drive_FindTitled(studio.Pid(), L"数値入力 ( 加算用 )") != nullptr; }, 10000));
     HWND counter = GetDlgItem(dlg, 1156);
     ASSERT_NE(nullptr, counter);
     HWND undo = nullptr;
