@@ -99,3 +99,41 @@ TEST(DrivePoly, CountsSplitAndItsUndoStep)
 }
 
 } // namespace
+
+namespace {
+
+// Extrusion of the quad at zoom 1: four more positions and four side faces.
+TEST(DrivePoly, ExtrudeAddsFourPositionsAndFourSideFaces)
+{
+    const std::string folder = Drive_ExeFolder() + "drive_poly";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string model = folder + "\\Extrude.qvp";
+    const std::wstring quad = Drive_Wide(Drive_ExeFolder()) + L"Data\\System\\プリミティブ\\４角形.QVP";
+    ASSERT_TRUE(CopyFileW(quad.c_str(), Drive_Wide(model).c_str(), FALSE));
+
+    StudioProcess studio;
+    ASSERT_TRUE(studio.Start("\"" + model + "\""));
+    BoxAnswerer boxes(studio.Pid());
+    HWND main = studio.Main();
+    HWND dlg = nullptr;
+    ASSERT_TRUE(Drive_WaitFor([&] { return (dlg = Drive_FindTitled(studio.Pid(), L"モデリング")) != nullptr; }, 60000));
+    HWND counter = GetDlgItem(dlg, 1156);
+    HWND positions = GetDlgItem(dlg, 1160);
+    ASSERT_TRUE(Drive_WaitFor([&] { return Drive_Text(positions) == L"頂点数      4"; }, 60000));
+
+    ASSERT_TRUE(SelectAllFaces(main, dlg, counter, L"面     1 /    1"));
+    ASSERT_TRUE(Input_ClickItem(dlg, 81));
+    // The side faces' flags are left as they were (S set every flag), so only the total is certain.
+    auto faces = [&](const wchar_t* total) {
+        const std::wstring t = Drive_Text(counter);
+        return t.size() > 4 && t.compare(t.size() - 4, 4, total) == 0;
+    };
+    EXPECT_TRUE(Drive_WaitFor([&] { return faces(L"   5"); }, 10000)) << Drive_Text(counter).size();
+    EXPECT_TRUE(Drive_WaitFor([&] { return Drive_Text(positions) == L"頂点数      8"; }, 10000));
+
+    EXPECT_TRUE(boxes.SeenBoxes().empty());
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(studio.WaitExit(30000));
+}
+
+} // namespace
