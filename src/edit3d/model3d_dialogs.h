@@ -11,6 +11,8 @@ enum MODEL3D_DLG {
     MODEL3D_DLG_GROUP,        // 3D_GROUP_DLG
     MODEL3D_DLG_BONE_LIST,    // BONE_LIST_DLG
     MODEL3D_DLG_WEIGHT,       // 3D_WEIGHT_DLG (weight screen)
+    MODEL3D_DLG_POLY,         // the polygon screen's modelling dialog (poly17)
+    MODEL3D_DLG_POLY_NUM,     // POLY_NUM_DLG (poly17)
 };
 
 // Creates the dialog (owner the main window, not yet shown); null when it could not be made.

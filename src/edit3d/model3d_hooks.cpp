@@ -3,6 +3,7 @@
 #include "edit3d/model3d_hooks.h"
 
 #include "edit3d/model3d_dialogs.h"
+#include "edit3d/poly_screen.h"
 #include "edit3d/weight_screen.h"
 #include "frame/lib.h"
 #include "model/model_table.h"
@@ -63,7 +64,7 @@ static const MODE_HOOKS kScreenHooks[7] = {
     {},
     // 14 polygon
     {Poly3D_Enter, Poly3D_Exit, Poly3D_Frame, nullptr, nullptr, Poly3D_KeyUp,
-     Mode_StoreDragStart, Poly3D_LButtonUp, Poly3D_MButtonDown, nullptr, Poly3D_StoreDragStart,
+     Mode_StoreDragStart, Poly3D_LButtonUp, Poly3D_MButtonDown, Poly3D_MButtonUp, Poly3D_StoreDragStart,
      Poly3D_RButtonUp, Poly3D_MouseMove,
      Poly3D_Draw, Poly3D_DrawSelection},
     // 15 texture

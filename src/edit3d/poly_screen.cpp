@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "edit3d/model3d_hooks.h"
+#include "edit3d/poly_dialogs.h"
 #include "edit3d/poly_drag.h"
 #include "frame/lib.h"
 #include "frame/services.h"
@@ -442,13 +443,7 @@ void Poly3D_RemoveFace(int32_t face)
 
 bool Poly3D_DialogCommand(int id)
 {
-    switch (id) {
-    case 1141: Poly3D_SetVertexMode(); break;
-    case 1142: Poly3D_SetFaceMode(); break;
-    case 1146: Poly3D_Merge(); break;
-    case 1184: Poly3D_FacesToPoints(); break;
-    default: return false;
-    }
+    if (!Poly3D_DlgCommand(id)) return false;
     Poly3D_ShowCounts();
     return true;
 }

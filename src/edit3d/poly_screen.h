@@ -67,7 +67,8 @@ void Poly3D_RemoveFace(int32_t face);
 // Turns the free-creation points into a face (polygon creation).
 void Poly3D_FinishFreePolygon();
 
-// The modelling dialog's buttons that this screen handles; false for another control.
+// A button of the modelling dialog through its command table (edit3d/poly_dialogs.h), then the
+// selection counter; false for another control.
 bool Poly3D_DialogCommand(int id);
 
 void Poly3D_Draw();
