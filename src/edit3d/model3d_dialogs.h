@@ -10,6 +10,8 @@ enum MODEL3D_DLG {
     MODEL3D_DLG_UNDO,         // UNDO_DLG
     MODEL3D_DLG_GROUP,        // 3D_GROUP_DLG
     MODEL3D_DLG_BONE_LIST,    // BONE_LIST_DLG
+    MODEL3D_DLG_TEX,          // 3D_TEX_DLG (texture screen)
+    MODEL3D_DLG_TEX_IMAGE,    // 3D_TEX_IMAGE_DLG (texture screen)
 };
 
 // Creates the dialog (owner the main window, not yet shown); null when it could not be made.
