@@ -35,6 +35,8 @@ namespace {
 
 // The picture window's slot: the panel repaint copies the painted picture into its window.
 DLG_SLOT& ImageSlot() { return g_DlgSlots[SCREEN_3D_TEXTURE][3]; }
+// The texture dialog's slot: the repaint pass paints the picture while this host is open.
+DLG_SLOT& DialogSlot() { return g_DlgSlots[SCREEN_3D_TEXTURE][2]; }
 
 bool LeftHeld() { return g_Lib.mouse.held[0] != 0; }
 bool RightHeld() { return g_Lib.mouse.held[2] != 0; }
@@ -210,6 +212,8 @@ void Tex3D_Enter()
         if (image.window) Model3DDlg_Place(image.window, mw - 512, mh - 576, 512, 546);
     }
     g_Tex3DImageHost = &image;
+    DialogSlot().window = g_Tex3D.dialog;
+    g_PanelHosts[PANEL_HOST_TEX3D] = &DialogSlot();
     g_Tex3DState.texture = GroupTexture();
     Tex3D_FillTextureList();
     g_Tex3D.dirty = 1;
@@ -222,6 +226,8 @@ void Tex3D_Exit()
     if (image.window) Wnd_Destroy(image.window);
     image.window = nullptr;
     g_Tex3DImageHost = nullptr;
+    g_PanelHosts[PANEL_HOST_TEX3D] = nullptr;
+    DialogSlot().window = nullptr;
     if (g_Tex3D.dialog) Wnd_Destroy(g_Tex3D.dialog);  // the list is its child
     g_Tex3D.dialog = nullptr;
     g_Tex3D.list = nullptr;

@@ -10,6 +10,7 @@
 #include "edit3d/tex_screen.h"
 #include "model/uv_map.h"
 #include "shell/panel_states.h"
+#include "shell/panels.h"
 #include "shell/picking.h"
 #include "support/model_builders.h"
 #include "support/recorder.h"
@@ -266,6 +267,18 @@ TEST_F(TexScreenTest, EnteringMakesBothWindowsAndListsTheTextures)
     EXPECT_EQ(1, g_FaceSel[0]);
     EXPECT_EQ(1, g_VertexSel[3]);
     EXPECT_EQ(POLY_TOOL_UV, g_PolyEditState.tool);
+    // The repaint pass finds the picture's host open, and the dirty picture is painted.
+    bool (*open)(int32_t) = [](int32_t host) {
+        const DLG_SLOT* slot = Panel_HostSlot(host);
+        return slot && slot->window;
+    };
+    PANEL_JOB jobs[PANEL_HOST_COUNT];
+    const int32_t n = Panel_CollectDirty(open, jobs);
+    bool painted = false;
+    for (int32_t i = 0; i < n; ++i) painted = painted || jobs[i].paint == Panel_PaintTexture3D;
+    EXPECT_TRUE(painted);
+    Tex3D_Exit();
+    EXPECT_EQ(nullptr, g_PanelHosts[PANEL_HOST_TEX3D]);
 }
 
 TEST_F(TexScreenTest, NoCaretRowLeavesTheCurrentTexture)
