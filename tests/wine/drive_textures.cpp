@@ -118,43 +118,6 @@ void ClickRow(HWND list, int row)
     Input_ClickClient(list, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
-// Moves the mouse to a screen point through the input queue, as a hand moves it.
-void MoveMouse(int x, int y)
-{
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = (LONG)((int64_t)x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    in.mi.dy = (LONG)((int64_t)y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-}
-
-void Button(DWORD flag)
-{
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flag;
-    SendInput(1, &in, sizeof in);
-}
-
-// Drags a window by its caption out of the way.
-void DragByCaption(HWND w, int dx, int dy)
-{
-    RECT r;
-    if (!GetWindowRect(w, &r)) return;
-    const int x = r.left + 16, y = r.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2;
-    MoveMouse(x, y);
-    Sleep(200);
-    Button(MOUSEEVENTF_LEFTDOWN);
-    Sleep(300);
-    for (int i = 1; i <= 10; ++i) {
-        MoveMouse(x + dx * i / 10, y + dy * i / 10);
-        Sleep(60);
-    }
-    Button(MOUSEEVENTF_LEFTUP);
-    Sleep(500);
-}
-
 // Clicks a dialog's button as a person does: at a point of it that no other window covers (the
 // undo list may lie over part of the screen switcher). False when it is covered everywhere.
 bool ClickButton(HWND dlg, int id)
@@ -186,32 +149,11 @@ struct TextureScreen {
         // The model is loaded when the title names it.
         if (!Drive_WaitFor([&] { return Drive_Text(studio.Main()).find(L".qvp") != std::wstring::npos; }, 60000))
             return Fail("model in the title");
-        // The undo list opens over the screen switcher's lower buttons: a person moves it aside.
-        if (HWND undo = Drive_FindTitled(studio.Pid(), L"アンドゥ＆リドゥ")) DragByCaption(undo, 400, 150);
         for (int attempt = 0; attempt < 3 && !dialog; ++attempt) {
-            if (!ClickButton(screens, 1098)) {
-                // Covered: the polygon screen's own button (which re-enters it), then Tab to the
-                // texture screen's button and Space, as from the keyboard.
-                if (!ClickButton(screens, 1093)) return Fail("screen switcher's buttons");
-                Sleep(1000);
-                Input_Key(VK_TAB);
-                Input_Key(VK_SPACE);
-            }
+            if (!ClickButton(screens, 1098)) return Fail("uncovered point of the texture screen's button");
             Drive_WaitFor([&] { return (dialog = Drive_FindTitled(studio.Pid(), L"テクスチャ")) != nullptr; }, 20000);
         }
-        if (!dialog) {
-            HWND item = GetDlgItem(screens, 1098);
-            RECT r = {};
-            GetWindowRect(item, &r);
-            const POINT mid = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-            HWND under = WindowFromPoint(mid);
-            char cls[64] = "", text[64] = "";
-            GetClassNameA(under, cls, sizeof cls);
-            GetWindowTextA(under, text, sizeof text);
-            ADD_FAILURE() << "button at " << mid.x << "," << mid.y << " under " << cls << " [" << text << "] item "
-                          << (under == item) << " checked " << SendMessageW(item, BM_GETCHECK, 0, 0);
-            return Fail("texture dialog");
-        }
+        if (!dialog) return Fail("texture dialog");
         picture = Drive_FindTitled(studio.Pid(), L"イメージ");
         list = GetDlgItem(dialog, 1);
         if (!picture) return Fail("picture window");
@@ -251,9 +193,9 @@ struct TextureScreen {
 bool IsBackground(COLORREF c) { return GetRValue(c) == 0 && GetGValue(c) == 0 && GetBValue(c) == 72; }
 bool IsRed(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) < 60 && GetBValue(c) < 60; }
 
-// Both drivers are off for now: on this desktop the undo list opens over the screen switcher, and
-// neither a click nor the keyboard reached its texture button (see Open's failure text). Run them
-// with --gtest_also_run_disabled_tests once the hub places the undo list aside.
+// Both drivers are off for now: on this desktop the undo list (0, 16 - 202, 204) and the views open
+// over the screen switcher (90, 47 - 271, 257), so no click reaches its texture button. Run them
+// with --gtest_also_run_disabled_tests once the hub places its dialogs apart.
 TEST(DriveTextures, DISABLED_AddedPictureBecomesTextureOneAndTheZoomStopsAtItsLargestStep)
 {
     const std::string folder = Drive_ExeFolder() + "drive_textures";
