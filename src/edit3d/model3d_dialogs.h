@@ -13,6 +13,8 @@ enum MODEL3D_DLG {
     MODEL3D_DLG_WEIGHT,       // 3D_WEIGHT_DLG (weight screen)
     MODEL3D_DLG_POLY,         // the polygon screen's modelling dialog (poly17)
     MODEL3D_DLG_POLY_NUM,     // POLY_NUM_DLG (poly17)
+    MODEL3D_DLG_TEX,          // 3D_TEX_DLG (texture screen)
+    MODEL3D_DLG_TEX_IMAGE,    // 3D_TEX_IMAGE_DLG (texture screen)
 };
 
 // Creates the dialog (owner the main window, not yet shown); null when it could not be made.

@@ -5,6 +5,7 @@
 #include "edit3d/model3d_dialogs.h"
 #include "edit3d/poly_screen.h"
 #include "edit3d/weight_screen.h"
+#include "edit3d/tex_screen.h"
 #include "frame/lib.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
@@ -68,8 +69,8 @@ static const MODE_HOOKS kScreenHooks[7] = {
      Poly3D_RButtonUp, Poly3D_MouseMove,
      Poly3D_Draw, Poly3D_DrawSelection},
     // 15 texture
-    {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-     Mode_StoreDragStart, nullptr, PressPoint, nullptr, Poly3D_StoreDragStart, nullptr, nullptr,
+    {Tex3D_Enter, Tex3D_Exit, Tex3D_Frame, nullptr, nullptr, Tex3D_KeyUp,
+     Mode_StoreDragStart, nullptr, PressPoint, nullptr, Poly3D_StoreDragStart, Tex3D_RButtonUp, Tex3D_MouseMove,
      Poly3D_Draw, Poly3D_DrawSelection},
     // 16 bone
     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -290,7 +291,6 @@ void Motion3D_PrevKey() {}
 void Motion3D_NextKey() {}
 
 void Obj3D_RefreshLists() {}
-void Tex3D_Refresh() {}
 void Model3D_FillBoneList() {}
 
 // Drag start: the previous point and both drag corners take the mouse position.

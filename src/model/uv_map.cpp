@@ -160,6 +160,13 @@ void Model3_MapGroupUvOf(MODEL3* m, int32_t group)
         }
     }
     if (type != UVMAP_CYLINDER && type != UVMAP_SPHERE) return;
+    Model3_MendGroupSeams(m, group);
+}
+
+void Model3_MendGroupSeams(MODEL3* m, int32_t group)
+{
+    if (!m) return;
+    const int32_t faces = std::max(0, std::min<int32_t>(m->faceCount, (int32_t)m->faces.size()));
     for (int32_t f = 0; f < faces; ++f)
         if (m->faces[(size_t)f].group == group) MendSeam(m, m->faces[(size_t)f]);
 }

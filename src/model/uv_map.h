@@ -20,6 +20,9 @@ enum {
 // mapping turns the group's triangles into quads whose corner 3 repeats corner 0.
 void Model3_MapGroupUv(int32_t id, int32_t group);
 void Model3_MapGroupUvOf(QVL::MODEL3* m, int32_t group);
+// The cylinder and sphere mappings' last pass over the group's faces as their UVs stand: triangles
+// become quads repeating corner 0, cap centres take the ring's u, faces across the seam run past 1.
+void Model3_MendGroupSeams(QVL::MODEL3* m, int32_t group);
 // Planar (type 0) and fixed per-face (type 5) mapping of a 2D model's group.
 void Model2_MapGroupUvPlanar(int32_t slot, int32_t group);
 void Model2_MapGroupUvPlanarOf(QVL::MODEL2* m, int32_t group);

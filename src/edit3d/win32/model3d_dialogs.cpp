@@ -7,6 +7,7 @@
 #include "edit3d/model3d_hooks.h"
 #include "edit3d/win32/group_dialogs.h"
 #include "edit3d/win32/poly_dialogs.h"
+#include "edit3d/win32/tex_dialogs.h"
 #include "frame/lib.h"
 #include "frame/log.h"
 #include "frame/services.h"
@@ -138,6 +139,8 @@ void* Model3DDlg_Create(int which)
     case MODEL3D_DLG_WEIGHT: return Group3DDlg_Create(which);
     case MODEL3D_DLG_POLY: name = MAKEINTRESOURCEA(133); proc = Poly3D_DlgProc; break;
     case MODEL3D_DLG_POLY_NUM: name = "POLY_NUM_DLG"; proc = Poly3D_NumDlgProc; break;
+    case MODEL3D_DLG_TEX: name = "3D_TEX_DLG"; proc = Tex3D_DlgProc; break;
+    case MODEL3D_DLG_TEX_IMAGE: name = "3D_TEX_IMAGE_DLG"; proc = Tex3D_ImageDlgProc; break;
     default: return nullptr;  // the bone list dialog comes with its screen
     }
     return CreateDialogParamA(GetModuleHandleA(nullptr), name, g_MainWnd, proc, 0);
