@@ -10,6 +10,11 @@ enum MODEL3D_DLG {
     MODEL3D_DLG_UNDO,         // UNDO_DLG
     MODEL3D_DLG_GROUP,        // 3D_GROUP_DLG
     MODEL3D_DLG_BONE_LIST,    // BONE_LIST_DLG
+    // motion screen (edit3d/win32/motion_dialogs.cpp)
+    MODEL3D_DLG_MOTION,       // 3D_MOTION_DLG
+    MODEL3D_DLG_MOTION_KEYS,  // MOTION_KEY_DLG
+    MODEL3D_DLG_MOTION_LIST,  // 3D_MOTION_LIST_DLG
+    MODEL3D_DLG_MOTION_WAVE,  // MOTION_WAVE_DLG
 };
 
 // Creates the dialog (owner the main window, not yet shown); null when it could not be made.

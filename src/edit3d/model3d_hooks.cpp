@@ -3,6 +3,7 @@
 #include "edit3d/model3d_hooks.h"
 
 #include "edit3d/model3d_dialogs.h"
+#include "edit3d/motion_screen.h"
 #include "frame/lib.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
@@ -77,8 +78,8 @@ static const MODE_HOOKS kScreenHooks[7] = {
     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
      Mode_StoreDragStart, nullptr, PressPoint, nullptr, Poly3D_StoreDragStart, nullptr, nullptr,
      nullptr, Poly3D_DrawSelection},
-    // 18 motion
-    {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    // 18 motion; the main loop passes its key releases to Motion3D_KeyUp itself
+    {Motion3D_Enter, Motion3D_Exit, Motion3D_Frame, Motion3D_Command, nullptr, nullptr,
      nullptr, nullptr, Mode_StoreDragStart, nullptr, DragStartAndRedraw, nullptr, nullptr,
      nullptr, Poly3D_DrawSelection},
 };
@@ -280,12 +281,6 @@ void Model3D_MButtonUp(int32_t lParam) { Run(Screen().mButtonUp, lParam); }
 void Model3D_RButtonDown(int32_t lParam) { Run(Screen().rButtonDown, lParam); }
 void Model3D_RButtonUp(int32_t lParam) { Run(Screen().rButtonUp, lParam); }
 void Model3D_MouseMove(int32_t lParam) { Run(Screen().mouseMove, lParam); }
-
-void Motion3D_KeyUp(int) {}
-void Motion3D_CreateKey() {}
-void Motion3D_Refresh() { View_RequestRedraw(); }
-void Motion3D_PrevKey() {}
-void Motion3D_NextKey() {}
 
 void Obj3D_RefreshLists() {}
 void Tex3D_Refresh() {}

@@ -5,6 +5,7 @@
 
 #include "edit3d/model3d_dialogs.h"
 #include "edit3d/model3d_hooks.h"
+#include "edit3d/motion_dialogs.h"
 #include "frame/lib.h"
 #include "frame/log.h"
 #include "frame/services.h"
@@ -132,6 +133,10 @@ void* Model3DDlg_Create(int which)
     case MODEL3D_DLG_SCREENS: name = "MODEL_3D_DLG"; proc = ScreensProc; break;
     case MODEL3D_DLG_LAYER: name = "LAYER_DLG"; proc = LayerProc; break;
     case MODEL3D_DLG_UNDO: name = "UNDO_DLG"; proc = UndoProc; break;
+    case MODEL3D_DLG_MOTION:
+    case MODEL3D_DLG_MOTION_KEYS:
+    case MODEL3D_DLG_MOTION_LIST:
+    case MODEL3D_DLG_MOTION_WAVE: return Motion3DDlg_Create(which);
     default: return nullptr;  // the group and bone list dialogs come with their screens
     }
     return CreateDialogParamA(GetModuleHandleA(nullptr), name, g_MainWnd, proc, 0);
