@@ -20,7 +20,7 @@
 MODEL3D_EDITOR g_Model3DEditor;
 char g_UndoCaption[256];
 POLY_EDIT_STATE g_PolyEditState = {0, 1, 1, 0};
-MOTION3D_STATE g_Motion3DState = {0, 0, 1, 0};
+MOTION3D_STATE g_Motion3DState = {0, 0, 0, 0};
 
 // The dialog slots of the 3D screens.
 enum { kUndoSlot = 0, kGroupSlot = 1 };
