@@ -19,6 +19,7 @@
 #include "shell/dlg_slot.h"
 #include "shell/file_asks.h"
 #include "shell/hierarchy.h"
+#include "shell/input_state.h"
 #include "shell/mode_hooks.h"
 #include "shell/panels.h"
 
