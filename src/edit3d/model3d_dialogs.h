@@ -15,6 +15,11 @@ enum MODEL3D_DLG {
     MODEL3D_DLG_POLY_NUM,     // POLY_NUM_DLG (poly17)
     MODEL3D_DLG_TEX,          // 3D_TEX_DLG (texture screen)
     MODEL3D_DLG_TEX_IMAGE,    // 3D_TEX_IMAGE_DLG (texture screen)
+    // motion screen (edit3d/win32/motion_dialogs.cpp)
+    MODEL3D_DLG_MOTION,       // 3D_MOTION_DLG
+    MODEL3D_DLG_MOTION_KEYS,  // MOTION_KEY_DLG
+    MODEL3D_DLG_MOTION_LIST,  // 3D_MOTION_LIST_DLG
+    MODEL3D_DLG_MOTION_WAVE,  // MOTION_WAVE_DLG
 };
 
 // Creates the dialog (owner the main window, not yet shown); null when it could not be made.

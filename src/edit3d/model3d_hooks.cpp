@@ -6,6 +6,7 @@
 #include "edit3d/poly_screen.h"
 #include "edit3d/weight_screen.h"
 #include "edit3d/tex_screen.h"
+#include "edit3d/motion_screen.h"
 #include "frame/lib.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
@@ -22,7 +23,7 @@
 MODEL3D_EDITOR g_Model3DEditor;
 char g_UndoCaption[256];
 POLY_EDIT_STATE g_PolyEditState = {0, 1, 1, 0};
-MOTION3D_STATE g_Motion3DState = {0, 0, 1, 0};
+MOTION3D_STATE g_Motion3DState = {0, 0, 0, 0};
 
 // The dialog slots of the 3D screens.
 enum { kUndoSlot = 0, kGroupSlot = 1 };
@@ -80,8 +81,8 @@ static const MODE_HOOKS kScreenHooks[7] = {
     {Weight3D_Enter, Weight3D_Exit, Weight3D_Frame, nullptr, Weight3D_KeyDown, nullptr,
      Mode_StoreDragStart, nullptr, PressPoint, nullptr, Poly3D_StoreDragStart, Weight3D_RButtonUp,
      Weight3D_MouseMove, Weight3D_Draw, Poly3D_DrawSelection},
-    // 18 motion
-    {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    // 18 motion; the main loop passes its key releases to Motion3D_KeyUp itself
+    {Motion3D_Enter, Motion3D_Exit, Motion3D_Frame, Motion3D_Command, nullptr, nullptr,
      nullptr, nullptr, Mode_StoreDragStart, nullptr, DragStartAndRedraw, nullptr, nullptr,
      nullptr, Poly3D_DrawSelection},
 };
@@ -283,12 +284,6 @@ void Model3D_MButtonUp(int32_t lParam) { Run(Screen().mButtonUp, lParam); }
 void Model3D_RButtonDown(int32_t lParam) { Run(Screen().rButtonDown, lParam); }
 void Model3D_RButtonUp(int32_t lParam) { Run(Screen().rButtonUp, lParam); }
 void Model3D_MouseMove(int32_t lParam) { Run(Screen().mouseMove, lParam); }
-
-void Motion3D_KeyUp(int) {}
-void Motion3D_CreateKey() {}
-void Motion3D_Refresh() { View_RequestRedraw(); }
-void Motion3D_PrevKey() {}
-void Motion3D_NextKey() {}
 
 void Obj3D_RefreshLists() {}
 void Model3D_FillBoneList() {}

@@ -101,7 +101,7 @@ void Shell_StartLate()
     g_HalfMonitorW = g_Lib.monitorWidth / 2;
     g_HalfMonitorH = g_Lib.monitorHeight / 2;
     g_Motion3DState.boneSwitch = 0;
-    g_Motion3DState.switch57 = 1;
+    g_Motion3DState.switch57 = 0;  // "子供も影響を受ける" starts unchecked
     Lib_SetFadeLevel(1.0f);
     Lib_ResetFrameTimer();
 }

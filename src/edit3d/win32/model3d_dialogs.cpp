@@ -8,6 +8,7 @@
 #include "edit3d/win32/group_dialogs.h"
 #include "edit3d/win32/poly_dialogs.h"
 #include "edit3d/win32/tex_dialogs.h"
+#include "edit3d/motion_dialogs.h"
 #include "frame/lib.h"
 #include "frame/log.h"
 #include "frame/services.h"
@@ -141,6 +142,10 @@ void* Model3DDlg_Create(int which)
     case MODEL3D_DLG_POLY_NUM: name = "POLY_NUM_DLG"; proc = Poly3D_NumDlgProc; break;
     case MODEL3D_DLG_TEX: name = "3D_TEX_DLG"; proc = Tex3D_DlgProc; break;
     case MODEL3D_DLG_TEX_IMAGE: name = "3D_TEX_IMAGE_DLG"; proc = Tex3D_ImageDlgProc; break;
+    case MODEL3D_DLG_MOTION:
+    case MODEL3D_DLG_MOTION_KEYS:
+    case MODEL3D_DLG_MOTION_LIST:
+    case MODEL3D_DLG_MOTION_WAVE: return Motion3DDlg_Create(which);
     default: return nullptr;  // the bone list dialog comes with its screen
     }
     return CreateDialogParamA(GetModuleHandleA(nullptr), name, g_MainWnd, proc, 0);
