@@ -2,7 +2,9 @@
 // event passed on to the handler of the current screen.
 #include "edit3d/model3d_hooks.h"
 
+#include "edit3d/bone_screen.h"
 #include "edit3d/model3d_dialogs.h"
+#include "edit3d/motion_pose.h"
 #include "frame/lib.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
@@ -70,17 +72,17 @@ static const MODE_HOOKS kScreenHooks[7] = {
      Mode_StoreDragStart, nullptr, PressPoint, nullptr, Poly3D_StoreDragStart, nullptr, nullptr,
      Poly3D_Draw, Poly3D_DrawSelection},
     // 16 bone
-    {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-     Mode_StoreDragStart, nullptr, Mode_StoreDragStart, nullptr, Poly3D_StoreDragStart, nullptr, nullptr,
-     nullptr, Poly3D_DrawSelection},
+    {Bone3D_Enter, nullptr, Bone3D_Frame, nullptr, nullptr, Bone3D_KeyUp,
+     Mode_StoreDragStart, Bone3D_LButtonUp, Mode_StoreDragStart, nullptr, Poly3D_StoreDragStart, Bone3D_RButtonUp,
+     Bone3D_MouseMove, Bone3D_Draw, Poly3D_DrawSelection},
     // 17 weight
     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
      Mode_StoreDragStart, nullptr, PressPoint, nullptr, Poly3D_StoreDragStart, nullptr, nullptr,
      nullptr, Poly3D_DrawSelection},
     // 18 motion
     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-     nullptr, nullptr, Mode_StoreDragStart, nullptr, DragStartAndRedraw, nullptr, nullptr,
-     nullptr, Poly3D_DrawSelection},
+     Motion3D_LButtonDown, Motion3D_LButtonUp, Mode_StoreDragStart, nullptr, DragStartAndRedraw, Motion3D_RButtonUp,
+     Motion3D_MouseMove, Motion3D_Draw, Poly3D_DrawSelection},
 };
 
 static const MODE_HOOKS& Screen()
@@ -289,7 +291,6 @@ void Motion3D_NextKey() {}
 
 void Obj3D_RefreshLists() {}
 void Tex3D_Refresh() {}
-void Model3D_FillBoneList() {}
 
 // Drag start: the previous point and both drag corners take the mouse position.
 void Poly3D_StoreDragStart(int32_t)

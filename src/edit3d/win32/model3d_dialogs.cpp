@@ -5,6 +5,7 @@
 
 #include "edit3d/model3d_dialogs.h"
 #include "edit3d/model3d_hooks.h"
+#include "edit3d/win32/bone_dialogs.h"
 #include "frame/lib.h"
 #include "frame/log.h"
 #include "frame/services.h"
@@ -132,7 +133,8 @@ void* Model3DDlg_Create(int which)
     case MODEL3D_DLG_SCREENS: name = "MODEL_3D_DLG"; proc = ScreensProc; break;
     case MODEL3D_DLG_LAYER: name = "LAYER_DLG"; proc = LayerProc; break;
     case MODEL3D_DLG_UNDO: name = "UNDO_DLG"; proc = UndoProc; break;
-    default: return nullptr;  // the group and bone list dialogs come with their screens
+    case MODEL3D_DLG_BONE_LIST: name = "BONE_LIST_DLG"; proc = Bone3D_ListDlgProc; break;
+    default: return nullptr;  // the group dialog comes with its screen
     }
     return CreateDialogParamA(GetModuleHandleA(nullptr), name, g_MainWnd, proc, 0);
 }
