@@ -52,11 +52,6 @@ void Record(const char* caption)
     if (UNDO_HISTORY* h = CurHistory()) Undo_Record(h);
 }
 
-int32_t LayerModelId()
-{
-    return g_CurLayer >= 0 && (size_t)g_CurLayer < g_LayerModelIds.size() ? g_LayerModelIds[(size_t)g_CurLayer] : -1;
-}
-
 void Joint(int32_t id, int32_t bone, bool posed, float out[3])
 {
     QVL::VEC3 j = {0, 0, 0};

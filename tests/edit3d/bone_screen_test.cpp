@@ -7,6 +7,7 @@
 #include "edit3d/edit3d_fixture.h"
 #include "model/gpu_data.h"
 #include "model/motion3.h"
+#include "model/qvp_file.h"
 #include "model/skeleton.h"
 #include "shell/hierarchy.h"
 #include "shell/input_state.h"
@@ -166,7 +167,20 @@ TEST_F(BoneScreenTest, AddBoneUnderTheCurrentWithAKeyListPerMotion)
     }
     EXPECT_STREQ("ボーン追加", g_UndoHistories[0].entries[g_UndoHistories[0].position].caption);
     EXPECT_EQ(3u, list.rows.size());
-    EXPECT_EQ(" 2   ( 1 )", list.rows[2]);
+    // The slot's own name, then the parent.
+    EXPECT_EQ(" 2  " + std::string(m->bones[2].name) + " ( 1 )", list.rows[2]);
+}
+
+TEST_F(BoneScreenTest, AFreshModelWithAnAddedBoneWritesTheThreeBoneFile)
+{
+    QVL::MODEL3* m = Live();
+    ASSERT_EQ(2, m->boneCount);
+    g_CurBone = 1;
+    Bone3D_AddBone();
+    ASSERT_EQ(3, m->boneCount);
+    QVL::ByteWriter w;
+    ASSERT_TRUE(Qvp_Write(m, w));
+    EXPECT_EQ(542u, w.Size());
 }
 
 TEST_F(BoneScreenTest, AtTheLimitNoBoneIsAddedButTheStepIsRecorded)
