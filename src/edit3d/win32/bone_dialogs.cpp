@@ -51,7 +51,10 @@ void SelectOnly(HWND wnd, int row)
     HWND list = GetDlgItem(wnd, 1);
     if (!list) return;
     SendMessageA(list, LB_SETSEL, FALSE, (LPARAM)-1);
-    if (row >= 0) SendMessageA(list, LB_SETSEL, TRUE, (LPARAM)row);
+    if (row < 0) return;
+    SendMessageA(list, LB_SETSEL, TRUE, (LPARAM)row);
+    // The commands take the caret row as the current bone: it must follow the selection.
+    SendMessageA(list, LB_SETCARETINDEX, (WPARAM)row, FALSE);
 }
 
 void Refresh(HWND wnd)
@@ -130,12 +133,17 @@ INT_PTR CALLBACK Bone3D_ListDlgProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lP
         g_BoneListDirty = 1;
         return TRUE;
     case WM_COMMAND: {
-        // The caret row of the list; LB_ERR (no list, no rows) changes nothing.
-        HWND list = GetDlgItem(wnd, 1);
-        const LRESULT caret = list ? SendMessageA(list, LB_GETCARETINDEX, 0, 0) : LB_ERR;
-        if (caret >= 0 && list && caret < SendMessageA(list, LB_GETCOUNT, 0, 0)) Bone3D_TakeListRow((int32_t)caret);
         const int id = LOWORD(wParam);
-        if (!Clicked(wParam)) return TRUE;
+        // The caret row of the list becomes the current bone on a click of the list or a button;
+        // LB_ERR (no list, no rows) changes nothing. The edits' change notifications, sent while
+        // the refresh writes them, take nothing.
+        const bool fromList = id == 1 && HIWORD(wParam) == LBN_SELCHANGE;
+        if (fromList || Clicked(wParam)) {
+            HWND list = GetDlgItem(wnd, 1);
+            const LRESULT caret = list ? SendMessageA(list, LB_GETCARETINDEX, 0, 0) : LB_ERR;
+            if (caret >= 0 && caret < SendMessageA(list, LB_GETCOUNT, 0, 0)) Bone3D_TakeListRow((int32_t)caret);
+        }
+        if (!Clicked(wParam) || fromList) return TRUE;
         switch (id) {
         case 76: g_BoneChildrenFollow = g_BoneChildrenFollow != 1 ? 1 : 0; break;
         case 1117: Apply(wnd); g_BoneListDirty = 1; break;
