@@ -42,6 +42,10 @@ void MakeListControls(HWND wnd)
                         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_EXTENDEDSEL | LBS_NOTIFY |
                             LBS_NOINTEGRALHEIGHT,
                         169, 49, 180, 360, wnd, (HMENU)(INT_PTR)1, inst, nullptr);
+    // The dialog's own font, as its template's controls have.
+    const WPARAM font = (WPARAM)SendMessageA(wnd, WM_GETFONT, 0, 0);
+    for (int id : {kTreeId, 1})
+        if (HWND c = GetDlgItem(wnd, id)) SendMessageA(c, WM_SETFONT, font, FALSE);
     g_BoneTreeCtl = GetDlgItem(wnd, kTreeId);
     List_FillBoneTree3D();
 }
