@@ -149,8 +149,11 @@ bool Bone3D_TakeListRow(int32_t row)
 {
     QVL::MODEL3* m = g_CurModel3;
     if (!m || row < 0 || row >= BoneCount(m)) return false;
+    const int32_t before = g_CurBone;
     g_CurBone = row;
-    if (row == g_BoneListShownBone) return false;
+    // The dialog refreshes also when only the current bone moved (a key or a view pick changes it
+    // without the list): else it would go on naming the old bone.
+    if (row == g_BoneListShownBone && row == before) return false;
     g_BoneListShownBone = row;
     View_RequestRedraw();
     g_BoneListDirty = 1;

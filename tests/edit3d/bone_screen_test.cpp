@@ -226,6 +226,15 @@ TEST_F(BoneScreenTest, NoListSelectionChangesNothing)
     EXPECT_EQ(1, g_CurBone);
     EXPECT_EQ(1, g_BoneListShownBone);
     EXPECT_EQ(1, g_BoneListDirty);
+    // The list showed bone 1 last, but a key made bone 2 current since: the row refreshes too.
+    g_BoneListDirty = 0;
+    g_CurBone = 2;
+    EXPECT_TRUE(Bone3D_TakeListRow(1));
+    EXPECT_EQ(1, g_CurBone);
+    EXPECT_EQ(1, g_BoneListDirty);
+    g_BoneListDirty = 0;
+    EXPECT_FALSE(Bone3D_TakeListRow(1));
+    EXPECT_EQ(0, g_BoneListDirty);
 }
 
 TEST_F(BoneScreenTest, ApplyBoundsTheNameAndRefusesALaterParent)
