@@ -73,9 +73,12 @@ TEST(DriveBones, KeyAAddsABoneAndTheRootCannotBeDeleted)
     HWND bones = nullptr;
     bool opened = false;
     for (int attempt = 0; attempt < 3 && !opened; ++attempt) {
-        // As a person brings the switcher up from under the view windows.
+        // As a person brings the switcher up from under the view windows. (A click on a free
+        // part of it could land on another screen's button: the switcher is all buttons.)
+        screens = Drive_FindTitled(studio.Pid(), L" ３Ｄモデル");
+        if (!screens) continue;
         SetWindowPos(screens, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        Drive_ClickFree(screens);
+        Sleep(300);
         Input_ClickItem(screens, 1097);
         opened = Drive_WaitFor([&] { return (bones = Drive_FindTitled(studio.Pid(), L"ボーン一覧")) != nullptr; }, 15000);
     }
