@@ -2,11 +2,13 @@
 // event passed on to the handler of the current screen.
 #include "edit3d/model3d_hooks.h"
 
+#include "edit3d/bone_screen.h"
 #include "edit3d/model3d_dialogs.h"
 #include "edit3d/poly_screen.h"
 #include "edit3d/weight_screen.h"
 #include "edit3d/tex_screen.h"
 #include "edit3d/motion_screen.h"
+#include "edit3d/motion_pose.h"
 #include "frame/lib.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
@@ -74,17 +76,17 @@ static const MODE_HOOKS kScreenHooks[7] = {
      Mode_StoreDragStart, nullptr, PressPoint, nullptr, Poly3D_StoreDragStart, Tex3D_RButtonUp, Tex3D_MouseMove,
      Poly3D_Draw, Poly3D_DrawSelection},
     // 16 bone
-    {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-     Mode_StoreDragStart, nullptr, Mode_StoreDragStart, nullptr, Poly3D_StoreDragStart, nullptr, nullptr,
-     nullptr, Poly3D_DrawSelection},
+    {Bone3D_Enter, nullptr, Bone3D_Frame, nullptr, nullptr, Bone3D_KeyUp,
+     Mode_StoreDragStart, Bone3D_LButtonUp, Mode_StoreDragStart, nullptr, Poly3D_StoreDragStart, Bone3D_RButtonUp,
+     Bone3D_MouseMove, Bone3D_Draw, Poly3D_DrawSelection},
     // 17 weight
     {Weight3D_Enter, Weight3D_Exit, Weight3D_Frame, nullptr, Weight3D_KeyDown, nullptr,
      Mode_StoreDragStart, nullptr, PressPoint, nullptr, Poly3D_StoreDragStart, Weight3D_RButtonUp,
      Weight3D_MouseMove, Weight3D_Draw, Poly3D_DrawSelection},
     // 18 motion; the main loop passes its key releases to Motion3D_KeyUp itself
     {Motion3D_Enter, Motion3D_Exit, Motion3D_Frame, Motion3D_Command, nullptr, nullptr,
-     nullptr, nullptr, Mode_StoreDragStart, nullptr, DragStartAndRedraw, nullptr, nullptr,
-     nullptr, Poly3D_DrawSelection},
+     Motion3D_LButtonDown, Motion3D_LButtonUp, Mode_StoreDragStart, nullptr, DragStartAndRedraw, Motion3D_RButtonUp,
+     Motion3D_MouseMove, Motion3D_Draw, Poly3D_DrawSelection},
 };
 
 static const MODE_HOOKS& Screen()
@@ -286,7 +288,6 @@ void Model3D_RButtonUp(int32_t lParam) { Run(Screen().rButtonUp, lParam); }
 void Model3D_MouseMove(int32_t lParam) { Run(Screen().mouseMove, lParam); }
 
 void Obj3D_RefreshLists() {}
-void Model3D_FillBoneList() {}
 
 // Drag start: the previous point and both drag corners take the mouse position.
 void Poly3D_StoreDragStart(int32_t)

@@ -119,7 +119,7 @@ TEST_F(HubTest, ButtonsSetThePressPointsTheScreenAsksFor)
         {SCREEN_3D_BONE, kMiddle, true, true, true},
         {SCREEN_3D_WEIGHT, kMiddle, true, false, true},
         {SCREEN_3D_POLYGON, kRight, true, false, true},
-        {SCREEN_3D_MOTION, kLeft, false, false, false},
+        {SCREEN_3D_MOTION, kLeft, true, true, true},
         {13, kLeft, false, false, false},
         {13, kRight, false, false, false},
     };

@@ -2,8 +2,11 @@
 #include "support/model3d_ui_recorder.h"
 
 #include <cstdint>
+#include <map>
+#include <utility>
 
 #include "edit3d/model3d_dialogs.h"
+#include "support/list_recorder.h"
 #include "support/ui_recorder.h"
 
 Model3DUiRecorder& Model3DRec()
@@ -12,7 +15,7 @@ Model3DUiRecorder& Model3DRec()
     return r;
 }
 
-// Dialog handles sit far above the shell recorder's; a control's handle is its dialog's plus one.
+// Dialog handles sit far above the shell recorder's.
 static uintptr_t s_NextDialog = 0x100000;
 
 void* Model3DDlg_Create(int which)
@@ -33,7 +36,13 @@ void Model3DDlg_Place(void*, int left, int top, int width, int height)
     UiRec_Note("M3dPlace %d %d %d %d", left, top, width, height);
 }
 
-void* Model3DDlg_Item(void* dialog, int id) { return dialog ? (void*)((uintptr_t)dialog + 1 + (uintptr_t)(id & 0x3F)) : nullptr; }
+// A control is a recorded list (support/list_recorder.h), one per dialog and id, so the fillers
+// that write to it through shell/list_controls.h work on it as on the real control.
+void* Model3DDlg_Item(void* dialog, int id)
+{
+    static std::map<std::pair<uintptr_t, int>, ListRecCtl> s_Controls;
+    return dialog ? &s_Controls[{(uintptr_t)dialog, id}] : nullptr;
+}
 
 void Model3DDlg_FillList(void* list, const char* const* rows, int count, int selected)
 {

@@ -14,6 +14,7 @@
 
 #include "support/qvp_fixtures.h"
 #include "wine/support/driver.h"
+#include "wine/support/input.h"
 
 namespace {
 
@@ -328,6 +329,13 @@ void CloseByEscape(SESSION&, HWND dlg)
 
 void LeaveOpen(SESSION&, HWND) {}
 
+// The bone screen's button of the screen switcher (the switch closes the polygon screen's dialogs,
+// so this row comes after theirs).
+void OpenBoneScreen(SESSION& s)
+{
+    if (HWND screens = Drive_FindTitled(s.pid, L" ３Ｄモデル")) Input_ClickItem(screens, 1097);
+}
+
 // The effect editor, where the studio starts; the polygon screen, opened by a model on the command line.
 enum { SCREEN_EFFECT, SCREEN_POLYGON };
 
@@ -345,6 +353,7 @@ const DIALOG kDialogs[] = {
     {L"MODEL_3D_DLG", L" ３Ｄモデル", SCREEN_POLYGON, OpenAtStart, LeaveOpen, 1},
     {L"LAYER_DLG", L"レイヤー", SCREEN_POLYGON, OpenAtStart, LeaveOpen, 1},
     {L"UNDO_DLG", L"アンドゥ＆リドゥ", SCREEN_POLYGON, OpenAtStart, LeaveOpen, 1},
+    {L"BONE_LIST_DLG", L"ボーン一覧", SCREEN_POLYGON, OpenBoneScreen, LeaveOpen, 1},
 };
 
 // Templates no user can open yet, so nothing here can open them either.

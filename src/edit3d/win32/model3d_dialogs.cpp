@@ -9,6 +9,7 @@
 #include "edit3d/win32/poly_dialogs.h"
 #include "edit3d/win32/tex_dialogs.h"
 #include "edit3d/motion_dialogs.h"
+#include "edit3d/win32/bone_dialogs.h"
 #include "frame/lib.h"
 #include "frame/log.h"
 #include "frame/services.h"
@@ -146,7 +147,8 @@ void* Model3DDlg_Create(int which)
     case MODEL3D_DLG_MOTION_KEYS:
     case MODEL3D_DLG_MOTION_LIST:
     case MODEL3D_DLG_MOTION_WAVE: return Motion3DDlg_Create(which);
-    default: return nullptr;  // the bone list dialog comes with its screen
+    case MODEL3D_DLG_BONE_LIST: name = "BONE_LIST_DLG"; proc = Bone3D_ListDlgProc; break;
+    default: return nullptr;
     }
     return CreateDialogParamA(GetModuleHandleA(nullptr), name, g_MainWnd, proc, 0);
 }
