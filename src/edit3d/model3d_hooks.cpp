@@ -3,6 +3,7 @@
 #include "edit3d/model3d_hooks.h"
 
 #include "edit3d/model3d_dialogs.h"
+#include "edit3d/obj_screen.h"
 #include "frame/lib.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
@@ -55,9 +56,9 @@ static void DragStartAndRedraw(int32_t lParam)
 // editors are not built yet have only the hub's own press-point handlers.
 static const MODE_HOOKS kScreenHooks[7] = {
     // 12 object
-    {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-     Mode_StoreDragStart, nullptr, Mode_StoreDragStart, nullptr, DragStartAndRedraw, nullptr, nullptr,
-     nullptr, nullptr},
+    {Obj3D_Enter, Obj3D_Exit, Obj3D_Frame, Obj3D_Command, Obj3D_KeyDown, nullptr,
+     Obj3D_LButtonDown, Obj3D_LButtonUp, PressPoint, nullptr, DragStartAndRedraw, Obj3D_RButtonUp,
+     Obj3D_MouseMove, Obj3D_Draw, Obj3D_DrawOverlay},
     // 13: no screen
     {},
     // 14 polygon
@@ -287,7 +288,6 @@ void Motion3D_Refresh() { View_RequestRedraw(); }
 void Motion3D_PrevKey() {}
 void Motion3D_NextKey() {}
 
-void Obj3D_RefreshLists() {}
 void Tex3D_Refresh() {}
 void Model3D_FillBoneList() {}
 
