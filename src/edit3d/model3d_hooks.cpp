@@ -9,6 +9,7 @@
 #include "edit3d/tex_screen.h"
 #include "edit3d/motion_screen.h"
 #include "edit3d/motion_pose.h"
+#include "edit3d/obj_screen.h"
 #include "frame/lib.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
@@ -61,9 +62,9 @@ static void DragStartAndRedraw(int32_t lParam)
 // editors are not built yet have only the hub's own press-point handlers.
 static const MODE_HOOKS kScreenHooks[7] = {
     // 12 object
-    {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-     Mode_StoreDragStart, nullptr, Mode_StoreDragStart, nullptr, DragStartAndRedraw, nullptr, nullptr,
-     nullptr, nullptr},
+    {Obj3D_Enter, Obj3D_Exit, Obj3D_Frame, Obj3D_Command, Obj3D_KeyDown, nullptr,
+     Obj3D_LButtonDown, Obj3D_LButtonUp, PressPoint, nullptr, DragStartAndRedraw, Obj3D_RButtonUp,
+     Obj3D_MouseMove, Obj3D_Draw, Obj3D_DrawOverlay},
     // 13: no screen
     {},
     // 14 polygon
@@ -287,7 +288,6 @@ void Model3D_RButtonDown(int32_t lParam) { Run(Screen().rButtonDown, lParam); }
 void Model3D_RButtonUp(int32_t lParam) { Run(Screen().rButtonUp, lParam); }
 void Model3D_MouseMove(int32_t lParam) { Run(Screen().mouseMove, lParam); }
 
-void Obj3D_RefreshLists() {}
 
 // Drag start: the previous point and both drag corners take the mouse position.
 void Poly3D_StoreDragStart(int32_t)

@@ -51,9 +51,25 @@ void Play_TickObj2()
     g_PlayFlag = 1;
 }
 
-// The 2D model and the 3D object come with their editors; until then there is nothing to play.
+// The 2D model comes with its editor; until then there is nothing to play.
 void Play_TickModel2() { Panel_FlagAllDirty(); }
-void Play_TickObj3() { Panel_FlagAllDirty(); }
+
+// The object of row 0 plays its current motion once, or round while the loop flag is set.
+void Play_TickObj3()
+{
+    Panel_FlagAllDirty();
+    QVL::OBJ3* o = g_CurObj3;
+    if (!o) return;
+    const int32_t length = o->motion >= 0 && o->motion < QVL::kObj3Motions ? o->motions[o->motion].length : 0;
+    const int32_t before = o->frame;
+    Play_AdvanceWrap(&o->frame, &o->fraction, g_FrameStep, length, [] { Obj3_UpdateKeyIndex(0); });
+    if (o->frame < before && !g_LoopPlay) {
+        o->frame = length > 0 ? length - 1 : 0;
+        Obj3_UpdateKeyIndex(0);
+        return;
+    }
+    g_PlayFlag = 1;
+}
 
 void Play_TickModel3()
 {

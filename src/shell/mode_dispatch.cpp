@@ -8,6 +8,7 @@
 #include "shell/ui_services.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
+#include "model/obj3.h"
 #include "model/scene_object.h"
 #include "render/screens.h"
 #include "shell/app_state.h"
@@ -105,7 +106,8 @@ void Mode_UpdateCurrent()
     g_CurView = &View_Row()[g_CurViewIndex];
     UpdateCurrentObj2();
     g_CurModel2 = nullptr;  // the 2D model table lands with the 2D editors
-    g_CurObj3 = nullptr;    // and the 3D object table with the 3D object
+    // The 3D object editor works on object row 0.
+    g_CurObj3 = g_Mode == MODE_3D_EDIT ? g_Obj3Table[0] : nullptr;
     g_CurObject = nullptr;
     if (g_Mode != MODE_3D_EDIT || (g_CurLayer >= 0 && (size_t)g_CurLayer < g_LayerObjectIds.size()))
         g_CurObject = Object_GetById(Layer_GetObjectId());
