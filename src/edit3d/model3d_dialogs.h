@@ -28,6 +28,8 @@ void* Model3DDlg_Create(int which);
 // Moves the dialog to the rectangle, never smaller than its template with this machine's fonts, and
 // shows it.
 void Model3DDlg_Place(void* dialog, int left, int top, int width, int height);
+// Brings the dialog above the editor's other windows without activating it.
+void Model3DDlg_Raise(void* dialog);
 // The control `id` of a dialog; null when there is none.
 void* Model3DDlg_Item(void* dialog, int id);
 // Empties a list box and adds the rows; the row `selected` is selected (none when outside them).

@@ -170,6 +170,9 @@ void Model3D_Enter()
         Undo_FillList();
         View_CreateAll();
     }
+    // The screen's windows open over the switcher (they are larger than their rectangles with this
+    // machine's fonts); it stays reachable above them.
+    Model3DDlg_Raise(s_ScreensDlg);
     g_Model3DEditor.layerSlot.dirty = 1;
     View_RequestRedraw();
 }

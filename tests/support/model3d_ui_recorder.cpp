@@ -36,6 +36,8 @@ void Model3DDlg_Place(void*, int left, int top, int width, int height)
     UiRec_Note("M3dPlace %d %d %d %d", left, top, width, height);
 }
 
+void Model3DDlg_Raise(void*) { UiRec_Note("M3dRaise"); }
+
 // A control is a recorded list (support/list_recorder.h), one per dialog and id, so the fillers
 // that write to it through shell/list_controls.h work on it as on the real control.
 void* Model3DDlg_Item(void* dialog, int id)

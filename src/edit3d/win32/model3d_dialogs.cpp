@@ -167,6 +167,11 @@ void Model3DDlg_Place(void* dialog, int left, int top, int width, int height)
     ShowWindow(wnd, SW_SHOWNORMAL);
 }
 
+void Model3DDlg_Raise(void* dialog)
+{
+    if (dialog) SetWindowPos((HWND)dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void* Model3DDlg_Item(void* dialog, int id) { return dialog ? GetDlgItem((HWND)dialog, id) : nullptr; }
 
 void Model3DDlg_FillList(void* list, const char* const* rows, int count, int selected)

@@ -373,6 +373,10 @@ HRESULT App_ResetDevice()
     if (g_FrameHooks.releaseFont) g_FrameHooks.releaseFont();
     if (g_FrameHooks.releaseDeviceResources) g_FrameHooks.releaseDeviceResources();
 
+    // A present into a view window leaves the swap chain bound to that window, and the reset
+    // would build its context there: on a view closed since, it fails and takes the process down.
+    // Presenting to the device window first binds the swap chain back to it.
+    g_Device->Present(nullptr, nullptr, g_MainWnd, nullptr);
     hr = g_Device->Reset(&g_PresentParams);
     if (FAILED(hr)) return hr;
 

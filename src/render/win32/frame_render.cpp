@@ -8,11 +8,13 @@
 #include "model/win32/model_textures.h"
 #include "frame/win32/media.h"
 #include "model/model_table.h"
+#include "model/obj3.h"
 #include "model/obj2.h"
 #include "render/model2_draw.h"
 #include "render/camera.h"
 #include "render/frame_render.h"
 #include "render/immediate.h"
+#include "render/model_draw.h"
 #include "render/obj2_draw.h"
 #include "render/shadows.h"
 #include "render/tex_slots.h"
@@ -183,7 +185,28 @@ void Render_ExecuteDrawLists()
 
 void Render_DrawObj3All()
 {
-    // The 3D objects (QVO) are drawn here by row once they exist; the model screens never show them.
+    // The model screens show only the model they edit.
+    if (g_Screen >= 14 && g_Screen <= 18) return;
+    if (!g_Device) return;
+    for (int32_t row = 0; row < QVL::kObj3Rows; ++row) {
+        const QVL::OBJ3* o = g_Obj3Table[row];
+        const QVL::OBJ3_POSE* poses = g_Obj3Poses[row];
+        if (!o || !poses || g_Obj3Flags[row][0] != 1) continue;
+        MATRIX base;
+        Math_MatrixWorld(&base, o->position[0], o->position[1], o->position[2], o->rotation[0], o->rotation[1],
+                         o->rotation[2], o->scale[0], o->scale[1], o->scale[2]);
+        const int32_t parts = o->partCount < QVL::kObj3Parts ? o->partCount : QVL::kObj3Parts;
+        for (int32_t p = 1; p < parts; ++p) {
+            const QVL::MODEL3* model = g_Obj3PartModels[row][p];
+            if (!model || g_Obj3Flags[row][p] != 1) continue;
+            MATRIX world = poses->pose[p];
+            if (g_StudioFlag != 1) Math_MatrixMultiply(&world, poses->pose[p], base);
+            g_Device->SetTransform(D3DTS_WORLD, (const D3DMATRIX*)&world);
+            g_Device->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
+            Light_Enable(1);
+            Render_DrawWholeModel(p, row, model);
+        }
+    }
 }
 
 void Render_Draw2DLayer()

@@ -118,6 +118,20 @@ bool Drive_ClickFree(HWND wnd)
     return false;
 }
 
+bool Drive_ClickCaption(HWND wnd)
+{
+    RECT w;
+    if (!GetWindowRect(wnd, &w)) return false;
+    POINT client = {0, 0};
+    ClientToScreen(wnd, &client);
+    const int captionBottom = client.y - GetSystemMetrics(SM_CYMENU);
+    POINT p = {(w.left + w.right) / 2, (w.top > 0 ? w.top : 0) + GetSystemMetrics(SM_CYCAPTION) / 2};
+    if (p.y >= captionBottom) p.y = (w.top + captionBottom) / 2;
+    if (GetAncestor(WindowFromPoint(p), GA_ROOT) != wnd) return false;
+    Input_ClickScreen(p.x, p.y);
+    return Drive_WaitFor([&] { return GetForegroundWindow() == wnd; }, 15000);
+}
+
 COLORREF Drive_ClientPixel(HWND wnd, int x, int y)
 {
     POINT p = {x, y};

@@ -39,6 +39,9 @@ template <class F> bool Drive_WaitFor(F cond, int ms)
 // from what the editors draw in the middle), as a person clicks a window to give it the focus.
 // False when every point tried is covered, or when the window did not come to the foreground.
 bool Drive_ClickFree(HWND wnd);
+// Clicks the middle of the window's caption (a click in the client area would edit in some
+// screens) and waits until the window is the foreground. False when that point is covered.
+bool Drive_ClickCaption(HWND wnd);
 // A pixel of a window's client area, read from the screen.
 COLORREF Drive_ClientPixel(HWND wnd, int x, int y);
 
