@@ -171,8 +171,8 @@ TEST(DriveGroups, GroupCopyAndDeleteFromTheGroupDialog)
     EXPECT_TRUE(studio.WaitExit(30000));
 }
 
-// Disabled: under this Wine the studio ends by itself a few seconds after the weight screen is
-// entered, before the numbers can be given (open).
+// Off: the weight screen's run under the driver is not proven yet (its earlier end was the device
+// reset fixed since); run it with --gtest_also_run_disabled_tests.
 TEST(DriveGroups, DISABLED_WeightNumbersOfRectangleSelectedVerticesReachTheSavedFile)
 {
     const std::string folder = Drive_ExeFolder() + "drive_groups";

@@ -36,6 +36,8 @@ std::wstring ListRow(HWND list, int i)
     return text;
 }
 
+// Off: the screen switch and the motion dialogs work under the driver, but the save through the
+// screen's menu does not reach its file dialog yet (open).
 TEST(DriveMotion, DISABLED_KeyCreationPlaybackAndANewMotionOnAFreshModel)
 {
     const std::string folder = Drive_ExeFolder() + "drive_motion";

@@ -193,6 +193,8 @@ struct TextureScreen {
 bool IsBackground(COLORREF c) { return GetRValue(c) == 0 && GetGValue(c) == 0 && GetBValue(c) == 72; }
 bool IsRed(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) < 60 && GetBValue(c) < 60; }
 
+// Off: the texture screen opens under the driver, but its clicked buttons ("追加", "消去") do not
+// reach their commands yet (open).
 TEST(DriveTextures, DISABLED_AddedPictureBecomesTextureOneAndTheZoomStopsAtItsLargestStep)
 {
     const std::string folder = Drive_ExeFolder() + "drive_textures";
