@@ -81,6 +81,7 @@ void Model2D_Enter()
         e.screensDlg = Model2DDlg_Create(MODEL2D_DLG_SCREENS);
         if (e.screensDlg) Model3DDlg_Place(e.screensDlg, 90, 47, 90, g_Lib.osClass == 5 ? 199 : 194);
     }
+    g_ScreenGroup = g_Screen == SCREEN_2D_OBJECT ? 1 : 2;
     Run(Screen().enter);
     if (UsesBoneList(g_Screen) && !e.boneListDlg) {
         const int32_t bone = g_CurBone;

@@ -73,6 +73,7 @@ TEST_F(Hub2DTest, EachScreenOpensTheSharedDialogsItNeeds)
         g_Screen = c.screen;
         Model2D_Enter();
         EXPECT_EQ(c.made, Made());
+        EXPECT_EQ(c.screen == SCREEN_2D_OBJECT ? 1 : 2, g_ScreenGroup);
         UiRec().Clear();
         Model2D_Enter();
         EXPECT_TRUE(Made().empty());
