@@ -8,9 +8,11 @@
 #include "edit2d/model2d_hooks.h"
 #include "edit3d/bone_screen.h"
 #include "frame/lib.h"
+#include "frame/math3d.h"
 #include "model/model2.h"
 #include "shell/current.h"
 #include "shell/hierarchy.h"
+#include "shell/navigation.h"
 #include "support/list_recorder.h"
 #include "support/recorder.h"
 #include "support/ui_recorder.h"
@@ -57,6 +59,7 @@ TEST(Bone2DPick, NearestByCityBlockLaterWinsTie)
 class Bone2DModel : public ::testing::Test {
 protected:
     QVL::MODEL2* m = nullptr;
+    float savedZoom = g_Zoom2D;
     ListRecCtl list, combo, tree;
     void SetUp() override
     {
@@ -75,6 +78,7 @@ protected:
     }
     void TearDown() override
     {
+        g_Zoom2D = savedZoom;
         g_BoneListCtl2D = g_ParentComboCtl2D = nullptr;
         Model2_FreeSlot(0);
         g_Model2InUse[0] = 0;
@@ -221,6 +225,39 @@ TEST_F(Bone2DModel, ListRowLbErrAndRowsPastTheBonesChangeNothing)
     EXPECT_EQ(2, g_CurBone);
     EXPECT_EQ(1, g_BoneListShownBone);
     EXPECT_EQ(1, g_BoneListDirty);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Bone2DModel, RightButtonAlonePicksTheNearestJointLaterWinsTie)
+{
+    m->boneCount = 3;
+    g_Zoom2D = 1.0f;
+    g_Screen = SCREEN_2D_BONE;
+    // Joints at (0, 0), (1, 0) and (-1, 0) units: 32 pixels apart on the screen.
+    const float xs[] = {0.0f, 1.0f, -1.0f};
+    for (int i = 0; i < 3; ++i) Math_MatrixTranslation(&g_Model2PoseMatrices[i], xs[i], 0.0f, 0.0f);
+    g_CurBone = 0;
+    g_Lib.mouse.held[2] = 1;
+    g_Lib.mouse.held[0] = 1;        // with the left one too nothing is picked
+    g_PressPoint = POINT32{30, 0};  // 30 from bone 0, 2 from bone 1
+    Bone2D_Frame();
+    EXPECT_EQ(0, g_CurBone);
+    g_Lib.mouse.held[0] = 0;
+    Bone2D_Frame();
+    EXPECT_EQ(1, g_CurBone);
+    EXPECT_EQ(0, g_BoneListShownBone);
+    EXPECT_EQ(1, g_BoneListDirty);
+    EXPECT_EQ(3, m->displayState);
+    // Equal distances from bones 1 and 2: the later one.
+    g_PressPoint = POINT32{0, 0};
+    Math_MatrixTranslation(&g_Model2PoseMatrices[0], 0.0f, 5.0f, 0.0f);
+    Bone2D_Frame();
+    EXPECT_EQ(2, g_CurBone);
+    g_Lib.mouse.held[2] = 0;
+    for (int i = 0; i < 3; ++i) Math_MatrixIdentity(&g_Model2PoseMatrices[i]);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ namespace {
 class Hub2DTest : public ::testing::Test {
 protected:
     int32_t savedMode = 0, savedScreen = 0;
+    float savedZoom = g_Zoom2D;
     void SetUp() override
     {
         savedMode = g_Mode;
@@ -37,6 +38,7 @@ protected:
     }
     void TearDown() override
     {
+        g_Zoom2D = savedZoom;
         Model2D_Exit();
         g_Mode = savedMode;
         g_Screen = savedScreen;
