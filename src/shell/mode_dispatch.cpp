@@ -6,6 +6,7 @@
 #include "frame/lib.h"
 #include "frame/services.h"
 #include "shell/ui_services.h"
+#include "model/model2.h"
 #include "model/model_table.h"
 #include "model/motion3.h"
 #include "model/obj3.h"
@@ -105,7 +106,8 @@ void Mode_UpdateCurrent()
     if (g_CurViewIndex < 0 || g_CurViewIndex >= kViewsPerScreen) g_CurViewIndex = 0;
     g_CurView = &View_Row()[g_CurViewIndex];
     UpdateCurrentObj2();
-    g_CurModel2 = nullptr;  // the 2D model table lands with the 2D editors
+    // The 2D editor always works on model slot 0.
+    g_CurModel2 = g_Mode == MODE_2D_EDIT ? Model2_Get(0) : nullptr;
     // The 3D object editor works on object row 0.
     g_CurObj3 = g_Mode == MODE_3D_EDIT ? g_Obj3Table[0] : nullptr;
     g_CurObject = nullptr;

@@ -1,0 +1,8 @@
+// Entry points the shell calls whose screens are built elsewhere; they do nothing until theirs land.
+#include "edit2d/model2d_hooks.h"
+
+void Obj2D_RefreshLists() {}
+void Poly2D_Refresh() {}
+void Motion2D_Refresh() {}
+int32_t Model2D_PrevKeyFrame(int32_t frame) { return frame; }
+int32_t Model2D_NextKeyFrame(int32_t frame) { return frame; }
