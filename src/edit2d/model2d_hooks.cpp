@@ -22,9 +22,6 @@ void Model2D_RButtonUp(int32_t) {}
 void Model2D_MouseMove(int32_t) {}
 void Obj2D_RefreshLists() {}
 void Poly2D_Refresh() {}
-void Motion2D_Refresh() {}
-int32_t Model2D_PrevKeyFrame(int32_t frame) { return frame; }
-int32_t Model2D_NextKeyFrame(int32_t frame) { return frame; }
 
 // The mode record: enter, exit, frame, command, key down and up; the mouse buttons and move; the
 // two draw passes.
