@@ -9,7 +9,8 @@
 using QVL::FACE2;
 using QVL::MODEL2;
 
-int32_t g_Group2DDlgDirty, g_Group2DLeft, g_Group2DTop, g_Group2DPrevGroup = -1;
+GROUP2D_DLG g_Group2DDlg;
+int32_t g_Group2DPrevGroup = -1;
 int32_t g_GroupPanelDirty;
 
 namespace {

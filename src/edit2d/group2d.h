@@ -6,8 +6,19 @@
 
 #include "model/model2.h"
 
-// Refresh flag, remembered position and the group chosen last (-1: re-select on the next command).
-extern int32_t g_Group2DDlgDirty, g_Group2DLeft, g_Group2DTop, g_Group2DPrevGroup;
+// The dialog, its group list box and its two combos (texture 1394, display mode 1388), null while
+// closed; its refresh flag and its place, kept when the hub destroys it.
+struct GROUP2D_DLG {
+    void* dialog;
+    void* list;
+    void* textureCombo;
+    void* shadingCombo;
+    int32_t dirty;
+    int32_t left, top;
+};
+extern GROUP2D_DLG g_Group2DDlg;
+// The group chosen last; -1 at start and after a model load, so the next command re-selects it.
+extern int32_t g_Group2DPrevGroup;
 // Asks the panel painter to repaint the dialog's group panel.
 extern int32_t g_GroupPanelDirty;
 
@@ -33,3 +44,24 @@ int32_t Group2D_Add(QVL::MODEL2* m);
 // selection can hold (faceCap) or the vertices it can hold (vertexCap).
 bool Group2D_Mirror(QVL::MODEL2* m, int32_t group, int32_t* faceSel, int32_t faceCap, int32_t* vertexSel,
                     int32_t vertexCap);
+
+// ---- the dialog (model slot g_CurModel2Id) -----------------------------------------------------
+
+void Group2D_FillTextureCombo();
+void Group2D_FillShadingCombo();
+void Group2D_FillGroupList();
+// Before each command: the list's row (-1 for none) as g_CurGroup; a change selects the group.
+void Group2D_TakeListRow(int32_t row);
+// "決定": the selected faces join the current group, then the name, texture row, display row and the
+// colour edits (all four or none) are applied.
+void Group2D_Apply(const char* name, int32_t textureRow, int32_t shadingRow, const char* const colour[4]);
+// "追加" and "鏡面" on the current group.
+void Group2D_AddCommand();
+void Group2D_MirrorCommand();
+// The colour the system chooser confirmed (0x00BBGGRR) as the current group's R, G, B.
+void Group2D_SetChosenColour(uint32_t colorRef);
+
+// Of the texture and polygon screens, standing in here until they land.
+extern int32_t g_CurTexture2D;
+extern int32_t g_Poly2DRefresh;
+void Tex2D_FillTextureList();

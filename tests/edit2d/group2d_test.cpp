@@ -3,6 +3,9 @@
 
 #include "edit2d/group2d.h"
 #include "model/model_expect.h"
+#include "shell/current.h"
+#include "shell/input_state.h"
+#include "shell/picking.h"
 
 namespace {
 
@@ -159,6 +162,50 @@ TEST_F(Group2DModel, MirrorPastTheLimitsIsRefusedUnchanged)
     EXPECT_FALSE(Group2D_Mirror(m, 1, faces, 16, verts, 7));
     EXPECT_EQ(2, m->polygonCount);
     EXPECT_EQ(4, m->vertexCount);
+}
+
+TEST_F(Group2DModel, ChoosingAGroupSelectsItAndAnEmptyRowKeepsTheCurrentOne)
+{
+    Sel_AllocBuffers();
+    const int32_t savedGroup = g_CurGroup;
+    const float savedZoom = g_TexZoom;
+    m->textureCount = 2;
+    m->textures[1].used = 1;
+    m->textures[1].width = 64;
+    m->textures[1].height = 32;
+    m->groups[1].texture = 1;
+    m->polygons[1].group = 0;
+    g_TexZoom = 1.5f;
+    g_CurGroup = 0;
+    g_Group2DPrevGroup = -1;
+    Group2D_TakeListRow(1);
+    EXPECT_EQ(1, g_CurGroup);
+    EXPECT_EQ(1, g_CurTexture2D);
+    EXPECT_EQ(96, g_TexOrigin.x);
+    EXPECT_EQ(48, g_TexOrigin.y);
+    EXPECT_EQ(1, g_FaceSel[0]);
+    EXPECT_EQ(0, g_FaceSel[1]);
+    EXPECT_EQ(0, g_VertexSel[3]);
+    Group2D_TakeListRow(-1);   // LB_ERR
+    EXPECT_EQ(1, g_CurGroup);
+
+    // Apply: the selected face joins, the colour is limited, an empty edit keeps all four.
+    g_FaceSel[1] = 1;
+    const char* colour[4] = {"300", "20", "20", "255"};
+    Group2D_Apply("arm", 1, 4, colour);
+    EXPECT_EQ(1, m->polygons[1].group);
+    EXPECT_STREQ("arm", m->groups[1].name);
+    EXPECT_EQ(4, m->groups[1].shading);
+    EXPECT_FLOAT_EQ(255, m->groups[1].r);
+    EXPECT_FLOAT_EQ(20, m->groups[1].g);
+    const char* bad[4] = {"1", "", "1", "1"};
+    Group2D_Apply("arm", 999, -1, bad);
+    EXPECT_FLOAT_EQ(255, m->groups[1].r);
+    EXPECT_EQ(0, m->groups[1].texture);
+    EXPECT_EQ(4, m->groups[1].shading);
+    g_CurGroup = savedGroup;
+    g_TexZoom = savedZoom;
+    g_Group2DPrevGroup = -1;
 }
 
 } // namespace
