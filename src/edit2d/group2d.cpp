@@ -11,7 +11,6 @@ using QVL::MODEL2;
 
 GROUP2D_DLG g_Group2DDlg;
 int32_t g_Group2DPrevGroup = -1;
-int32_t g_GroupPanelDirty;
 
 namespace {
 

@@ -19,8 +19,6 @@ struct GROUP2D_DLG {
 extern GROUP2D_DLG g_Group2DDlg;
 // The group chosen last; -1 at start and after a model load, so the next command re-selects it.
 extern int32_t g_Group2DPrevGroup;
-// Asks the panel painter to repaint the dialog's group panel.
-extern int32_t g_GroupPanelDirty;
 
 // Used faces per group (counts[0..255]); faces with a group outside 0..255 are not counted.
 void Group2D_CountFaces(const QVL::MODEL2* m, int32_t counts[QVL::kModel2Groups]);

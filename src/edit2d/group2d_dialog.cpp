@@ -8,6 +8,7 @@
 #include "shell/input_state.h"
 #include "shell/list_controls.h"
 #include "shell/mode_hooks.h"
+#include "shell/panels.h"
 #include "shell/picking.h"
 
 using QVL::MODEL2;
@@ -112,7 +113,7 @@ void Group2D_Apply(const char* name, int32_t textureRow, int32_t shadingRow, con
         g->a = c[3];
     }
     View_RequestRedraw();
-    g_GroupPanelDirty = 1;
+    g_PanelDirtyGroups = 1;
 }
 
 void Group2D_AddCommand()
@@ -144,5 +145,5 @@ void Group2D_SetChosenColour(uint32_t colorRef)
     g->g = (float)((colorRef >> 8) & 0xFF);
     g->b = (float)((colorRef >> 16) & 0xFF);
     Caption("カラー ( グループ )");
-    g_GroupPanelDirty = 1;
+    g_PanelDirtyGroups = 1;
 }
