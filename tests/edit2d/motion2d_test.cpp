@@ -3,9 +3,11 @@
 
 #include "edit2d/model2d_hooks.h"
 #include "edit2d/motion2d.h"
+#include "edit2d/motion2d_panel.h"
 #include "edit3d/motion_screen.h"
 #include "model/model_expect.h"
 #include "shell/current.h"
+#include "shell/panels.h"
 #include "shell/playback.h"
 
 namespace {
@@ -255,6 +257,41 @@ TEST_F(Motion2DModel, SnapAndPlayStop)
     Motion2D_Stop();
     EXPECT_EQ(0, g_PlayFlag);
     EXPECT_EQ(17, m->currentFrame);
+}
+
+TEST_F(Motion2DModel, MiddleDragOfOnePixelMovesTheKeyOneFrame)
+{
+    const int32_t savedScale = g_KeyTimeScale;
+    g_KeyTimeScale = 4;
+    List(1) = Keys({0, 10});
+    m->currentFrame = 10;
+    Model2_UpdateKeyIndices(0);
+    g_Motion2DPanel = MOTION2D_PANEL{0, 1, 0, 50, 40, 0};
+    Motion2D_PanelMouseMove(51, 40);
+    EXPECT_EQ((std::vector<int32_t>{0, 11}), Frames(List(1)));
+    EXPECT_EQ(11, m->currentFrame);
+    Motion2D_PanelMouseMove(-100, 40);   // far left: stops at 0, where a key is: refused
+    EXPECT_EQ((std::vector<int32_t>{0, 11}), Frames(List(1)));
+    g_Motion2DPanel = MOTION2D_PANEL{};
+    g_KeyTimeScale = savedScale;
+}
+
+TEST_F(Motion2DModel, MotionListIgnoresAnEmptyRowAndStopsAt100)
+{
+    m->currentFrame = 12;
+    Motion2D_ListTakeRow(-1);   // LB_ERR
+    EXPECT_EQ(0, m->currentMotion);
+    EXPECT_EQ(12, m->currentFrame);
+    Motion2D_ListApply(std::string(400, 'n').c_str(), "90");
+    EXPECT_EQ(255u, strlen(m->motions[0].name));
+    EXPECT_EQ(90, m->motions[0].length);
+    EXPECT_TRUE(Motion2D_ListAdd("walk", "90"));
+    EXPECT_EQ(2, m->motionCount);
+    EXPECT_EQ(1, m->currentMotion);
+    EXPECT_EQ(1, m->motions[1].used);
+    m->motionCount = QVL::kModel2Motions;
+    EXPECT_FALSE(Motion2D_ListAdd("walk", "90"));
+    EXPECT_EQ(QVL::kModel2Motions, m->motionCount);
 }
 
 } // namespace
