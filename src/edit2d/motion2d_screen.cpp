@@ -75,8 +75,11 @@ void Motion2D_Enter()
     g_CurLayer = 0;
     g_ScreenGroup = 2;
     g_CurModel2Id = 0;
-    if (g_ModeMenu) Menu_Destroy(g_ModeMenu);
-    g_ModeMenu = Menu_Set("MENU_2D_MOTION");
+    // The old menu goes only once the new one is up: a missing resource keeps the bar as it is.
+    if (void* menu = Menu_Set("MENU_2D_MOTION")) {
+        if (g_ModeMenu) Menu_Destroy(g_ModeMenu);
+        g_ModeMenu = menu;
+    }
     g_DragTool = 1;
     g_TimelineLabelWidth = 0;
     g_TimelineTop = 90;
