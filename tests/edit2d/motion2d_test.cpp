@@ -4,11 +4,14 @@
 #include "edit2d/model2d_hooks.h"
 #include "edit2d/motion2d.h"
 #include "edit2d/motion2d_panel.h"
+#include "edit3d/model3d_hooks.h"
 #include "edit3d/motion_screen.h"
 #include "model/model_expect.h"
 #include "shell/current.h"
+#include "shell/input_state.h"
 #include "shell/panels.h"
 #include "shell/playback.h"
+#include "support/ui_recorder.h"
 
 namespace {
 
@@ -292,6 +295,72 @@ TEST_F(Motion2DModel, MotionListIgnoresAnEmptyRowAndStopsAt100)
     m->motionCount = QVL::kModel2Motions;
     EXPECT_FALSE(Motion2D_ListAdd("walk", "90"));
     EXPECT_EQ(QVL::kModel2Motions, m->motionCount);
+}
+
+TEST_F(Motion2DModel, ViewDragChangesOnlyAKeyAtTheCurrentFrameOfABoneOtherThanTheRoot)
+{
+    const int32_t savedTool = g_DragTool;
+    const DELTA2 savedDelta = g_MouseDelta;
+    g_Lib.mouse.held[0] = 1;
+    g_Lib.mouse.held[1] = g_Lib.mouse.held[2] = 0;
+    g_MouseDelta = DELTA2{2, 3};
+    g_DragTool = 0;
+    List(1) = {{0, 0, 0, 0, 1, 1}, {10, 1, 1, 0, 1, 1}};
+    m->currentFrame = 10;
+    Model2_UpdateKeyIndices(0);
+    g_UndoPending = 0;
+    Motion2D_DragKey(0);
+    EXPECT_FLOAT_EQ(3, List(1)[1].x);
+    EXPECT_FLOAT_EQ(4, List(1)[1].y);
+    EXPECT_EQ(1, g_UndoPending);
+    EXPECT_STREQ("移動 ( モーション )", g_UndoCaption);
+
+    m->currentFrame = 5;   // no key here
+    Model2_UpdateKeyIndices(0);
+    Motion2D_DragKey(0);
+    EXPECT_FLOAT_EQ(0, List(1)[0].x);
+    EXPECT_FLOAT_EQ(3, List(1)[1].x);
+
+    g_CurBone = 0;
+    const std::vector<KEY2> root = List(0);
+    m->currentFrame = root.empty() ? 0 : root[0].frame;
+    Model2_UpdateKeyIndices(0);
+    Motion2D_DragKey(0);
+    ASSERT_EQ(root.size(), List(0).size());
+    for (size_t i = 0; i < root.size(); ++i) EXPECT_FLOAT_EQ(root[i].x, List(0)[i].x);
+    g_Lib.mouse.held[0] = 0;
+    g_DragTool = savedTool;
+    g_MouseDelta = savedDelta;
+}
+
+TEST_F(Motion2DModel, EnterMakesTheThreeDialogsAndExitEndsThemAndPlayback)
+{
+    const int32_t w = g_Lib.monitorWidth, h = g_Lib.monitorHeight;
+    g_Lib.monitorWidth = 1280;
+    g_Lib.monitorHeight = 1024;
+    UiRec().Clear();
+    g_Motion2DWindows = MOTION2D_WINDOWS{};
+    Motion2D_Enter();
+    EXPECT_TRUE(UiRec().Has("Motion2DDlg 0 1007 688 273 307"));
+    EXPECT_TRUE(UiRec().Has("Motion2DDlg 1 0 824 678 170"));
+    EXPECT_TRUE(UiRec().Has("Motion2DDlg 2 1052 47 228 392"));
+    EXPECT_EQ(1, g_DragTool);
+    EXPECT_EQ(1, g_LoopPlay);
+    ASSERT_NE(nullptr, g_Motion2DWindows.list);
+    const size_t made = UiRec().calls.size();
+    Motion2D_Enter();   // open already: nothing new
+    for (size_t i = made; i < UiRec().calls.size(); ++i)
+        EXPECT_EQ(std::string::npos, UiRec().calls[i].find("Motion2DDlg")) << UiRec().calls[i];
+    g_PlayFlag = 1;
+    Motion2D_Exit();
+    EXPECT_EQ(0, g_PlayFlag);
+    EXPECT_EQ(nullptr, g_Motion2DWindows.motionDlg);
+    EXPECT_EQ(nullptr, g_Motion2DWindows.list);
+    int destroyed = 0;
+    for (const std::string& c : UiRec().calls) destroyed += c.rfind("Destroy", 0) == 0;
+    EXPECT_EQ(4, destroyed);
+    g_Lib.monitorWidth = w;
+    g_Lib.monitorHeight = h;
 }
 
 } // namespace
