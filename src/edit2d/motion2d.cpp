@@ -199,10 +199,12 @@ void Motion2D_InsertKey()
 void Motion2D_CopyKey()
 {
     Mode_UpdateCurrent();
-    Motion2D_SyncCurrentKey();
-    // An empty list has no key to copy (index 0 would read past it).
-    if (!g_CurKeyList2D || g_CurKeyList2D->empty()) return;
-    const KEY2 k = (*g_CurKeyList2D)[(size_t)std::min<int32_t>(g_CurKeyIndex, (int32_t)g_CurKeyList2D->size() - 1)];
+    std::vector<KEY2>* keys = Motion2D_BoneKeys(Model(), g_CurBone);
+    // An empty list has no key to copy (index 0 would read past it); a kept index may come from a
+    // longer list.
+    if (!keys || keys->empty()) return;
+    const int32_t i = std::min(std::max(Model()->bones[g_CurBone].keyIndex, 0), (int32_t)keys->size() - 1);
+    const KEY2 k = (*keys)[(size_t)i];
     const int32_t n = std::min(std::max(Model()->boneCount, 0), QVL::kModel2Bones);
     for (int32_t i = 0; i < n; ++i) g_KeyClip2D[i] = k;
 }

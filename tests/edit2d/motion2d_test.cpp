@@ -230,6 +230,16 @@ TEST_F(Motion2DModel, CommandsOnTheCurrentBone)
     EXPECT_EQ((std::vector<int32_t>{4}), Frames(List(1)));
 }
 
+TEST_F(Motion2DModel, CopyWithAnIndexKeptFromALongerListTakesTheLastKey)
+{
+    List(1) = {{0, 1, 0, 0, 1, 1}, {10, 2, 0, 0, 1, 1}};
+    m->bones[1].keyIndex = 9;
+    g_KeyClip2D[2] = KEY2{};
+    Motion2D_CopyKey();
+    EXPECT_FLOAT_EQ(2, g_KeyClip2D[2].x);
+    EXPECT_EQ(10, g_KeyClip2D[0].frame);
+}
+
 TEST_F(Motion2DModel, PasteIntoAFullListMovesNoOtherKey)
 {
     List(1).clear();
