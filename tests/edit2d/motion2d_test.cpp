@@ -7,7 +7,9 @@
 #include "edit3d/model3d_hooks.h"
 #include "edit3d/motion_screen.h"
 #include "model/model_expect.h"
+#include "frame/lib.h"
 #include "shell/current.h"
+#include "shell/hierarchy.h"
 #include "shell/input_state.h"
 #include "shell/panels.h"
 #include "shell/playback.h"
@@ -349,6 +351,10 @@ TEST_F(Motion2DModel, EnterMakesTheThreeDialogsAndExitEndsThemAndPlayback)
     g_Lib.monitorWidth = 1280;
     g_Lib.monitorHeight = 1024;
     UiRec().Clear();
+    // What entering the screen sets, put back for the tests after this one.
+    const int32_t saved[] = {g_ScreenGroup, g_CurLayer, g_DragTool, g_TimelineLabelWidth, g_TimelineTop, g_CurPart,
+                             g_HierRowCur, g_KeyHoverRow, g_LoopPlay};
+    void* const savedMenu = g_ModeMenu;
     g_Motion2DWindows = MOTION2D_WINDOWS{};
     Motion2D_Enter();
     EXPECT_TRUE(UiRec().Has("Motion2DDlg 0 1007 688 273 307"));
@@ -371,6 +377,16 @@ TEST_F(Motion2DModel, EnterMakesTheThreeDialogsAndExitEndsThemAndPlayback)
     EXPECT_EQ(4, destroyed);
     g_Lib.monitorWidth = w;
     g_Lib.monitorHeight = h;
+    g_ScreenGroup = saved[0];
+    g_CurLayer = saved[1];
+    g_DragTool = saved[2];
+    g_TimelineLabelWidth = saved[3];
+    g_TimelineTop = saved[4];
+    g_CurPart = saved[5];
+    g_HierRowCur = saved[6];
+    g_KeyHoverRow = saved[7];
+    g_LoopPlay = saved[8];
+    g_ModeMenu = savedMenu;
 }
 
 } // namespace

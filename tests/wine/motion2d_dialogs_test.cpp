@@ -8,7 +8,10 @@
 #include "edit2d/motion2d_panel.h"
 #include "frame/lib.h"
 #include "model/model2.h"
+#include "frame/lib.h"
 #include "shell/current.h"
+#include "shell/hierarchy.h"
+#include "shell/panels.h"
 #include "shell/input_state.h"
 #include "shell/playback.h"
 
@@ -32,6 +35,10 @@ TEST(Motion2DDialogs, KeyTypedAndMotionAdded)
     m->currentFrame = 12;
     const int32_t savedBone = g_CurBone;
     g_CurBone = 1;
+    // What entering the screen sets, put back for the tests after this one.
+    const int32_t saved[] = {g_ScreenGroup, g_CurLayer, g_DragTool, g_TimelineLabelWidth, g_TimelineTop, g_CurPart,
+                             g_HierRowCur, g_KeyHoverRow, g_LoopPlay};
+    void* const savedMenu = g_ModeMenu;
     g_Motion2DWindows = MOTION2D_WINDOWS{};
     Motion2D_Enter();
     HWND keys = (HWND)g_Motion2DWindows.motionDlg, list = (HWND)g_Motion2DWindows.listDlg;
@@ -79,4 +86,14 @@ TEST(Motion2DDialogs, KeyTypedAndMotionAdded)
     EXPECT_EQ(nullptr, g_Motion2DWindows.keyDlg);
     Model2_FreeSlot(0);
     g_CurBone = savedBone;
+    g_ScreenGroup = saved[0];
+    g_CurLayer = saved[1];
+    g_DragTool = saved[2];
+    g_TimelineLabelWidth = saved[3];
+    g_TimelineTop = saved[4];
+    g_CurPart = saved[5];
+    g_HierRowCur = saved[6];
+    g_KeyHoverRow = saved[7];
+    g_LoopPlay = saved[8];
+    g_ModeMenu = savedMenu;
 }
