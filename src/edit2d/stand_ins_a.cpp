@@ -3,6 +3,3 @@
 
 void Obj2D_RefreshLists() {}
 void Poly2D_Refresh() {}
-void Motion2D_Refresh() {}
-int32_t Model2D_PrevKeyFrame(int32_t frame) { return frame; }
-int32_t Model2D_NextKeyFrame(int32_t frame) { return frame; }
