@@ -44,6 +44,7 @@ void Poly2D_Drag(int32_t lParam);
 void Poly2D_LButtonUp(int32_t lParam);
 void Poly2D_RButtonUp(int32_t lParam);
 void Poly2D_ShowCounts();
+void Poly2D_Draw();
 
 void Poly2D_VertexMode();
 void Poly2D_FaceMode();
