@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "edit2d/model2d_hooks.h"
 #include "edit3d/model3d_hooks.h"
 #include "edit3d/poly_screen.h"
 #include "frame/lib.h"
@@ -155,6 +156,7 @@ void Poly2D_Enter()
 {
     g_CurLayer = 0;
     g_ScreenGroup = 2;
+    g_CurModel2Id = 0;
     if (g_Poly2DUi.openDialog) g_Poly2DUi.openDialog();
 }
 
