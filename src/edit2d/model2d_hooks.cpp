@@ -1,6 +1,8 @@
 // The 2D editor hub: the screen switcher, the tool dialogs several screens share, and every shell
 // event passed on to the handler of the current screen.
 #include "edit2d/model2d_hooks.h"
+#include "edit2d/motion2d_panel.h"
+#include "edit2d/poly2d_screen.h"
 
 #include "edit2d/bone2d.h"
 #include "edit2d/model2d_dialogs.h"
@@ -33,6 +35,9 @@ static void DragPointsToCursor(int32_t lParam) { Bone2D_SetCursor(lParam); }
 
 // One row per screen, 4 to 10; a null entry is an event the screen does not take. The rows of the
 // screens built elsewhere hold only the hub's and the bone screen's handlers until theirs land.
+// A middle release ends a free polygon.
+static void Poly2D_FreeCreateUp(int32_t) { Poly2D_FreeCreate(); }
+
 static const MODE_HOOKS kScreenHooks[7] = {
     // 4 object
     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -41,7 +46,9 @@ static const MODE_HOOKS kScreenHooks[7] = {
     // 5: no screen
     {},
     // 6 polygon
-    {},
+    {Poly2D_Enter, Poly2D_Exit, Poly2D_Frame, nullptr, nullptr, nullptr,
+     Bone2D_SetCursor, Poly2D_LButtonUp, Bone2D_SetCursor, Poly2D_FreeCreateUp, nullptr, Poly2D_RButtonUp,
+     Poly2D_Drag, Poly2D_Draw, nullptr},
     // 7 texture
     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
      Bone2D_SetCursor, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
@@ -52,8 +59,9 @@ static const MODE_HOOKS kScreenHooks[7] = {
     // 9 weight
     {},
     // 10 motion
-    {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-     nullptr, Obj3D_LButtonUp, Bone2D_SetCursor, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {Motion2D_Enter, Motion2D_Exit, Motion2D_Frame, nullptr, nullptr, nullptr,
+     Motion2D_LButtonDown, Obj3D_LButtonUp, Bone2D_SetCursor, nullptr, nullptr, nullptr, Motion2D_DragKey,
+     Motion2D_Draw, nullptr},
 };
 
 static const MODE_HOOKS& Screen()

@@ -1,5 +1,6 @@
 // The 2D polygon screen's state, commands and input handlers.
 #include "edit2d/poly2d_screen.h"
+#include "edit2d/group2d.h"
 
 #include <cmath>
 #include <cstring>
@@ -496,4 +497,11 @@ bool Poly2D_Command(int id)
     case 1350: g_App.showNormals = !g_App.showNormals; g_Poly2DRefresh = 1; return true;
     default: return false;
     }
+}
+
+void Poly2D_Refresh()
+{
+    g_Poly2DRefresh = 1;
+    Group2D_FillGroupList();
+    View_RequestRedraw();
 }

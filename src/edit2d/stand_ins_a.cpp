@@ -2,4 +2,3 @@
 #include "edit2d/model2d_hooks.h"
 
 void Obj2D_RefreshLists() {}
-void Poly2D_Refresh() {}

@@ -2,5 +2,4 @@
 #include "edit2d/group2d.h"
 
 int32_t g_CurTexture2D;
-int32_t g_Poly2DRefresh;
 void Tex2D_FillTextureList() {}

@@ -9,6 +9,7 @@
 
 #include "edit2d/bone2d.h"
 #include "edit2d/model2d_dialogs.h"
+#include "edit2d/win32/group2d_dialog.h"
 #include "edit2d/model2d_hooks.h"
 #include "edit3d/bone_screen.h"
 #include "frame/lib.h"
@@ -199,7 +200,7 @@ void* Model2DDlg_Create(int which)
     switch (which) {
     case MODEL2D_DLG_SCREENS: name = "MODEL_2D_DLG"; proc = ScreensProc; break;
     case MODEL2D_DLG_BONE_LIST: name = "BONE_LIST_DLG"; proc = BoneListProc; break;
-    // 2D_GROUP_DLG comes with its own procedure.
+    case MODEL2D_DLG_GROUP: name = "2D_GROUP_DLG"; proc = Group2D_DlgProc; break;
     default: return nullptr;
     }
     return CreateDialogParamA(GetModuleHandleA(nullptr), name, g_MainWnd, proc, 0);

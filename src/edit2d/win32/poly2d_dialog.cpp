@@ -160,3 +160,10 @@ void Poly2D_InstallDialog()
 {
     g_Poly2DUi = POLY2D_UI{SetCountText, ReadColour, AskFile, ActivateMain, OpenDialog, CloseDialog};
 }
+
+namespace {
+// The screen's side of the dialog, set before any screen is entered.
+struct Wiring {
+    Wiring() { Poly2D_InstallDialog(); }
+} s_Wiring;
+} // namespace
