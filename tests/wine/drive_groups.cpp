@@ -29,21 +29,6 @@ std::vector<uint8_t> ModelFile()
     return bytes;
 }
 
-std::vector<std::wstring> ListRows(HWND list)
-{
-    std::vector<std::wstring> rows;
-    const int n = (int)SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (int i = 0; i < n && i < 300; ++i) {
-        const int len = (int)SendMessageW(list, LB_GETTEXTLEN, (WPARAM)i, 0);
-        if (len < 0 || len > 1000) break;
-        std::wstring text((size_t)len + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, (WPARAM)i, (LPARAM)&text[0]);
-        text.resize((size_t)len);
-        rows.push_back(text);
-    }
-    return rows;
-}
-
 INPUT Mouse(DWORD flags, int x, int y)
 {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
@@ -152,19 +137,19 @@ TEST(DriveGroups, GroupCopyAndDeleteFromTheGroupDialog)
     ASSERT_NE(nullptr, list);
     // The list shows the editor's empty model until the file has loaded.
     const std::vector<std::wstring> loadedRows = {L" 0 : グループ 0 ( 1 Poly )"};
-    ASSERT_TRUE(Drive_WaitFor([&] { return ListRows(list) == loadedRows; }, 90000));
+    ASSERT_TRUE(Drive_WaitFor([&] { return Drive_ListRows(list) == loadedRows; }, 90000));
     Sleep(1000);
     MoveAside(groups, 1000, 150);
 
     // One group: the record-only delete refuses.
     ASSERT_TRUE(Input_ClickItem(groups, 1399));
     EXPECT_TRUE(boxes.WaitForBox(L"グループを消去できません。", 20000));
-    EXPECT_EQ(1u, ListRows(list).size());
+    EXPECT_EQ(1u, Drive_ListRows(list).size());
 
     // The record-only copy: a second row, current, with no faces.
     ASSERT_TRUE(Input_ClickItem(groups, 1398));
-    ASSERT_TRUE(Drive_WaitFor([&] { return ListRows(list).size() == 2; }, 20000));
-    EXPECT_EQ(L" 1 : グループ 0 ( 0 Poly )", ListRows(list)[1]);
+    ASSERT_TRUE(Drive_WaitFor([&] { return Drive_ListRows(list).size() == 2; }, 20000));
+    EXPECT_EQ(L" 1 : グループ 0 ( 0 Poly )", Drive_ListRows(list)[1]);
     EXPECT_EQ(1, (int)SendMessageW(list, LB_GETCURSEL, 0, 0));
 
     PostMessageW(main, WM_CLOSE, 0, 0);
@@ -189,7 +174,7 @@ TEST(DriveGroups, DISABLED_WeightNumbersOfRectangleSelectedVerticesReachTheSaved
     HWND main = studio.Main();
     HWND undo = nullptr;
     ASSERT_TRUE(Drive_WaitFor([&] { return (undo = Drive_FindTitled(studio.Pid(), L"アンドゥ＆リドゥ")) != nullptr; }, 60000));
-    ASSERT_TRUE(Drive_WaitFor([&] { return ListRows(GetDlgItem(undo, 1373)).size() == 2; }, 90000));
+    ASSERT_TRUE(Drive_WaitFor([&] { return Drive_ListRows(GetDlgItem(undo, 1373)).size() == 2; }, 90000));
 
     // The weight screen: vertices selected with a rectangle in the main view, then the numbers.
     HWND screens = Drive_FindTitled(studio.Pid(), L" ３Ｄモデル");

@@ -19,21 +19,6 @@ bool EndsWith(const std::wstring& s, const std::wstring& tail)
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-std::vector<std::wstring> ListRows(HWND list)
-{
-    std::vector<std::wstring> rows;
-    const int n = (int)SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (int i = 0; i < n && i < 32; ++i) {
-        const int len = (int)SendMessageW(list, LB_GETTEXTLEN, (WPARAM)i, 0);
-        if (len < 0 || len > 1000) break;
-        std::wstring text((size_t)len + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, (WPARAM)i, (LPARAM)&text[0]);
-        text.resize((size_t)len);
-        rows.push_back(text);
-    }
-    return rows;
-}
-
 int Selected(HWND list) { return (int)SendMessageW(list, LB_GETCURSEL, 0, 0); }
 
 // Saves the current model through the menu and reads the file back once it is whole.
@@ -73,8 +58,8 @@ TEST(DriveModel3D, UndoListNamesTheEditorAndTheLoadAndUAndIStepThroughThem)
 
     HWND list = GetDlgItem(undo, 1373);
     ASSERT_NE(nullptr, list);
-    ASSERT_TRUE(Drive_WaitFor([&] { return ListRows(list).size() == 2; }, 60000));
-    std::vector<std::wstring> rows = ListRows(list);
+    ASSERT_TRUE(Drive_WaitFor([&] { return Drive_ListRows(list).size() == 2; }, 60000));
+    std::vector<std::wstring> rows = Drive_ListRows(list);
     EXPECT_EQ(L"３Ｄモデル編集", rows[0]);
     EXPECT_TRUE(EndsWith(rows[1], L"Undo.qvp 読み込み")) << rows[1].size();
     EXPECT_EQ(1, Selected(list));
@@ -103,7 +88,7 @@ TEST(DriveModel3D, UndoListNamesTheEditorAndTheLoadAndUAndIStepThroughThem)
     Input_Key('I');
     Sleep(1000);
     EXPECT_EQ(1, Selected(list));
-    EXPECT_EQ(2u, ListRows(list).size());
+    EXPECT_EQ(2u, Drive_ListRows(list).size());
 
     EXPECT_TRUE(boxes.SeenBoxes().empty());
     PostMessageW(main, WM_CLOSE, 0, 0);

@@ -26,16 +26,6 @@ bool SaveModel(const StudioProcess& studio, const std::string& path, std::vector
     return Drive_ReadFile(path, bytes);
 }
 
-std::wstring ListRow(HWND list, int i)
-{
-    const int len = (int)SendMessageW(list, LB_GETTEXTLEN, (WPARAM)i, 0);
-    if (len < 0 || len > 1000) return L"";
-    std::wstring text((size_t)len + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, (WPARAM)i, (LPARAM)&text[0]);
-    text.resize((size_t)len);
-    return text;
-}
-
 // Off: the screen switch and the motion dialogs work under the driver, but the save through the
 // screen's menu does not reach its file dialog yet (open).
 TEST(DriveMotion, DISABLED_KeyCreationPlaybackAndANewMotionOnAFreshModel)
@@ -94,7 +84,7 @@ TEST(DriveMotion, DISABLED_KeyCreationPlaybackAndANewMotionOnAFreshModel)
     // "追加": a second motion named and timed as the first.
     ASSERT_TRUE(Input_ClickItem(list, 1056));
     EXPECT_TRUE(Drive_WaitFor([&] { return SendMessageW(motionRows, LB_GETCOUNT, 0, 0) == 2; }, 10000));
-    EXPECT_EQ(L" 1 : 60 Frame  モーション名", ListRow(motionRows, 1));
+    EXPECT_EQ(L" 1 : 60 Frame  モーション名", Drive_ListRows(motionRows).at(1));
     ASSERT_TRUE(SaveModel(studio, folder + "\\TwoMotions.qvp", twoMotions));
     EXPECT_EQ(564u, twoMotions.size());
 

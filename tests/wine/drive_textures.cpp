@@ -95,21 +95,6 @@ int32_t GroupTexture(const std::vector<uint8_t>& file)
     return t;
 }
 
-std::vector<std::wstring> ListRows(HWND list)
-{
-    std::vector<std::wstring> rows;
-    const int n = (int)SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (int i = 0; i < n && i < 300; ++i) {
-        const int len = (int)SendMessageW(list, LB_GETTEXTLEN, (WPARAM)i, 0);
-        if (len < 0 || len > 1000) break;
-        std::wstring text((size_t)len + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, (WPARAM)i, (LPARAM)&text[0]);
-        text.resize((size_t)len);
-        rows.push_back(text);
-    }
-    return rows;
-}
-
 // Clicks a row of a list box, as a person picks it.
 void ClickRow(HWND list, int row)
 {
@@ -208,13 +193,13 @@ TEST(DriveTextures, DISABLED_AddedPictureBecomesTextureOneAndTheZoomStopsAtItsLa
     TextureScreen s;
     ASSERT_TRUE(s.Open(model));
     BoxAnswerer boxes(s.studio.Pid());
-    ASSERT_TRUE(Drive_WaitFor([&] { return ListRows(s.list).size() == 1; }, 30000));
-    EXPECT_EQ(L" 0 : テクスチャ無し", ListRows(s.list)[0]);
+    ASSERT_TRUE(Drive_WaitFor([&] { return Drive_ListRows(s.list).size() == 1; }, 30000));
+    EXPECT_EQ(L" 0 : テクスチャ無し", Drive_ListRows(s.list)[0]);
 
     ASSERT_TRUE(ClickButton(s.dialog, 1133));
     ASSERT_TRUE(Drive_AnswerFileDialog(s.studio.Pid(), kOpenTitle, Drive_Wide(folder + "\\red.bmp"), 60000));
-    ASSERT_TRUE(Drive_WaitFor([&] { return ListRows(s.list).size() == 2; }, 30000));
-    EXPECT_EQ(L" 1 : red.bmp", ListRows(s.list)[1]);
+    ASSERT_TRUE(Drive_WaitFor([&] { return Drive_ListRows(s.list).size() == 2; }, 30000));
+    EXPECT_EQ(L" 1 : red.bmp", Drive_ListRows(s.list)[1]);
 
     // Texture 1 in the picture: at zoom 1 its 2 x 2 texels fill the corner.
     ClickRow(s.list, 1);
@@ -249,11 +234,11 @@ TEST(DriveTextures, DISABLED_DeletingTextureThreeOfFiveMovesTheLaterOnesDown)
     TextureScreen s;
     ASSERT_TRUE(s.Open(model));
     BoxAnswerer boxes(s.studio.Pid());
-    ASSERT_TRUE(Drive_WaitFor([&] { return ListRows(s.list).size() == 6; }, 30000));
+    ASSERT_TRUE(Drive_WaitFor([&] { return Drive_ListRows(s.list).size() == 6; }, 30000));
     ClickRow(s.list, 3);
     ASSERT_TRUE(ClickButton(s.dialog, 1134));
-    ASSERT_TRUE(Drive_WaitFor([&] { return ListRows(s.list).size() == 5; }, 30000));
-    const std::vector<std::wstring> rows = ListRows(s.list);
+    ASSERT_TRUE(Drive_WaitFor([&] { return Drive_ListRows(s.list).size() == 5; }, 30000));
+    const std::vector<std::wstring> rows = Drive_ListRows(s.list);
     EXPECT_EQ(L" 3 : t4.bmp", rows[3]);
     EXPECT_EQ(L" 4 : t5.bmp", rows[4]);
 

@@ -5,6 +5,7 @@
 
 #include "edit2d/poly2d_screen.h"
 #include "edit2d/win32/poly2d_dialog.h"
+#include "frame/lib.h"
 #include "shell/picking.h"
 
 namespace {
@@ -35,6 +36,7 @@ TEST(Poly2DDialog, ApplyColourTakesTheEditsOnlyWhenAllAreNumbers)
     QVL::MODEL2* m = Model2_Create(0);
     ASSERT_NE(m, nullptr);
     Poly2D_InstallDialog();
+    const int32_t savedGroup = g_ScreenGroup;  // the screen's enter sets it; later tests see the shell's
     Poly2D_Enter();
     HWND dlg = FindDialog();
     ASSERT_NE(dlg, nullptr);
@@ -58,6 +60,7 @@ TEST(Poly2DDialog, ApplyColourTakesTheEditsOnlyWhenAllAreNumbers)
     EXPECT_EQ(g_Poly2DRefresh, 0);
     EXPECT_EQ(GetDlgItemInt(dlg, 1164, nullptr, TRUE), 255u);
     Poly2D_Exit();
+    g_ScreenGroup = savedGroup;
     EXPECT_EQ(FindDialog(), nullptr);
     Model2_FreeSlot(0);
     Sel_ClearAll();

@@ -19,6 +19,7 @@
 #include "shell/list_controls.h"
 #include "shell/mode_hooks.h"
 #include "shell/panels.h"
+#include "shell/win32/panel_host.h"
 
 namespace {
 
@@ -115,20 +116,7 @@ INT_PTR CALLBACK KeysProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM)
 
 DLG_SLOT s_KeyHost;
 
-void StoreKeyRect(HWND wnd)
-{
-    RECT r;
-    if (GetWindowRect(wnd, &r)) {
-        s_KeyHost.left = r.left;
-        s_KeyHost.top = r.top;
-    }
-    if (GetClientRect(wnd, &r)) {
-        s_KeyHost.extra[0] = r.right;
-        s_KeyHost.extra[1] = r.bottom;
-    }
-    s_KeyHost.window = wnd;
-    g_PanelHosts[PANEL_HOST_MOTION2_KEYS] = &s_KeyHost;
-}
+void StoreKeyRect(HWND wnd) { PanelHost_Store(wnd, &s_KeyHost, PANEL_HOST_MOTION2_KEYS); }
 
 INT_PTR CALLBACK PanelProc(HWND wnd, UINT msg, WPARAM, LPARAM lParam)
 {

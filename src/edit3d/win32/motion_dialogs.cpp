@@ -22,6 +22,7 @@
 #include "shell/input_state.h"
 #include "shell/mode_hooks.h"
 #include "shell/panels.h"
+#include "shell/win32/panel_host.h"
 
 namespace {
 
@@ -241,20 +242,7 @@ struct PANEL_MOUSE {
     int32_t pressFrame;
 } s_PanelMouse;
 
-void StoreKeyRect(HWND wnd)
-{
-    RECT r;
-    if (GetWindowRect(wnd, &r)) {
-        s_KeyHost.left = r.left;
-        s_KeyHost.top = r.top;
-    }
-    if (GetClientRect(wnd, &r)) {
-        s_KeyHost.extra[0] = r.right;
-        s_KeyHost.extra[1] = r.bottom;
-    }
-    s_KeyHost.window = wnd;
-    g_PanelHosts[PANEL_HOST_MOTION3_KEYS] = &s_KeyHost;
-}
+void StoreKeyRect(HWND wnd) { PanelHost_Store(wnd, &s_KeyHost, PANEL_HOST_MOTION3_KEYS); }
 
 int32_t RowAt(int32_t y)
 {

@@ -7,6 +7,7 @@
 #include "frame/win32/app_frame.h"
 #include "shell/mode_hooks.h"
 #include "shell/panels.h"
+#include "shell/win32/panel_host.h"
 
 namespace {
 
@@ -107,4 +108,19 @@ void Panel_RepaintDirty()
         }
         Paint(host, w, h, dx, jobs[i].paint);
     }
+}
+
+void PanelHost_Store(HWND wnd, DLG_SLOT* slot, int host)
+{
+    RECT r;
+    if (GetWindowRect(wnd, &r)) {
+        slot->left = r.left;
+        slot->top = r.top;
+    }
+    if (GetClientRect(wnd, &r)) {
+        slot->extra[0] = r.right;
+        slot->extra[1] = r.bottom;
+    }
+    slot->window = wnd;
+    if (host >= 0 && host < PANEL_HOST_COUNT) g_PanelHosts[host] = slot;
 }

@@ -118,6 +118,21 @@ bool Drive_ClickFree(HWND wnd)
     return false;
 }
 
+std::vector<std::wstring> Drive_ListRows(HWND list)
+{
+    std::vector<std::wstring> rows;
+    const int n = (int)SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < n && i < 256; ++i) {
+        const int len = (int)SendMessageW(list, LB_GETTEXTLEN, (WPARAM)i, 0);
+        if (len < 0 || len > 1000) break;
+        std::wstring text((size_t)len + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, (WPARAM)i, (LPARAM)&text[0]);
+        text.resize((size_t)len);
+        rows.push_back(text);
+    }
+    return rows;
+}
+
 bool Drive_ClickCaption(HWND wnd)
 {
     RECT w;

@@ -18,6 +18,8 @@ bool Drive_WriteFile(const std::string& path, const std::vector<uint8_t>& data);
 // A name in the ANSI code page (932 here) as UTF-16.
 std::wstring Drive_Wide(const std::string& s);
 std::wstring Drive_Text(HWND wnd);
+// The rows of a list box (at most 256).
+std::vector<std::wstring> Drive_ListRows(HWND list);
 // Visible top-level windows of a process, optionally only those of a window class.
 std::vector<HWND> Drive_WindowsOf(DWORD pid, const wchar_t* className = nullptr);
 // The first visible top-level window of the process with exactly this title; null when none.
