@@ -168,11 +168,11 @@ void Model3D_Enter()
             }
         }
         Undo_FillList();
-        View_CreateAll();
     }
-    // The screen's windows open over the switcher (they are larger than their rectangles with this
-    // machine's fonts); it stays reachable above them.
+    // The screen's dialogs open over the switcher (they are larger than their rectangles with this
+    // machine's fonts); it stays reachable above them, and the views come above it.
     Model3DDlg_Raise(s_ScreensDlg);
+    if (undo && IsEditScreen(g_Screen)) View_CreateAll();
     g_Model3DEditor.layerSlot.dirty = 1;
     View_RequestRedraw();
 }

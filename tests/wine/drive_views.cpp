@@ -1,6 +1,7 @@
 // The 3D editor's views as a user meets them: a model named on the command line opens with its
 // Front, Top and Side windows, and every view shows a presented frame without being clicked; a
 // model file that cannot be opened says so and leaves the studio as it was.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,10 @@ namespace {
 const COLORREF kClearGrey = RGB(128, 128, 128);
 
 // What a view shows where no other window of the studio covers it: of a 8 x 8 grid of points in
-// its client area, how many lie outside every other window, and how many of those are the editor's
-// clear grey. The main window lies under every other window of the studio; the views lie above it.
-// (Rectangles only: asking the system which window is at a point costs a message to the studio.)
+// its client area, how many lie outside every window above it, and how many of those are the
+// editor's clear grey. The main window lies under every other window of the studio.
+// (Rectangles and the z-order only: asking the system which window is at a point costs a message to
+// the studio.)
 struct ViewSample {
     int points = 0;
     int visible = 0;
@@ -27,10 +29,14 @@ struct ViewSample {
 ViewSample SampleView(HWND wnd, HWND main, const std::vector<HWND>& others)
 {
     ViewSample s;
+    // Only the windows above the view in the z-order hide any of it.
+    std::vector<HWND> above;
+    for (HWND w = GetWindow(wnd, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) above.push_back(w);
     std::vector<RECT> covers;
     for (HWND o : others) {
         RECT r;
-        if (o != wnd && (wnd == main || o != main) && GetWindowRect(o, &r)) covers.push_back(r);
+        const bool isAbove = std::find(above.begin(), above.end(), o) != above.end();
+        if (o != wnd && (wnd == main || o != main) && isAbove && GetWindowRect(o, &r)) covers.push_back(r);
     }
     RECT c;
     GetClientRect(wnd, &c);

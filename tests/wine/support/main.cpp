@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,15 @@ int main(int argc, char** argv)
     while (n > 0 && exe[n - 1] != '\\') --n;
     exe[n] = 0;
     if (n) SetCurrentDirectoryA(exe);
+    // Each run starts from the studio's default settings: a run before this one may have saved
+    // others on its way out (a screen's anti-aliasing, window places).
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("Data\\System\\System*.dat", &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do DeleteFileA((std::string("Data\\System\\") + found.cFileName).c_str());
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
     const char* limit = std::getenv("QV_TEST_WATCHDOG");
     DWORD seconds = limit ? (DWORD)std::atoi(limit) : 600;
     CreateThread(nullptr, 0, Watchdog, (LPVOID)(UINT_PTR)seconds, 0, nullptr);
