@@ -12,8 +12,6 @@
 
 namespace {
 
-const std::wstring kSaveTitle = L"名前を付けてファイルに保存";
-
 // The main window to the front: a person clicks it again when the first click did not bring it up.
 bool ClickMain(const StudioProcess& studio)
 {
@@ -24,13 +22,7 @@ int ListCount(HWND list) { return list ? (int)SendMessageW(list, LB_GETCOUNT, 0,
 
 bool Save(const StudioProcess& studio, const wchar_t* menu, const std::string& path, std::vector<uint8_t>& bytes)
 {
-    DeleteFileA(path.c_str());
-    if (!ClickMain(studio)) return false;
-    if (!Drive_MenuCommand(menu, 40024)) return false;
-    if (!Drive_AnswerFileDialog(studio.Pid(), kSaveTitle, Drive_Wide(path), 60000)) return false;
-    if (!Drive_WaitFor([&] { return Drive_ReadFile(path, bytes) && !bytes.empty(); }, 60000)) return false;
-    Sleep(500);
-    return Drive_ReadFile(path, bytes);
+    return ClickMain(studio) && Drive_SaveModel(studio.Pid(), menu, path, bytes);
 }
 
 TEST(DriveBones, KeyAAddsABoneAndTheRootCannotBeDeleted)

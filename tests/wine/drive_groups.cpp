@@ -13,8 +13,6 @@
 
 namespace {
 
-const std::wstring kSaveTitle = L"名前を付けてファイルに保存";
-
 // The fixture's triangle with its one group named as the studio names a new group.
 std::vector<uint8_t> ModelFile()
 {
@@ -83,13 +81,7 @@ bool SelectionRectangle(HWND main, POINT* from, POINT* to)
 
 bool SaveModel(const StudioProcess& studio, const std::string& path, std::vector<uint8_t>& bytes)
 {
-    DeleteFileA(path.c_str());
-    if (!Drive_ClickFree(studio.Main())) return false;
-    if (!Drive_MenuCommand(L"MENU_3D_POLY", 40024)) return false;
-    if (!Drive_AnswerFileDialog(studio.Pid(), kSaveTitle, Drive_Wide(path), 60000)) return false;
-    if (!Drive_WaitFor([&] { return Drive_ReadFile(path, bytes) && !bytes.empty(); }, 60000)) return false;
-    Sleep(500);
-    return Drive_ReadFile(path, bytes);
+    return Drive_ClickFree(studio.Main()) && Drive_SaveModel(studio.Pid(), L"MENU_3D_POLY", path, bytes);
 }
 
 size_t CountOf(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& seq)

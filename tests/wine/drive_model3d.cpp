@@ -12,8 +12,6 @@
 
 namespace {
 
-const std::wstring kSaveTitle = L"名前を付けてファイルに保存";
-
 bool EndsWith(const std::wstring& s, const std::wstring& tail)
 {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -24,13 +22,7 @@ int Selected(HWND list) { return (int)SendMessageW(list, LB_GETCURSEL, 0, 0); }
 // Saves the current model through the menu and reads the file back once it is whole.
 bool SaveModel(const StudioProcess& studio, const std::string& path, std::vector<uint8_t>& bytes)
 {
-    DeleteFileA(path.c_str());
-    if (!Drive_ClickFree(studio.Main())) return false;
-    if (!Drive_MenuCommand(L"MENU_3D_POLY", 40024)) return false;
-    if (!Drive_AnswerFileDialog(studio.Pid(), kSaveTitle, Drive_Wide(path), 60000)) return false;
-    if (!Drive_WaitFor([&] { return Drive_ReadFile(path, bytes) && !bytes.empty(); }, 60000)) return false;
-    Sleep(500);
-    return Drive_ReadFile(path, bytes);
+    return Drive_ClickFree(studio.Main()) && Drive_SaveModel(studio.Pid(), L"MENU_3D_POLY", path, bytes);
 }
 
 TEST(DriveModel3D, UndoListNamesTheEditorAndTheLoadAndUAndIStepThroughThem)

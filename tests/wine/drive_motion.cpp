@@ -12,18 +12,10 @@
 
 namespace {
 
-const std::wstring kSaveTitle = L"名前を付けてファイルに保存";
-
 bool SaveModel(const StudioProcess& studio, const std::string& path, std::vector<uint8_t>& bytes)
 {
-    DeleteFileA(path.c_str());
     // Through the caption: a click in the view would key the bones.
-    if (!Drive_ClickCaption(studio.Main())) return false;
-    if (!Drive_MenuCommand(L"MENU_3D_MOTION", 40024)) return false;
-    if (!Drive_AnswerFileDialog(studio.Pid(), kSaveTitle, Drive_Wide(path), 60000)) return false;
-    if (!Drive_WaitFor([&] { return Drive_ReadFile(path, bytes) && !bytes.empty(); }, 60000)) return false;
-    Sleep(500);
-    return Drive_ReadFile(path, bytes);
+    return Drive_ClickCaption(studio.Main()) && Drive_SaveModel(studio.Pid(), L"MENU_3D_MOTION", path, bytes);
 }
 
 // Off: the screen switch and the motion dialogs work under the driver, but the save through the

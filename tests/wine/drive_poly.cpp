@@ -11,17 +11,9 @@
 
 namespace {
 
-const std::wstring kSaveTitle = L"名前を付けてファイルに保存";
-
 bool SaveModel(const StudioProcess& studio, const std::string& path, std::vector<uint8_t>& bytes)
 {
-    DeleteFileA(path.c_str());
-    if (!Drive_ClickFree(studio.Main())) return false;
-    if (!Drive_MenuCommand(L"MENU_3D_POLY", 40024)) return false;
-    if (!Drive_AnswerFileDialog(studio.Pid(), kSaveTitle, Drive_Wide(path), 60000)) return false;
-    if (!Drive_WaitFor([&] { return Drive_ReadFile(path, bytes) && !bytes.empty(); }, 60000)) return false;
-    Sleep(500);
-    return Drive_ReadFile(path, bytes);
+    return Drive_ClickFree(studio.Main()) && Drive_SaveModel(studio.Pid(), L"MENU_3D_POLY", path, bytes);
 }
 
 // S in the main window, then "面選択", whose refresh shows the count: S toggles, so a second S when the

@@ -118,6 +118,16 @@ bool Drive_ClickFree(HWND wnd)
     return false;
 }
 
+bool Drive_SaveModel(DWORD pid, const wchar_t* menu, const std::string& path, std::vector<uint8_t>& bytes)
+{
+    DeleteFileA(path.c_str());
+    if (!Drive_MenuCommand(menu, 40024)) return false;
+    if (!Drive_AnswerFileDialog(pid, L"名前を付けてファイルに保存", Drive_Wide(path), 60000)) return false;
+    if (!Drive_WaitFor([&] { return Drive_ReadFile(path, bytes) && !bytes.empty(); }, 60000)) return false;
+    Sleep(500);
+    return Drive_ReadFile(path, bytes);
+}
+
 std::vector<std::wstring> Drive_ListRows(HWND list)
 {
     std::vector<std::wstring> rows;

@@ -18,6 +18,9 @@ bool Drive_WriteFile(const std::string& path, const std::vector<uint8_t>& data);
 // A name in the ANSI code page (932 here) as UTF-16.
 std::wstring Drive_Wide(const std::string& s);
 std::wstring Drive_Text(HWND wnd);
+// Saves the model through command 40024 of the menu (the studio's window must have the focus):
+// answers the save dialog with the path and reads the file back once it is whole.
+bool Drive_SaveModel(DWORD pid, const wchar_t* menu, const std::string& path, std::vector<uint8_t>& bytes);
 // The rows of a list box (at most 256).
 std::vector<std::wstring> Drive_ListRows(HWND list);
 // Visible top-level windows of a process, optionally only those of a window class.
